@@ -1,0 +1,77 @@
+#include "platform/Dialogs.h"
+
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QScreen>
+
+namespace {
+TDialogResponder &Responder() {
+    static TDialogResponder responder;
+    return responder;
+}
+
+int ShowMessageBox(const TDialogRequest &r) {
+    static const QMessageBox::Icon icons[] = {QMessageBox::Warning, QMessageBox::Critical,
+                                              QMessageBox::Information, QMessageBox::Question};
+    QMessageBox box(icons[r.Type], r.Title, MessageDlgDisplayText(r.Text));
+    struct {
+        TMsgDlgBtn Button;
+        QMessageBox::StandardButton Standard;
+        int Result;
+    } const map[] = {{mbYes, QMessageBox::Yes, mrYes},
+                     {mbNo, QMessageBox::No, mrNo},
+                     {mbOK, QMessageBox::Ok, mrOk},
+                     {mbCancel, QMessageBox::Cancel, mrCancel}};
+    for (const auto &m : map)
+        if (r.Buttons & m.Button)
+            box.addButton(m.Standard);
+    box.adjustSize();
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->geometry();
+        box.move(std::max(0, (area.width() - box.width()) / 2),
+                 std::max(0, (area.height() - box.height()) / 2));
+    }
+    const int pressed = box.exec();
+    for (const auto &m : map)
+        if (pressed == m.Standard)
+            return m.Result;
+    return mrCancel; // closed without a button
+}
+} // namespace
+
+void SetDialogResponder(TDialogResponder responder) {
+    Responder() = std::move(responder);
+}
+
+QString MessageDlgTitle(TMsgDlgType type) {
+    switch (type) {
+    case mtWarning:
+        return QStringLiteral("Warning");
+    case mtError:
+        return QStringLiteral("Error");
+    case mtConfirmation:
+        return QStringLiteral("Confirm");
+    case mtInformation:
+        break;
+    }
+    return QStringLiteral("Information");
+}
+
+QString MessageDlgDisplayText(const QString &text) {
+    QString s = text;
+    s.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    s.replace(QLatin1String("\n\r"), QLatin1String("\n"));
+    s.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return s;
+}
+
+int MessageDlg(const QString &text, TMsgDlgType type, TMsgDlgButtons buttons) {
+    TDialogRequest request;
+    request.Title = MessageDlgTitle(type);
+    request.Text = text;
+    request.Type = type;
+    request.Buttons = buttons;
+    if (Responder())
+        return Responder()(request);
+    return ShowMessageBox(request);
+}
