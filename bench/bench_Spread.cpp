@@ -1,0 +1,78 @@
+// The loan formulas and the four grid calculators, engine only: a full recalculation should
+// stay far below one screen frame.
+#include "engine/Spread.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+class TextGrid : public TSpreadView {
+public:
+    SpreadState State;
+    std::string Cells[8][12];
+
+    SpreadState &Spread() override { return State; }
+    int CalculateIndex() override { return State.CalcMode; }
+    int LoanStepIndex() override { return 3; }
+    int InterestStepIndex() override { return 3; }
+    int PaymentStepIndex() override { return 3; }
+    double LoanValue() override { return 100000; }
+    double InterestValue() override { return 8.75; }
+    double TermValue() override { return 360; }
+    double PaymentValue() override { return 786.7; }
+    void SetCell(int col, int row, const std::string &text) override { Cells[col][row] = text; }
+    void SelectCell(int, int) override {}
+    void SetColorCol(int, TRgb) override {}
+    void SetColorRow(int, TRgb) override {}
+    void AllowPrinting() override {}
+};
+
+void BM_CalcPayment(benchmark::State &state) {
+    double loan = 100000;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(CalcPayment(360, loan, 8.75 / 1200));
+}
+BENCHMARK(BM_CalcPayment);
+
+void BM_CalcLoan(benchmark::State &state) {
+    double payment = 786.7;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(CalcLoan(360, 0, 8.75, payment));
+}
+BENCHMARK(BM_CalcLoan);
+
+void BM_CalcRate(benchmark::State &state) {
+    double payment = 786.7;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(CalcRate(360, 100000, 0, payment));
+}
+BENCHMARK(BM_CalcRate);
+
+void BM_CalcRateSlowSearch(benchmark::State &state) // runs to the iteration limit
+{
+    double payment = 101000;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(CalcRate(1, 100000, 0, payment));
+}
+BENCHMARK(BM_CalcRateSlowSearch);
+
+void BM_CalcTerm(benchmark::State &state) {
+    double payment = 786.7;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(CalcTerm(100000, payment, 8.75));
+}
+BENCHMARK(BM_CalcTerm);
+
+void BM_FillSpread(benchmark::State &state) {
+    TextGrid grid;
+    grid.State.CalcMode = int(state.range(0));
+    for (auto _ : state) {
+        FillSpread(grid);
+        benchmark::DoNotOptimize(grid.Cells[4][6].data());
+    }
+}
+BENCHMARK(BM_FillSpread)->DenseRange(0, 3)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+BENCHMARK_MAIN();

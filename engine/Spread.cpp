@@ -1,0 +1,323 @@
+#include "engine/Spread.h"
+
+#include <cfloat>
+#include <cmath>
+
+// ---- Checked arithmetic -----------------------------------------------------------------
+// The formulas work in extended precision (long double) and store their results as doubles.
+// Each operation that can fault is checked here, so that a fault ends the formula with the
+// math error of its kind and every other input gives an ordinary number.
+
+namespace {
+
+using ext = long double;
+
+ext Checked(ext r) {
+    if (std::isnan(r))
+        throw EInvalidOp();
+    if (std::isinf(r))
+        throw EOverflow();
+    return r;
+}
+
+// A value that must fit a double: beyond the double range it overflows; below it, it
+// underflows silently to a tiny number or zero when it is stored.
+ext WithinDouble(ext r) {
+    if (std::fabs(Checked(r)) > ext(DBL_MAX))
+        throw EOverflow();
+    return r;
+}
+
+double ToDouble(ext r) {
+    return double(WithinDouble(r));
+}
+
+ext Div(ext a, ext b) {
+    if (b == 0) {
+        if (a == 0 || std::isnan(a))
+            throw EInvalidOp();
+        throw EZeroDivide();
+    }
+    return Checked(a / b);
+}
+
+ext Ln(ext x) {
+    if (std::isnan(x) || x < 0)
+        throw EInvalidOp();
+    if (x == 0)
+        throw EZeroDivide();
+    return std::log(x);
+}
+
+ext Exp(ext x) {
+    return Checked(std::exp(Checked(x)));
+}
+
+// A power that must stay inside the double range.
+ext DoublePower(ext x) {
+    return WithinDouble(Exp(x));
+}
+
+} // namespace
+
+// ---- Loan formulas ----------------------------------------------------------------------
+
+double CalcPayment(int n, double loan, double i) {
+    if (n == 0)
+        return 0;
+    if (i == 0)
+        return ToDouble(Div(loan, n));
+    const ext v = DoublePower(Checked(-ext(n) * Ln(1.0L + i)));
+    return ToDouble(Div(Checked(ext(loan) * i), Checked(1.0L - v)));
+}
+
+double CalcLoan(int n, double fv, double rate, double payment) {
+    if (rate == 0)
+        return ToDouble(ext(n) * payment);
+    const ext i = ext(rate) / 1200;
+    const ext l = Ln(1.0L + i);
+    const ext d = Exp(Checked(-ext(n) * l));
+    const ext u = Exp(Checked(ext(n) * l));
+    const ext grown = WithinDouble(payment * u); // payment·(1 + i)^n
+    return ToDouble(Div(-Checked(d * Checked(payment - grown + fv * i)), i));
+}
+
+namespace {
+
+// The positive monthly rate x at which n payments are worth `base` today: the root of
+// payment·(1 − (1 + x)^−n) / x = base, which exists and is unique when 0 < base < n·payment.
+// Bisection: the present value falls steadily as the rate rises, and is below `base` at
+// payment / base.
+double BracketedRate(int n, double base, double payment) {
+    auto presentValue = [&](ext x) {
+        return -payment * std::expm1(-ext(n) * std::log1p(x)) / x;
+    };
+    ext lo = 0, hi = ext(payment) / base;
+    for (int k = 0; k < 200 && hi - lo > hi * 1e-16L; ++k) {
+        const ext mid = (lo + hi) / 2;
+        if (presentValue(mid) > base)
+            lo = mid;
+        else
+            hi = mid;
+    }
+    return double((lo + hi) / 2);
+}
+
+} // namespace
+
+double CalcRate(int n, double loan, double deduction, double payment) {
+    const double base = ToDouble((1.0L - deduction) * loan);
+    double r = 0;
+    if (n != 0 && base != 0) {
+        double x = 10.0, diff = 1.0;
+        for (int k = 1; diff > 0.000001 && k < 100; ++k) {
+            const ext power = DoublePower(Checked(-ext(n) * Ln(1.0L + x)));
+            r = ToDouble(Div(Checked(payment * (1.0L - power)), base));
+            diff = std::fabs(r - x);
+            x = r;
+        }
+        // The search creeps when the rate's fixed point attracts only weakly (a loan repaid
+        // by a few large payments) and stops at its limit far from it. Where a positive rate
+        // exists, find it by a method that cannot creep.
+        if (diff > 0.000001 && base > 0 && payment > 0 && ext(n) * payment > base)
+            r = BracketedRate(n, base, payment);
+    }
+    return ToDouble(ext(r) * 1200);
+}
+
+double CalcTerm(double loan, double payment, double rate) {
+    const ext i = ext(rate) / 1200;
+    if (i == 0)
+        return ToDouble(Div(loan, payment));
+    const ext t = 1 - Div(Checked(i * loan), payment);
+    if (!(t > 0))
+        return 0;
+    const double years = ToDouble(Div(Ln(t), Checked(-Ln(1 + i) * 12)));
+    return ToDouble(ext(years) * 12);
+}
+
+// ---- Text forms -------------------------------------------------------------------------
+
+std::string CurrencyText(double v, int precision, int decimals, const TFormatSettings &fs) {
+    return FloatToStrF(v, ffCurrency, precision, decimals, fs);
+}
+
+std::string GeneralText(double v, int precision, const TFormatSettings &fs) {
+    return FloatToStrF(v, ffGeneral, precision, 0, fs);
+}
+
+std::string FixedText(double v, int precision, int decimals, const TFormatSettings &fs) {
+    return FloatToStrF(v, ffFixed, precision, decimals, fs);
+}
+
+// ---- Step tables ------------------------------------------------------------------------
+
+const std::array<TStep, 9> LoanSteps{{{100, "$100"},
+                                      {250, "$250"},
+                                      {500, "$500"},
+                                      {1000, "$1000"},
+                                      {2000, "$2000"},
+                                      {2500, "$2500"},
+                                      {3000, "$3000"},
+                                      {4000, "$4000"},
+                                      {5000, "$5000"}}};
+
+const std::array<TStep, 8> RateSteps{{{0.125, "1/8%"},
+                                      {0.25, "1/4%"},
+                                      {0.375, "3/8%"},
+                                      {0.5, "1/2%"},
+                                      {0.625, "5/8%"},
+                                      {0.75, "3/4%"},
+                                      {0.875, "7/8%"},
+                                      {1.0, "1%"}}};
+
+const std::array<TStep, 9> PaymentSteps{{{10, "$10"},
+                                         {25, "$25"},
+                                         {50, "$50"},
+                                         {75, "$75"},
+                                         {100, "$100"},
+                                         {125, "$125"},
+                                         {150, "$150"},
+                                         {175, "$175"},
+                                         {200, "$200"}}};
+
+// ---- Grid calculators -------------------------------------------------------------------
+
+namespace {
+
+constexpr int CentreCol = 4, CentreRow = 6, LastCol = 7, LastRow = 11;
+
+// The start of every calculation: the mode and all four values, hidden boxes included.
+void StoreInputs(TSpreadView &view) {
+    SpreadState &s = view.Spread();
+    s.CalcMode = view.CalculateIndex();
+    s.LastLoan = view.LoanValue();
+    s.LastInterest = view.InterestValue();
+    s.LastTerm = view.TermValue();
+    s.LastPayment = view.PaymentValue();
+}
+
+// The term as a whole number of months, through its shortest text: 360 gives 360, while
+// 360.5 or a term beyond 32 bits fails with a conversion error.
+int WholeTerm(double term) {
+    return StrToInt(FloatToStr(term));
+}
+
+// The step of the selected item, which also names the step text; with no item selected the
+// step is 0 and the text keeps its last value.
+template <size_t N>
+double LookUpStep(const std::array<TStep, N> &table, int index, std::string &text) {
+    if (index < 0 || index >= int(N))
+        return 0;
+    text = table[index].Text;
+    return table[index].Step;
+}
+
+struct TAxes {
+    double RowCentre, RowStep, ColCentre, ColStep;
+};
+
+// Writes the headers, then the results column by column (each computed just before it is
+// written), then marks the centre and enables printing.
+template <class RowText, class ColText, class Result>
+void FillGrid(TSpreadView &view, const TAxes &axes, RowText rowText, ColText colText,
+              Result result) {
+    double rows[LastRow + 1], cols[LastCol + 1];
+    for (int r = 1; r <= LastRow; ++r)
+        rows[r] = axes.RowCentre + (r - CentreRow) * axes.RowStep;
+    for (int c = 1; c <= LastCol; ++c)
+        cols[c] = axes.ColCentre + (c - CentreCol) * axes.ColStep;
+    for (int c = 1; c <= LastCol; ++c)
+        view.SetCell(c, 0, colText(cols[c]));
+    for (int r = 1; r <= LastRow; ++r)
+        view.SetCell(0, r, rowText(rows[r]));
+    for (int c = 1; c <= LastCol; ++c)
+        for (int r = 1; r <= LastRow; ++r)
+            view.SetCell(c, r, result(rows[r], cols[c]));
+    view.SelectCell(CentreCol, CentreRow);
+    view.SetColorCol(CentreCol, SpreadHighlight);
+    view.SetColorRow(CentreRow, SpreadHighlight);
+    view.AllowPrinting();
+}
+
+std::string RateHeader(double rate) {
+    return "  " + GeneralText(rate, 5) + "%";
+}
+std::string PaymentHeader(double payment) {
+    return "  " + CurrencyText(payment, 5, 2);
+}
+std::string LoanRowHeader(double loan) {
+    return " " + CurrencyText(loan, 10, 0);
+}
+
+} // namespace
+
+void FillPaymentSpread(TSpreadView &view) {
+    StoreInputs(view);
+    SpreadState &s = view.Spread();
+    const int n = WholeTerm(s.LastTerm);
+    const double loanStep = LookUpStep(LoanSteps, view.LoanStepIndex(), s.LoanStepText);
+    const double rateStep = LookUpStep(RateSteps, view.InterestStepIndex(), s.RateStepText);
+    view.SetCell(0, 0, " Loan / Rate");
+    FillGrid(view, {s.LastLoan, loanStep, s.LastInterest, rateStep}, LoanRowHeader, RateHeader,
+             [n](double loan, double rate) {
+                 return " " + CurrencyText(CalcPayment(n, loan, rate / 1200), 10, 2);
+             });
+}
+
+void FillLoanSpread(TSpreadView &view) {
+    StoreInputs(view);
+    SpreadState &s = view.Spread();
+    const int n = WholeTerm(s.LastTerm);
+    const double paymentStep = LookUpStep(PaymentSteps, view.PaymentStepIndex(), s.PaymentStepText);
+    const double rateStep = LookUpStep(RateSteps, view.InterestStepIndex(), s.RateStepText);
+    FillGrid(
+        view, {s.LastPayment, paymentStep, s.LastInterest, rateStep},
+        [](double payment) { return " " + CurrencyText(payment, 10, 2); }, RateHeader,
+        [n](double payment, double rate) {
+            return " " + CurrencyText(CalcLoan(n, 0, rate, payment), 10, 0);
+        });
+}
+
+void FillRateSpread(TSpreadView &view) {
+    StoreInputs(view);
+    SpreadState &s = view.Spread();
+    const int n = WholeTerm(s.LastTerm);
+    const double loanStep = LookUpStep(LoanSteps, view.LoanStepIndex(), s.LoanStepText);
+    const double paymentStep = LookUpStep(PaymentSteps, view.PaymentStepIndex(), s.PaymentStepText);
+    FillGrid(view, {s.LastLoan, loanStep, s.LastPayment, paymentStep}, LoanRowHeader, PaymentHeader,
+             [n](double loan, double payment) {
+                 return " " + FixedText(CalcRate(n, loan, 0, payment), 5, 3) + "%";
+             });
+}
+
+void FillTermSpread(TSpreadView &view) {
+    StoreInputs(view);
+    SpreadState &s = view.Spread();
+    const double rate = s.LastInterest;
+    const double loanStep = LookUpStep(LoanSteps, view.LoanStepIndex(), s.LoanStepText);
+    const double paymentStep = LookUpStep(PaymentSteps, view.PaymentStepIndex(), s.PaymentStepText);
+    FillGrid(view, {s.LastLoan, loanStep, s.LastPayment, paymentStep}, LoanRowHeader, PaymentHeader,
+             [rate](double loan, double payment) {
+                 return " " + FixedText(CalcTerm(loan, payment, rate), 5, 2);
+             });
+}
+
+void FillSpread(TSpreadView &view) {
+    switch (view.Spread().CalcMode) {
+    case 0:
+        FillPaymentSpread(view);
+        break;
+    case 1:
+        FillLoanSpread(view);
+        break;
+    case 2:
+        FillRateSpread(view);
+        break;
+    case 3:
+        FillTermSpread(view);
+        break;
+    default:
+        break;
+    }
+}

@@ -1,0 +1,465 @@
+#include "engine/Spread.h"
+
+#include <QTest>
+#include <functional>
+#include <random>
+
+namespace {
+
+// The main window as the calculators see it: inputs the test sets, a grid that records
+// what was written and in which order.
+class FakeView : public TSpreadView {
+public:
+    SpreadState State;
+    int Mode = 0, LoanIndex = 3, InterestIndex = 3, PaymentIndex = 3;
+    double Loan = 100000, Interest = 8.75, Term = 360, Payment = 786.7;
+    std::string Cells[8][12];
+    int Writes = 0, SelectedCol = -1, SelectedRow = -1, PrintingAllowed = 0;
+    std::vector<std::pair<int, TRgb>> ColColors, RowColors;
+
+    SpreadState &Spread() override { return State; }
+    int CalculateIndex() override { return Mode; }
+    int LoanStepIndex() override { return LoanIndex; }
+    int InterestStepIndex() override { return InterestIndex; }
+    int PaymentStepIndex() override { return PaymentIndex; }
+    double LoanValue() override { return Loan; }
+    double InterestValue() override { return Interest; }
+    double TermValue() override { return Term; }
+    double PaymentValue() override { return Payment; }
+    void SetCell(int col, int row, const std::string &text) override {
+        Cells[col][row] = text;
+        ++Writes;
+    }
+    void SelectCell(int col, int row) override {
+        SelectedCol = col;
+        SelectedRow = row;
+    }
+    void SetColorCol(int col, TRgb c) override { ColColors.push_back({col, c}); }
+    void SetColorRow(int row, TRgb c) override { RowColors.push_back({row, c}); }
+    void AllowPrinting() override { ++PrintingAllowed; }
+
+    QStringList Row(int row, int from = 1) const {
+        QStringList texts;
+        for (int c = from; c <= 7; ++c)
+            texts << QString::fromStdString(Cells[c][row]);
+        return texts;
+    }
+    QStringList Col(int col, int from = 1) const {
+        QStringList texts;
+        for (int r = from; r <= 11; ++r)
+            texts << QString::fromStdString(Cells[col][r]);
+        return texts;
+    }
+    QString Cell(int col, int row) const { return QString::fromStdString(Cells[col][row]); }
+    void Run(int mode) {
+        Mode = mode;
+        State.CalcMode = mode;
+        FillSpread(*this);
+    }
+    bool CentreMarked() const {
+        const std::vector<std::pair<int, TRgb>> col{{4, SpreadHighlight}},
+            row{{6, SpreadHighlight}};
+        return SelectedCol == 4 && SelectedRow == 6 && ColColors == col && RowColors == row &&
+               PrintingAllowed == 1;
+    }
+};
+
+QStringList Prefixed(const char *prefix, std::initializer_list<const char *> texts) {
+    QStringList out;
+    for (const char *t : texts)
+        out << QString(prefix) + t;
+    return out;
+}
+
+const QStringList LoanRows =
+    Prefixed(" ", {"$95,000", "$96,000", "$97,000", "$98,000", "$99,000", "$100,000", "$101,000",
+                   "$102,000", "$103,000", "$104,000", "$105,000"});
+const QStringList RateCols =
+    Prefixed("  ", {"7.25%", "7.75%", "8.25%", "8.75%", "9.25%", "9.75%", "10.25%"});
+const QStringList PaymentCols =
+    Prefixed("  ", {"$561.70", "$636.70", "$711.70", "$786.70", "$861.70", "$936.70", "$1,011.70"});
+
+enum Formula { Payment, Loan, Rate, Term };
+
+double Evaluate(int formula, double a, double b, double c, double d) {
+    switch (formula) {
+    case Payment:
+        return CalcPayment(int(a), b, c);
+    case Loan:
+        return CalcLoan(int(a), b, c, d);
+    case Rate:
+        return CalcRate(int(a), b, c, d);
+    default:
+        return CalcTerm(a, b, c);
+    }
+}
+
+} // namespace
+
+class TestSpread : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { SetFormatSettings(UnitedStatesFormatSettings()); }
+
+    void formulas_data() {
+        QTest::addColumn<int>("formula");
+        QTest::addColumn<double>("a");
+        QTest::addColumn<double>("b");
+        QTest::addColumn<double>("c");
+        QTest::addColumn<double>("d");
+        QTest::addColumn<double>("expected");
+        QTest::addColumn<double>("tolerance");
+        auto row = [](const char *name, Formula f, double a, double b, double c, double d, double e,
+                      double tol) {
+            QTest::newRow(name) << int(f) << a << b << c << d << e << tol;
+        };
+        row("payment of the default loan", Payment, 360, 100000, 8.75 / 1200, 0, 786.7004, 1e-4);
+        row("payment over no months", Payment, 0, 100000, 0.01, 0, 0, 0);
+        row("payment at no interest", Payment, 12, 1200, 0, 0, 100, 0);
+        row("payment at a negative rate", Payment, 360, 100000, -1.0 / 1200, 0, 238.076, 1e-3);
+        row("loan of the default payment", Loan, 360, 0, 8.75, 786.70, 99999.948, 1e-3);
+        row("loan at no interest ignores fv", Loan, 360, 5000, 0, 500, 180000, 0);
+        row("loan over no months is -fv", Loan, 0, 250, 8.75, 786.70, -250, 1e-9);
+        row("rate of the default loan", Rate, 360, 100000, 0, 786.70, 8.75021, 1e-5);
+        row("rate of a zero payment", Rate, 360, 100000, 0, 0, 0, 0);
+        row("rate over no months", Rate, 0, 100000, 0, 786.70, 0, 0);
+        row("rate of no loan", Rate, 360, 0, 0, 786.70, 0, 0);
+        row("rate where the search creeps", Rate, 1, 100000, 0, 101000, 12, 1e-9);
+        row("rate with a deduction", Rate, 360, 100000, 0.02, 786.70, 8.9740, 1e-3);
+        row("term of the default loan", Term, 100000, 786.70, 8.75, 0, 360.0009, 1e-4);
+        row("term below the monthly interest", Term, 100000, 700, 8.75, 0, 0, 0);
+        row("term at no interest", Term, 100000, 500, 0, 0, 200, 0);
+        row("term just above the interest", Term, 100000, 729.17, 8.75, 0, 1692.406, 1e-3);
+        row("term of a negative payment", Term, 100000, -150, 8.75, 0, -243.40, 5e-3);
+    }
+    void formulas() {
+        QFETCH(int, formula);
+        QFETCH(double, a);
+        QFETCH(double, b);
+        QFETCH(double, c);
+        QFETCH(double, d);
+        QFETCH(double, expected);
+        QFETCH(double, tolerance);
+        const double result = Evaluate(formula, a, b, c, d);
+        QVERIFY2(std::fabs(result - expected) <= tolerance, QByteArray::number(result, 'g', 17));
+    }
+
+    void faults_data() {
+        QTest::addColumn<int>("formula");
+        QTest::addColumn<double>("a");
+        QTest::addColumn<double>("b");
+        QTest::addColumn<double>("c");
+        QTest::addColumn<double>("d");
+        QTest::addColumn<QString>("error");
+        auto row = [](const char *name, Formula f, double a, double b, double c, double d,
+                      const char *e) {
+            QTest::newRow(name) << int(f) << a << b << c << d << e;
+        };
+        row("payment at -1200%", Payment, 360, 100000, -1, 0, "EZeroDivide");
+        row("payment below -1200%", Payment, 360, 100000, -2, 0, "EInvalidOp");
+        row("payment whose power overflows", Payment, -100000, 1000, 1, 0, "EOverflow");
+        row("loan at -1200%", Loan, 360, 0, -1200, 500, "EZeroDivide");
+        row("loan below -1200%", Loan, 360, 0, -2400, 500, "EInvalidOp");
+        row("loan whose payment grows too large", Loan, 1000, 0, 2400, 786.7, "EOverflow");
+        row("rate reaching -1", Rate, 360, 100000, 0, -100000, "EZeroDivide");
+        row("rate going below -1", Rate, 360, 100000, 0, -200000, "EInvalidOp");
+        row("rate whose power overflows", Rate, -1000, 1, 0, 1e6, "EOverflow");
+        row("term of no payment", Term, 100000, 0, 8.75, 0, "EZeroDivide");
+        row("term of no payment and no loan", Term, 0, 0, 8.75, 0, "EInvalidOp");
+        row("term of no payment at no interest", Term, 100000, 0, 0, 0, "EZeroDivide");
+        row("term below -1200%", Term, 100000, 500, -2400, 0, "EInvalidOp");
+    }
+    void faults() {
+        QFETCH(int, formula);
+        QFETCH(double, a);
+        QFETCH(double, b);
+        QFETCH(double, c);
+        QFETCH(double, d);
+        QFETCH(QString, error);
+        QString raised = "nothing";
+        try {
+            Evaluate(formula, a, b, c, d);
+        } catch (const EZeroDivide &) {
+            raised = "EZeroDivide";
+        } catch (const EInvalidOp &) {
+            raised = "EInvalidOp";
+        } catch (const EOverflow &) {
+            raised = "EOverflow";
+        }
+        QCOMPARE(raised, error);
+    }
+
+    void loanLeftToRepayIsKept() {
+        // A loan that leaves 1000 owing after 12 payments of 100 at 6%: the payments' worth
+        // less the worth of what stays owing.
+        QVERIFY(std::fabs(CalcLoan(12, 1000, 6, 100) - (1161.893 - 941.905)) < 1e-2);
+    }
+
+    void rateSearchStillNeverGivesANegativeRate() {
+        // Payments that do not even repay the principal drift towards zero, not below it.
+        const double r = CalcRate(360, 100000, 0, 225);
+        QVERIFY(r > 0);
+        QCOMPARE(FixedText(r, 5, 3), std::string("0.004"));
+    }
+
+    void randomInputsGiveANumberOrAMathError() {
+        std::mt19937_64 random(20261207);
+        auto pick = [&](double lo, double hi) {
+            const int kind = int(random() % 8);
+            if (kind == 0)
+                return 0.0;
+            if (kind == 1)
+                return std::ldexp(double(random() % 1000) - 500, -int(random() % 1070));
+            return std::uniform_real_distribution<double>(lo, hi)(random);
+        };
+        int results = 0, faults = 0;
+        for (int k = 0; k < 40000; ++k) {
+            const int formula = k % 4;
+            const double n = std::round(pick(-5000, 5000));
+            const double a = formula == Term ? pick(-1e9, 1e9) : n;
+            const double b = pick(-1e9, 1e9);
+            const double c = formula == Payment ? pick(-3, 3) : pick(-3000, 3000);
+            const double d = pick(-1e7, 1e7);
+            try {
+                const double r = Evaluate(formula, a, b, formula == Rate ? pick(-1, 1) : c, d);
+                QVERIFY2(std::isfinite(r),
+                         qPrintable(QString("formula %1 case %2").arg(formula).arg(k)));
+                ++results;
+            } catch (const EMathError &) {
+                ++faults;
+            }
+        }
+        QVERIFY(results > 20000);
+        QVERIFY(faults > 0);
+    }
+
+    void textForms() {
+        QCOMPARE(CurrencyText(-95, 10, 2), std::string("($95.00)"));
+        QCOMPARE(CurrencyText(1234.56, 5, 2), std::string("$1,234.60"));
+        QCOMPARE(CurrencyText(12345.67, 5, 2), std::string("$12,346.00"));
+        QCOMPARE(CurrencyText(-0.0, 10, 0), std::string("$0"));
+        QCOMPARE(GeneralText(123456, 5), std::string("1.2346E5"));
+        QCOMPARE(GeneralText(0.00005, 5), std::string("5E-5"));
+        QCOMPARE(GeneralText(-0.0, 5), std::string("0"));
+        QCOMPARE(FixedText(-0.0004, 5, 3), std::string("0.000"));
+        QCOMPARE(FixedText(360.0009, 5, 2), std::string("360.00"));
+    }
+
+    void paymentGridOfTheDefaults() {
+        FakeView v;
+        v.Cells[0][0] = "old corner";
+        v.Run(0);
+        QCOMPARE(v.Cell(0, 0), QString(" Loan / Rate"));
+        QCOMPARE(v.Row(0), RateCols);
+        QCOMPARE(v.Col(0), LoanRows);
+        QCOMPARE(v.Cell(4, 6), QString(" $786.70"));
+        QCOMPARE(v.Cell(1, 1), QString(" $648.07"));
+        QCOMPARE(v.Cell(7, 11), QString(" $940.91"));
+        QCOMPARE(v.Writes, 1 + 7 + 11 + 77);
+        QVERIFY(v.CentreMarked());
+        QCOMPARE(v.State.LoanStepText, std::string("$1000"));
+        QCOMPARE(v.State.RateStepText, std::string("1/2%"));
+        QCOMPARE(v.State.PaymentStepText, std::string(" "));
+    }
+
+    void loanGridOfTheDefaults() {
+        FakeView v;
+        v.Cells[0][0] = " Pmt / Rate";
+        v.State.LoanStepText = "$250";
+        v.Run(1);
+        QCOMPARE(v.Cell(0, 0), QString(" Pmt / Rate")); // the corner is the reset's
+        QCOMPARE(v.Col(0),
+                 Prefixed(" ", {"$411.70", "$486.70", "$561.70", "$636.70", "$711.70", "$786.70",
+                                "$861.70", "$936.70", "$1,011.70", "$1,086.70", "$1,161.70"}));
+        QCOMPARE(v.Row(0), RateCols);
+        QCOMPARE(v.Cell(4, 6), QString(" $100,000"));
+        QCOMPARE(v.Cell(1, 1), QString(" $60,351"));
+        QCOMPARE(v.Cell(7, 11), QString(" $129,639"));
+        QVERIFY(v.CentreMarked());
+        QCOMPARE(v.State.PaymentStepText, std::string("$75"));
+        QCOMPARE(v.State.RateStepText, std::string("1/2%"));
+        QCOMPARE(v.State.LoanStepText, std::string("$250"));
+    }
+
+    void rateGridOfTheDefaults() {
+        FakeView v;
+        v.Run(2);
+        QCOMPARE(v.Cell(0, 0), QString());
+        QCOMPARE(v.Row(0), PaymentCols);
+        QCOMPARE(v.Col(0), LoanRows);
+        QCOMPARE(v.Row(6), Prefixed(" ", {"5.403%", "6.571%", "7.682%", "8.750%", "9.785%",
+                                          "10.793%", "11.780%"}));
+        QCOMPARE(v.Cell(1, 1), QString(" 5.871%"));
+        QCOMPARE(v.Cell(7, 1), QString(" 12.470%"));
+        QCOMPARE(v.Cell(1, 11), QString(" 4.970%"));
+        QCOMPARE(v.Cell(7, 11), QString(" 11.148%"));
+        QVERIFY(v.CentreMarked());
+        QCOMPARE(v.State.LoanStepText, std::string("$1000"));
+        QCOMPARE(v.State.PaymentStepText, std::string("$75"));
+        QCOMPARE(v.State.RateStepText, std::string(" "));
+    }
+
+    void termGridOfTheDefaults() {
+        FakeView v;
+        v.Run(3);
+        QCOMPARE(v.Row(0), PaymentCols);
+        QCOMPARE(v.Col(0), LoanRows);
+        QCOMPARE(v.Row(6),
+                 Prefixed(" ", {"0.00", "0.00", "0.00", "360.00", "257.68", "207.44", "175.58"}));
+        QCOMPARE(v.Row(1),
+                 Prefixed(" ", {"0.00", "0.00", "498.77", "292.44", "224.23", "185.16", "158.87"}));
+        QCOMPARE(v.Row(11),
+                 Prefixed(" ", {"0.00", "0.00", "0.00", "498.23", "301.96", "234.03", "194.59"}));
+        QVERIFY(v.CentreMarked());
+    }
+
+    void oneLargePaymentShowsItsTrueRate() {
+        FakeView v;
+        v.Term = 1;
+        v.Payment = 101000;
+        v.PaymentIndex = 0;
+        v.LoanIndex = 0;
+        v.Run(2);
+        QCOMPARE(v.Cell(4, 6), QString(" 12.000%"));
+    }
+
+    void zeroAndNegativeRowsAndColumnsAreComputedLikeAnyOther() {
+        FakeView v;
+        v.Loan = 3000;
+        v.Run(0);
+        QCOMPARE(v.Cell(0, 3), QString(" $0"));
+        QCOMPARE(v.Row(3), QStringList(7, " $0.00"));
+        QCOMPARE(v.Cell(0, 1), QString(" ($2,000)"));
+        QVERIFY(v.Cell(4, 1).startsWith(" ($"));
+
+        FakeView zeroRate;
+        zeroRate.Interest = 0.375;
+        zeroRate.InterestIndex = 0;
+        zeroRate.Run(0);
+        QCOMPARE(zeroRate.Cell(1, 0), QString("  0%"));
+        QCOMPARE(zeroRate.Cell(1, 6), QString(" $277.78"));
+
+        FakeView negativeRate;
+        negativeRate.Interest = 0.25;
+        negativeRate.InterestIndex = 0;
+        negativeRate.Run(0);
+        QCOMPARE(negativeRate.Cell(1, 0), QString("  -0.125%"));
+        QCOMPARE(negativeRate.Cell(1, 6),
+                 QString::fromStdString(
+                     " " + CurrencyText(CalcPayment(360, 100000, -0.125 / 1200), 10, 2)));
+
+        FakeView negativePayments;
+        negativePayments.Payment = 100;
+        negativePayments.Run(1);
+        QCOMPARE(negativePayments.Cell(0, 1), QString(" ($275.00)"));
+        QCOMPARE(negativePayments.Cell(0, 5), QString(" $25.00"));
+        QVERIFY(negativePayments.Cell(4, 4).startsWith(" ($"));
+    }
+
+    void termOfZeroGivesZeroResults() {
+        FakeView payments;
+        payments.Term = 0;
+        payments.Run(0);
+        for (int c = 1; c <= 7; ++c)
+            QCOMPARE(payments.Col(c), QStringList(11, " $0.00"));
+        FakeView loans;
+        loans.Term = 0;
+        loans.Run(1);
+        for (int c = 1; c <= 7; ++c)
+            QCOMPARE(loans.Col(c), QStringList(11, " $0"));
+        FakeView rates;
+        rates.Term = 0;
+        rates.Run(2);
+        QCOMPARE(rates.Row(6), QStringList(7, " 0.000%"));
+    }
+
+    void aGroupWithNoSelectedItemStepsByZero() {
+        FakeView v;
+        v.State.LoanStepText = "$500";
+        v.LoanIndex = -1;
+        v.Run(0);
+        QCOMPARE(v.Col(0), QStringList(11, " $100,000"));
+        QCOMPARE(v.State.LoanStepText, std::string("$500"));
+        QCOMPARE(v.Row(1), v.Row(6));
+    }
+
+    void everyCalculationStoresAllFourValues() {
+        FakeView v;
+        v.Loan = 1;
+        v.Interest = 2;
+        v.Term = 3;
+        v.Payment = 4;
+        v.Run(3);
+        QCOMPARE(v.State.CalcMode, 3);
+        QCOMPARE(v.State.LastLoan, 1.0);
+        QCOMPARE(v.State.LastInterest, 2.0);
+        QCOMPARE(v.State.LastTerm, 3.0);
+        QCOMPARE(v.State.LastPayment, 4.0);
+    }
+
+    void aFormulaErrorStopsTheGridWhereItStands() {
+        // Payment 75 by steps of 75: column 3 is a payment of 0, which no term repays.
+        FakeView v;
+        v.Payment = 75;
+        QVERIFY_THROWS_EXCEPTION(EZeroDivide, v.Run(3));
+        QCOMPARE(v.Cell(1, 6), QString(" -243.40"));
+        QCOMPARE(v.Writes, 7 + 11 + 2 * 11); // headers and the two columns to the left
+        QCOMPARE(v.Cell(3, 1), QString());
+        QCOMPARE(v.SelectedCol, -1);
+        QVERIFY(v.ColColors.empty() && v.RowColors.empty());
+        QCOMPARE(v.PrintingAllowed, 0);
+        QCOMPARE(v.State.LoanStepText, std::string("$1000")); // stored before the failure
+    }
+
+    void aTermThatIsNotWholeFailsBeforeAnyText() {
+        for (double term : {360.5, 3e9}) {
+            FakeView v;
+            v.Term = term;
+            for (int mode : {0, 1, 2}) {
+                QVERIFY_THROWS_EXCEPTION(EConvertError, v.Run(mode));
+                QCOMPARE(v.Writes, 0);
+                QCOMPARE(v.State.LoanStepText, std::string(" "));
+                QCOMPARE(v.State.LastTerm, term);
+            }
+            v.Run(3); // the term spread needs no whole term
+            QVERIFY(v.CentreMarked());
+        }
+    }
+
+    void anUnknownModeDoesNothing() {
+        FakeView v;
+        v.State.CalcMode = 4;
+        FillSpread(v);
+        QCOMPARE(v.Writes, 0);
+        QCOMPARE(v.PrintingAllowed, 0);
+    }
+
+    void randomGridsNeverShowANumberThatIsNot() {
+        std::mt19937_64 random(7);
+        std::uniform_real_distribution<double> amount(-2e6, 2e6), rate(-1300, 1300),
+            term(-1200, 1200);
+        for (int k = 0; k < 400; ++k) {
+            FakeView v;
+            v.Loan = amount(random);
+            v.Payment = amount(random) / 100;
+            v.Interest = rate(random);
+            v.Term = std::round(term(random));
+            v.LoanIndex = int(random() % 9);
+            v.PaymentIndex = int(random() % 9);
+            v.InterestIndex = int(random() % 8);
+            try {
+                v.Run(k % 4);
+            } catch (const EMathError &) {
+            }
+            for (const auto &col : v.Cells)
+                for (const std::string &text : col)
+                    QVERIFY2(text.find("NAN") == std::string::npos &&
+                                 text.find("INF") == std::string::npos,
+                             text.c_str());
+        }
+    }
+};
+
+QTEST_APPLESS_MAIN(TestSpread)
+#include "tst_Spread.moc"
