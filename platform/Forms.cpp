@@ -2,18 +2,51 @@
 
 #include "platform/Dialogs.h"
 
+#include <QProxyStyle>
+#include <QTimer>
+#include <QWidget>
+
 namespace {
+
 // What reaches the handler when the thrown object is not an exception class at all.
 class TUnknownException : public std::exception {
 public:
     const char *what() const noexcept override { return "Unknown exception"; }
 };
+
+// The style's tool tip delay, set by the application's hint pause.
+class THintPauseStyle : public QProxyStyle {
+public:
+    explicit THintPauseStyle(int pause) : FPause(pause) {}
+    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+                  QStyleHintReturn *returnData) const override {
+        if (hint == SH_ToolTip_WakeUpDelay)
+            return FPause;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+
+private:
+    int FPause;
+};
+
+constexpr const char *ShowHintProperty = "ShowHint";
+
 } // namespace
 
-TApplication::TApplication(int &argc, char **argv) : QApplication(argc, argv) {}
+TApplication::TApplication(int &argc, char **argv) : QApplication(argc, argv) {
+    connect(this, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState s) {
+        if (s == Qt::ApplicationActive && OnActivate)
+            OnActivate(this);
+    });
+}
 
 TApplication *Application() {
     return qobject_cast<TApplication *>(QCoreApplication::instance());
+}
+
+void TApplication::SetHintPause(int milliseconds) {
+    FHintPause = milliseconds;
+    setStyle(new THintPauseStyle(milliseconds));
 }
 
 void TApplication::HandleException(QObject *Sender, const std::exception &E) {
@@ -25,6 +58,10 @@ void TApplication::HandleException(QObject *Sender, const std::exception &E) {
 
 bool TApplication::notify(QObject *receiver, QEvent *event) {
     try {
+        Dispatch(receiver, event);
+        if (event->type() == QEvent::ToolTip && receiver->isWidgetType() &&
+            !ShowsHint(static_cast<QWidget *>(receiver)))
+            return true; // this control shows its hint only in the status bar
         return QApplication::notify(receiver, event);
     } catch (const std::exception &e) {
         HandleException(receiver, e);
@@ -32,4 +69,61 @@ bool TApplication::notify(QObject *receiver, QEvent *event) {
         HandleException(receiver, TUnknownException());
     }
     return true; // the event was dealt with, by the handler of the error
+}
+
+// Application-wide hooks that watch the events going by.
+void TApplication::Dispatch(QObject *, QEvent *event) {
+    switch (event->type()) {
+    case QEvent::Enter:
+    case QEvent::Leave:
+    case QEvent::MouseMove:
+    case QEvent::ToolTipChange:
+        // The hint is read once the event has been handled (a mouse-move handler may change
+        // the hint of the control under the mouse), and at most once per batch of events.
+        if (!FHintUpdatePending) {
+            FHintUpdatePending = true;
+            QTimer::singleShot(0, this, [this] { UpdateHint(); });
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void TApplication::UpdateHint() {
+    FHintUpdatePending = false;
+    QString hint;
+    for (QWidget *w = widgetAt(QCursor::pos()); w; w = w->parentWidget()) {
+        if (!w->toolTip().isEmpty()) {
+            hint = w->toolTip();
+            break;
+        }
+        if (w->isWindow())
+            break;
+    }
+    if (hint == FHint)
+        return;
+    FHint = hint;
+    if (OnHint)
+        OnHint(this);
+}
+
+void SetShowHint(QWidget *control, bool show) {
+    control->setProperty(ShowHintProperty, show);
+}
+
+bool ShowsHint(const QWidget *control) {
+    for (const QWidget *w = control; w; w = w->parentWidget()) {
+        const QVariant v = w->property(ShowHintProperty);
+        if (v.isValid())
+            return v.toBool();
+        if (w->isWindow())
+            break;
+    }
+    return true;
+}
+
+QString GetLongHint(const QString &hint) {
+    const qsizetype bar = hint.indexOf(QLatin1Char('|'));
+    return bar < 0 ? hint : hint.mid(bar + 1);
 }

@@ -1,8 +1,9 @@
-// The application object: the program's title and help file, and the single place where an
-// exception that escapes any event handler ends up.
+// The application object: title, help file, hints and activation, and the single place where
+// an exception that escapes any event handler ends up.
 #pragma once
 
 #include <QApplication>
+#include <QPointer>
 #include <exception>
 #include <functional>
 
@@ -12,15 +13,28 @@ class TApplication : public QApplication {
 public:
     TApplication(int &argc, char **argv);
 
-    QString Title() const { return applicationDisplayName(); }
-    void SetTitle(const QString &title) { setApplicationDisplayName(title); }
+    // The name of the program's task-bar entry.
+    QString Title() const { return applicationName(); }
+    void SetTitle(const QString &title) { setApplicationName(title); }
     QString HelpFile() const { return FHelpFile; }
     void SetHelpFile(const QString &fileName) { FHelpFile = fileName; }
+
+    // Delay before a tooltip shows, in milliseconds.
+    int HintPause() const { return FHintPause; }
+    void SetHintPause(int milliseconds);
+
+    // The hint of the control under the mouse, or of its nearest parent that has one; empty
+    // over a control with no hint in its chain. A control's hint is its tool tip text.
+    QString Hint() const { return FHint; }
 
     // Every exception that escapes an event handler comes here, with the object that was
     // handling the event as Sender. With no handler assigned the message is shown in a
     // plain message box and the program goes on.
     std::function<void(QObject *Sender, const std::exception &E)> OnException;
+    // The program became the active application again.
+    std::function<void(QObject *Sender)> OnActivate;
+    // The current hint changed.
+    std::function<void(QObject *Sender)> OnHint;
 
     void HandleException(QObject *Sender, const std::exception &E);
     void Terminate() { quit(); }
@@ -29,8 +43,22 @@ public:
     bool notify(QObject *receiver, QEvent *event) override;
 
 private:
+    void Dispatch(QObject *receiver, QEvent *event);
+    void UpdateHint();
+
     QString FHelpFile;
+    QString FHint;
+    int FHintPause = 700;
+    bool FHintUpdatePending = false;
 };
 
 // The one application object (null before it is created).
 TApplication *Application();
+
+// Whether a control shows its hint as a tool tip. A control that says nothing follows its
+// parent; a window that says nothing shows tool tips.
+void SetShowHint(QWidget *control, bool show);
+bool ShowsHint(const QWidget *control);
+
+// The long part of a hint: the text after the first "|", or the whole hint.
+QString GetLongHint(const QString &hint);

@@ -3,7 +3,10 @@
 #include "tests/support/DialogRecorder.h"
 #include "tests/support/TestMain.h"
 
+#include <QLabel>
 #include <QPushButton>
+#include <QStyle>
+#include <QToolTip>
 
 class TestForms : public QObject {
     Q_OBJECT
@@ -43,6 +46,75 @@ private slots:
         QTest::mouseClick(&button, Qt::LeftButton);
         QCOMPARE(clicks, 2);
         QCOMPARE(dialogs.Texts(), QStringList(2, "'x' is not a valid floating point value"));
+    }
+
+    void theHintFollowsTheControlUnderTheMouse() {
+        QWidget window;
+        window.resize(300, 200);
+        QWidget panel(&window); // no hint of its own
+        panel.setGeometry(0, 0, 300, 100);
+        QLabel box("box", &panel);
+        box.setGeometry(10, 10, 80, 20);
+        box.setToolTip(" Enter the amount of the loan");
+        QLabel inner("inner", &window); // no hint, inside a parent that has one
+        inner.setGeometry(10, 150, 40, 20);
+        window.setToolTip(" Window hint");
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        int changes = 0;
+        Application()->OnHint = [&](QObject *) {
+            ++changes;
+        };
+
+        QTest::mouseMove(&window, QPoint(20, 20));
+        QTRY_COMPARE(Application()->Hint(), QString(" Enter the amount of the loan"));
+        QTest::mouseMove(&window, QPoint(200, 50)); // bare part of the panel: its parent's hint
+        QTRY_COMPARE(Application()->Hint(), QString(" Window hint"));
+        window.setToolTip(QString());
+        QTRY_COMPARE(Application()->Hint(), QString()); // a hint changed under the mouse
+        QTest::mouseMove(&window, QPoint(20, 155));
+        QTest::mouseMove(&window, QPoint(21, 156));
+        QTest::qWait(10);
+        QCOMPARE(Application()->Hint(), QString());
+        QCOMPARE(changes, 3);
+        Application()->OnHint = nullptr;
+    }
+
+    void tooltipsShowOnlyForControlsThatShowHints() {
+        QWidget window;
+        window.resize(200, 100);
+        SetShowHint(&window, false);
+        QLabel quiet("quiet", &window), loud("loud", &window);
+        quiet.setGeometry(0, 0, 50, 20);
+        loud.setGeometry(100, 0, 50, 20);
+        quiet.setToolTip("quiet hint");
+        loud.setToolTip("loud hint");
+        SetShowHint(&loud, true);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(!ShowsHint(&quiet));
+        QVERIFY(ShowsHint(&loud));
+
+        auto askForTip = [](QLabel &label) {
+            QHelpEvent tip(QEvent::ToolTip, QPoint(5, 5), label.mapToGlobal(QPoint(5, 5)));
+            QApplication::sendEvent(&label, &tip);
+        };
+        askForTip(quiet);
+        QVERIFY(!QToolTip::isVisible());
+        askForTip(loud);
+        QTRY_VERIFY(QToolTip::isVisible());
+        QCOMPARE(QToolTip::text(), QString("loud hint"));
+        QToolTip::hideText();
+    }
+
+    void hintPauseSetsTheTooltipDelay() {
+        Application()->SetHintPause(500);
+        QCOMPARE(QApplication::style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay), 500);
+    }
+
+    void longHint() {
+        QCOMPARE(GetLongHint("short|long part"), QString("long part"));
+        QCOMPARE(GetLongHint(" Print ..."), QString(" Print ..."));
     }
 };
 
