@@ -1,7 +1,11 @@
 #include "platform/Dialogs.h"
 
+#include "platform/Printers.h"
+
+#include <QAbstractPrintDialog>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QPrintDialog>
 #include <QScreen>
 
 namespace {
@@ -74,4 +78,17 @@ int MessageDlg(const QString &text, TMsgDlgType type, TMsgDlgButtons buttons) {
     if (Responder())
         return Responder()(request);
     return ShowMessageBox(request);
+}
+
+bool PrinterSetupExecute(QWidget *parent) {
+    TDialogRequest request;
+    request.Kind = TDialogRequest::PrinterSetup;
+    request.Title = QStringLiteral("Print Setup");
+    request.Buttons = mbOK | mbCancel;
+    if (Responder())
+        return Responder()(request) == mrOk;
+    QPrintDialog dialog(Printer(), parent);
+    dialog.setWindowTitle(request.Title);
+    dialog.setOptions(QAbstractPrintDialog::PrintShowPageSize);
+    return dialog.exec() == QDialog::Accepted;
 }

@@ -17,6 +17,8 @@ using TMsgDlgButtons = int;
 enum TModalResult { mrNone = 0, mrOk = 1, mrCancel = 2, mrYes = 6, mrNo = 7 };
 
 struct TDialogRequest {
+    enum TKind { MessageBox, PrinterSetup };
+    TKind Kind = MessageBox;
     QString Title; // "Information", "Warning", "Error" or "Confirm"
     QString Text;  // the text as the caller gave it
     TMsgDlgType Type = mtInformation;
@@ -36,3 +38,7 @@ QString MessageDlgDisplayText(const QString &text);
 
 // A modal message box centred on the screen; returns the button pressed (mrOk, mrYes, ...).
 int MessageDlg(const QString &text, TMsgDlgType type, TMsgDlgButtons buttons);
+
+// The printer setup dialog for the program's printer (Printer()): the printer, its paper and
+// orientation. True when the user confirmed it.
+bool PrinterSetupExecute(QWidget *parent);

@@ -127,3 +127,10 @@ QString GetLongHint(const QString &hint) {
     const qsizetype bar = hint.indexOf(QLatin1Char('|'));
     return bar < 0 ? hint : hint.mid(bar + 1);
 }
+
+QFont DesignFont(const QString &family, int points, bool bold) {
+    QFont font(family);
+    font.setPixelSize((points * 96 + 36) / 72);
+    font.setBold(bold);
+    return font;
+}

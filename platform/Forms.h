@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QFont>
 #include <QPointer>
 #include <exception>
 #include <functional>
@@ -62,3 +63,7 @@ bool ShowsHint(const QWidget *control);
 
 // The long part of a hint: the text after the first "|", or the whole hint.
 QString GetLongHint(const QString &hint);
+
+// A font of the window designs: a family and a size in points at 96 dots per inch (8 point is
+// 11 pixels). "MS Sans Serif" is drawn as Arial, which the system maps to Liberation Sans.
+QFont DesignFont(const QString &family, int points, bool bold = false);

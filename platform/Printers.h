@@ -1,0 +1,8 @@
+// The program's printer: the one printer every print job and the printer setup share.
+#pragma once
+
+class QPrinter;
+
+// Created at first use, on the system's default printer; with no printer installed, the
+// printer setup can still choose output to a PDF file.
+QPrinter *Printer();
