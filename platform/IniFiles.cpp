@@ -22,6 +22,14 @@ std::string_view Trim(std::string_view s) {
     return s.substr(first, s.find_last_not_of(Blanks) - first + 1);
 }
 
+bool StartsWithBlank(std::string_view s) {
+    return !s.empty() && Blanks.find(s.front()) != std::string_view::npos;
+}
+
+bool EndsWithBlank(std::string_view s) {
+    return !s.empty() && Blanks.find(s.back()) != std::string_view::npos;
+}
+
 char LowerAscii(char c) {
     return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
 }
@@ -38,8 +46,9 @@ enum class TLineKind { Other, Comment, Section, Key };
 struct TParsedLine {
     TLineKind Kind = TLineKind::Other;
     std::string_view Name;
-    // For a key: where its value stands in the line, blanks around it left out. An empty value
-    // is placed right after the "=".
+    // For a key: where its "=" and its value stand in the line, blanks around the value left
+    // out. An empty value is placed right after the "=".
+    std::size_t Equals = 0;
     std::size_t ValueBegin = 0;
     std::size_t ValueEnd = 0;
 };
@@ -65,6 +74,7 @@ TParsedLine ParseLine(std::string_view content) {
     if (equals == std::string_view::npos)
         return line;
     line.Kind = TLineKind::Key;
+    line.Equals = equals;
     line.Name = Trim(content.substr(0, equals));
     const std::string_view value = Trim(content.substr(equals + 1));
     line.ValueBegin = value.empty() ? equals + 1 : std::size_t(value.data() - content.data());
@@ -221,7 +231,11 @@ bool TIniDocument::WriteString(std::string_view section, std::string_view key,
     if (const auto existing = FindKey(*header, key)) {
         std::string &content = FLines[*existing].Content;
         const TParsedLine parsed = ParseLine(content);
-        content.replace(parsed.ValueBegin, parsed.ValueEnd - parsed.ValueBegin, value);
+        // The blanks around the old value stay, unless the new value brings its own: writing the
+        // same value again must not let them pile up.
+        const std::size_t begin = StartsWithBlank(value) ? parsed.Equals + 1 : parsed.ValueBegin;
+        const std::size_t end = EndsWithBlank(value) ? content.size() : parsed.ValueEnd;
+        content.replace(begin, end - begin, value);
         return true;
     }
     std::size_t after = *header;

@@ -196,6 +196,15 @@ private slots:
                  QString("5"));
     }
 
+    void rewritingValueWithItsOwnBlanksChangesNothing() {
+        TIniDocument document("[S]\nK = 1 ; old\n");
+        QVERIFY(document.WriteString("S", "K", " 5 "));
+        QCOMPARE(document.Text(), std::string("[S]\nK = 5 \n"));
+        QVERIFY(document.WriteString("S", "K", " 5 "));
+        QCOMPARE(document.Text(), std::string("[S]\nK = 5 \n"));
+        QCOMPARE(document.ReadString("S", "K", ""), std::string("5"));
+    }
+
     void writeRefusesWhatWouldBreakTheFormat_data() {
         QTest::addColumn<QString>("section");
         QTest::addColumn<QString>("key");
