@@ -262,9 +262,16 @@ enum class TReadResult { Read, Missing, Failed };
 
 TReadResult ReadWholeFile(const std::string &path, std::string &bytes) {
     bytes.clear();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Opened without waiting, so that a pipe in the file's place cannot stall the program; only
+    // a regular file is read.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return errno == ENOENT || errno == ENOTDIR ? TReadResult::Missing : TReadResult::Failed;
+    struct stat status;
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(fd);
+        return TReadResult::Failed;
+    }
     char buffer[65536];
     for (;;) {
         const ssize_t n = ::read(fd, buffer, sizeof buffer);
@@ -284,8 +291,8 @@ TReadResult ReadWholeFile(const std::string &path, std::string &bytes) {
 bool WriteAll(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
         const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0) {
-            if (errno == EINTR)
+        if (n <= 0) {
+            if (n < 0 && errno == EINTR)
                 continue;
             return false;
         }
