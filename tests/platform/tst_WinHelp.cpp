@@ -263,7 +263,7 @@ private slots:
         QVERIFY(qAbs(HeadingTop(viewer->Browser(), "Step sizes")) < 40);
         QTest::keyClick(viewer, Qt::Key_F1);
         QCOMPARE(viewer->Page(), THelpViewer::hpHelpOnHelp);
-        QTest::keyClick(viewer, Qt::Key_C, Qt::AltModifier); // Contents
+        QTest::keyClick(viewer, Qt::Key_C, Qt::AltModifier);   // Contents
         QTRY_COMPARE(viewer->Page(), THelpViewer::hpHelpFile); // the button clicks on its own
         QCOMPARE(viewer->Topic(), QString("contents"));
     }
