@@ -15,40 +15,23 @@
 namespace {
 
 // Keys as a user presses them: ^ Home, $ End, > Right, } Shift+Right, * Ctrl+A, X Ctrl+X,
-// V Ctrl+V, \b Backspace, \x7f Delete; anything else is typed.
+// V Ctrl+V, \b Backspace, # Delete; anything else is typed.
 void Press(QWidget *w, const QString &keys) {
+    static const QHash<QChar, QPair<Qt::Key, Qt::KeyboardModifiers>> named{
+        {'^', {Qt::Key_Home, {}}},
+        {'$', {Qt::Key_End, {}}},
+        {'>', {Qt::Key_Right, {}}},
+        {'}', {Qt::Key_Right, Qt::ShiftModifier}},
+        {'*', {Qt::Key_A, Qt::ControlModifier}},
+        {'X', {Qt::Key_X, Qt::ControlModifier}},
+        {'V', {Qt::Key_V, Qt::ControlModifier}},
+        {'\b', {Qt::Key_Backspace, {}}},
+        {'#', {Qt::Key_Delete, {}}}};
     for (const QChar c : keys) {
-        switch (c.unicode()) {
-        case '^':
-            QTest::keyClick(w, Qt::Key_Home);
-            break;
-        case '$':
-            QTest::keyClick(w, Qt::Key_End);
-            break;
-        case '>':
-            QTest::keyClick(w, Qt::Key_Right);
-            break;
-        case '}':
-            QTest::keyClick(w, Qt::Key_Right, Qt::ShiftModifier);
-            break;
-        case '*':
-            QTest::keyClick(w, Qt::Key_A, Qt::ControlModifier);
-            break;
-        case 'X':
-            QTest::keyClick(w, Qt::Key_X, Qt::ControlModifier);
-            break;
-        case 'V':
-            QTest::keyClick(w, Qt::Key_V, Qt::ControlModifier);
-            break;
-        case '\b':
-            QTest::keyClick(w, Qt::Key_Backspace);
-            break;
-        case 0x7f:
-            QTest::keyClick(w, Qt::Key_Delete);
-            break;
-        default:
+        if (named.contains(c))
+            QTest::keyClick(w, named[c].first, named[c].second);
+        else
             QTest::keyClick(w, c.toLatin1());
-        }
     }
 }
 
@@ -61,9 +44,54 @@ bool FixedPoint(const QString &text, int decimals, QChar separator) {
     return QRegularExpression(pattern).match(text).hasMatch();
 }
 
-quint32 Seed(int row) {
-    return qEnvironmentVariableIntValue("QUORVALE_SEED") + 7919u * row + 1;
+// A fixed seed per case, or QUORVALE_SEED to replay the one a failure reported.
+quint32 Seed(int salt) {
+    bool given = false;
+    const int seed = qEnvironmentVariableIntValue("QUORVALE_SEED", &given);
+    return given ? quint32(seed) : 20240611u + salt;
 }
+
+struct TKeyCase {
+    const char *Name;
+    int Decimals;
+    double MinValue, Value;
+    const char *Clipboard, *Keys, *Text;
+    int Caret;
+    const char *Selected, *ClipboardAfter;
+};
+
+const TKeyCase KeyCases[] = {
+    // the interest box
+    {"decimal digit overwritten", 3, 0, 8.75, "", "^>>2", "8.250", 3, "", ""},
+    {"nothing typed after the last decimal", 3, 0, 8.75, "", "1", "8.750", 5, "", ""},
+    {"separator goes to the first decimal", 3, 0, 8.75, "", "^.125", "8.125", 5, "", ""},
+    {"backspace on a decimal digit", 3, 0, 8.75, "", "^>>>\b", "8.500", 2, "", ""},
+    {"backspace on the separator", 3, 0, 8.75, "", "^>>\b", "8.750", 1, "", ""},
+    {"delete on the separator", 3, 0, 8.75, "", "^>#", "8.750", 2, "", ""},
+    {"delete on a decimal digit", 3, 0, 8.75, "", "^>>#", "8.500", 2, "", ""},
+    {"digits inserted before the separator", 3, 0, 8.75, "", "^1>2", "182.750", 3, "", ""},
+    {"only integer digit becomes zero", 3, 0, 8.75, "", "^>\b", "0.750", 1, "", ""},
+    {"select all and delete", 3, 0, 8.75, "", "*#", "0.000", 1, "", ""},
+    {"typing over selected decimals", 3, 0, 8.75, "", "^>>}}1", "8.100", 3, "", ""},
+    {"minus ignored without negatives", 3, 0, 8.75, "", "-", "8.750", 5, "", ""},
+    {"cut decimals", 3, 0, 8.75, "", "^>>}}X", "8.000", 2, "", "75"},
+    {"paste over everything", 3, 0, 8.75, "12.5", "*V", "12.500", 4, "", "12.5"},
+    // the term box
+    {"zero replaced, then digits added", 0, 1, 360, "", "*#24", "24", 2, "", ""},
+    {"no leading zero", 0, 1, 360, "", "^0", "360", 0, "", ""},
+    {"zero after the first digit", 0, 1, 360, "", "^>0", "3060", 2, "", ""},
+    {"minus ignored, selection kept", 0, 1, 360, "", "*-", "360", 3, "360", ""},
+    {"refused letter keeps the selection", 0, 1, 360, "", "*a", "360", 3, "360", ""},
+    {"backspace deletes just the selection", 0, 1, 12345, "", "^>}}\b", "145", 1, "", ""},
+    {"first digit deleted, the rest kept", 0, 1, 305, "", "^>\b7", "705", 1, "", ""},
+    {"pasted letters dropped", 0, 1, 360, "a1b2", "V", "36012", 5, "", "a1b2"},
+    {"pasted control characters are no keys", 0, 1, 360, "1\b\r2", "V", "36012", 5, "", "1\b\r2"},
+    // negative numbers allowed
+    {"minus toggles the sign", 3, -100, 8.75, "", "-", "-8.750", 6, "", ""},
+    {"minus toggles back", 3, -100, 8.75, "", "--", "8.750", 5, "", ""},
+    {"negative zero replaced", 0, -10, 0, "", "-24", "-24", 3, "", ""},
+    {"negative zero with decimals", 3, -10, 0, "", "-^24", "-24.000", 3, "", ""},
+};
 
 } // namespace
 
@@ -96,31 +124,29 @@ private slots:
         layout->addWidget(FBox = new TFnpNumericEdit);
         layout->addWidget(FAfter = new QLineEdit);
         FLog.clear();
-        FBox->OnEnter = [this](QObject *) {
-            FLog << "Enter";
+        const auto log = [this](const char *event) {
+            return [this, event](QObject *) {
+                FLog << event;
+            };
         };
-        FBox->OnExit = [this](QObject *) {
-            FLog << "Exit";
-        };
-        FBox->OnInvalidEntry = [this](QObject *) {
-            FLog << "InvalidEntry";
-        };
-        FBox->OnChange = [this](QObject *) {
-            FLog << "Change";
-        };
-        FBox->OnValidChange = [this](QObject *) {
-            FLog << "ValidChange";
-        };
+        FBox->OnEnter = log("Enter");
+        FBox->OnExit = log("Exit");
+        FBox->OnInvalidEntry = log("InvalidEntry");
+        FBox->OnChange = log("Change");
+        FBox->OnValidChange = log("ValidChange");
         FWindow->show();
         FWindow->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(FWindow.get()));
         FBefore->setFocus();
     }
 
-    void aNewBoxShowsZeroWithTwoDecimalsRightAligned() {
+    void aNewBoxShowsZeroWithTwoDecimalsRightAlignedUntilCentred() {
         TFnpNumericEdit box;
         QCOMPARE(box.text(), QString("0.00"));
         QCOMPARE(box.Alignment(), Qt::AlignRight);
+        QVERIFY(box.alignment() & Qt::AlignRight);
+        box.SetAlignment(Qt::AlignHCenter);
+        QVERIFY(box.alignment() & Qt::AlignHCenter);
         QVERIFY(box.AutoSelect());
         QCOMPARE(box.width(), 73);
         QCOMPARE(box.Version(), QString("1.00.08"));
@@ -136,118 +162,9 @@ private slots:
         QTest::addColumn<int>("caret");
         QTest::addColumn<QString>("selected");
         QTest::addColumn<QString>("clipboardAfter");
-        // the interest box
-        QTest::newRow("decimal digit overwritten") << 3 << 0. << 8.75 << ""
-                                                   << "^>>2"
-                                                   << "8.250" << 3 << ""
-                                                   << "";
-        QTest::newRow("nothing typed after the last decimal") << 3 << 0. << 8.75 << ""
-                                                              << "1"
-                                                              << "8.750" << 5 << ""
-                                                              << "";
-        QTest::newRow("separator goes to the first decimal") << 3 << 0. << 8.75 << ""
-                                                             << "^.125"
-                                                             << "8.125" << 5 << ""
-                                                             << "";
-        QTest::newRow("backspace on a decimal digit") << 3 << 0. << 8.75 << ""
-                                                      << "^>>>\b"
-                                                      << "8.500" << 2 << ""
-                                                      << "";
-        QTest::newRow("backspace on the separator") << 3 << 0. << 8.75 << ""
-                                                    << "^>>\b"
-                                                    << "8.750" << 1 << ""
-                                                    << "";
-        QTest::newRow("delete on the separator") << 3 << 0. << 8.75 << ""
-                                                 << "^>\x7f"
-                                                 << "8.750" << 2 << ""
-                                                 << "";
-        QTest::newRow("delete on a decimal digit") << 3 << 0. << 8.75 << ""
-                                                   << "^>>\x7f"
-                                                   << "8.500" << 2 << ""
-                                                   << "";
-        QTest::newRow("digits inserted before the separator") << 3 << 0. << 8.75 << ""
-                                                              << "^1>2"
-                                                              << "182.750" << 3 << ""
-                                                              << "";
-        QTest::newRow("only integer digit becomes zero") << 3 << 0. << 8.75 << ""
-                                                         << "^>\b"
-                                                         << "0.750" << 1 << ""
-                                                         << "";
-        QTest::newRow("select all and delete") << 3 << 0. << 8.75 << ""
-                                               << "*\x7f"
-                                               << "0.000" << 1 << ""
-                                               << "";
-        QTest::newRow("typing over selected decimals") << 3 << 0. << 8.75 << ""
-                                                       << "^>>}}1"
-                                                       << "8.100" << 3 << ""
-                                                       << "";
-        QTest::newRow("minus ignored without negatives") << 3 << 0. << 8.75 << ""
-                                                         << "-"
-                                                         << "8.750" << 5 << ""
-                                                         << "";
-        QTest::newRow("cut decimals") << 3 << 0. << 8.75 << ""
-                                      << "^>>}}X"
-                                      << "8.000" << 2 << ""
-                                      << "75";
-        QTest::newRow("paste over everything") << 3 << 0. << 8.75 << "12.5"
-                                               << "*V"
-                                               << "12.500" << 4 << ""
-                                               << "12.5";
-        // the term box
-        QTest::newRow("zero replaced, then digits added") << 0 << 1. << 360. << ""
-                                                          << "*\x7f"
-                                                             "24"
-                                                          << "24" << 2 << ""
-                                                          << "";
-        QTest::newRow("no leading zero") << 0 << 1. << 360. << ""
-                                         << "^0"
-                                         << "360" << 0 << ""
-                                         << "";
-        QTest::newRow("zero after the first digit") << 0 << 1. << 360. << ""
-                                                    << "^>0"
-                                                    << "3060" << 2 << ""
-                                                    << "";
-        QTest::newRow("minus ignored, selection kept") << 0 << 1. << 360. << ""
-                                                       << "*-"
-                                                       << "360" << 3 << "360"
-                                                       << "";
-        QTest::newRow("refused letter keeps the selection") << 0 << 1. << 360. << ""
-                                                            << "*a"
-                                                            << "360" << 3 << "360"
-                                                            << "";
-        QTest::newRow("backspace deletes just the selection") << 0 << 1. << 12345. << ""
-                                                              << "^>}}\b"
-                                                              << "145" << 1 << ""
-                                                              << "";
-        QTest::newRow("first digit deleted, the rest kept") << 0 << 1. << 305. << ""
-                                                            << "^>\b7"
-                                                            << "705" << 1 << ""
-                                                            << "";
-        QTest::newRow("pasted letters dropped") << 0 << 1. << 360. << "a1b2"
-                                                << "V"
-                                                << "36012" << 5 << ""
-                                                << "a1b2";
-        QTest::newRow("pasted control characters are not keys") << 0 << 1. << 360. << "1\b\r2"
-                                                                << "V"
-                                                                << "36012" << 5 << ""
-                                                                << "1\b\r2";
-        // negative numbers allowed
-        QTest::newRow("minus toggles the sign") << 3 << -100. << 8.75 << ""
-                                                << "-"
-                                                << "-8.750" << 6 << ""
-                                                << "";
-        QTest::newRow("minus toggles back") << 3 << -100. << 8.75 << ""
-                                            << "--"
-                                            << "8.750" << 5 << ""
-                                            << "";
-        QTest::newRow("negative zero replaced") << 0 << -10. << 0. << ""
-                                                << "-24"
-                                                << "-24" << 3 << ""
-                                                << "";
-        QTest::newRow("negative zero with decimals") << 3 << -10. << 0. << ""
-                                                     << "-^24"
-                                                     << "-24.000" << 3 << ""
-                                                     << "";
+        for (const TKeyCase &c : KeyCases)
+            QTest::newRow(c.Name) << c.Decimals << c.MinValue << c.Value << c.Clipboard << c.Keys
+                                  << c.Text << c.Caret << c.Selected << c.ClipboardAfter;
     }
 
     void keysRewriteTheTextByTheRules() {
@@ -335,7 +252,7 @@ private slots:
         QFETCH(double, maxValue);
         QFETCH(QString, digits);
         Enter(0, minValue, maxValue, 360);
-        Press(FBox, "*\x7f" + digits);
+        Press(FBox, "*#" + digits);
         const QString text = FBox->text();
         FLog.clear();
         QTest::keyClick(FBox, Qt::Key_Tab);
@@ -350,7 +267,7 @@ private slots:
             FLog << "InvalidEntry";
             FBox->setFocus();
         };
-        Press(FBox, "*\x7f");
+        Press(FBox, "*#");
         FLog.clear();
         QTest::keyClick(FBox, Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), FBox);
@@ -363,18 +280,14 @@ private slots:
         QTest::addColumn<QString>("clipboard");
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QStringList>("log");
-        QTest::newRow("out of range") << 999. << ""
-                                      << "5" << QStringList{"Change"};
-        QTest::newRow("in range") << 999. << ""
-                                  << "\b" << QStringList{"Change", "ValidChange"};
-        QTest::newRow("refused keys") << 999. << ""
-                                      << "a.^0" << QStringList{};
-        QTest::newRow("selection deleted at once") << 999. << ""
-                                                   << "*\x7f" << QStringList{"Change"};
+        const QStringList change{"Change"}, valid{"Change", "ValidChange"};
+        QTest::newRow("out of range") << 999. << QString() << "5" << change;
+        QTest::newRow("in range") << 999. << QString() << "\b" << valid;
+        QTest::newRow("refused keys") << 999. << QString() << "a.^0" << QStringList();
+        QTest::newRow("selection deleted at once") << 999. << QString() << "*#" << change;
         QTest::newRow("paste at once") << 999. << "12"
-                                       << "^V" << QStringList{"Change"};
-        QTest::newRow("no range: always valid") << 1. << ""
-                                                << "5" << QStringList{"Change", "ValidChange"};
+                                       << "^V" << change;
+        QTest::newRow("no range: always valid") << 1. << QString() << "5" << valid;
     }
 
     void eachChangeRaisesOnChangeAndInRangeOnValidChange() {
@@ -404,8 +317,9 @@ private slots:
         QFETCH(double, value);
         QFETCH(int, decimals);
         FBox->SetDecimals(decimals);
+        // 0.00 reformatted with the clamped count of decimals, silently
         QCOMPARE(FBox->text().length(), decimals < 1 ? 1 : 2 + std::min(decimals, 9));
-        QCOMPARE(FLog, QStringList{}); // reformatting is not a change
+        QCOMPARE(FLog, QStringList{});
         FBox->SetValue(value);
         QCOMPARE(FLog, (QStringList{"Change", "ValidChange"})); // no range: always valid
         QTEST(FBox->text(), "text");
@@ -413,12 +327,6 @@ private slots:
         QCOMPARE(FBox->Value(), FBox->text().toDouble());
         FBox->SetValue(std::numeric_limits<double>::quiet_NaN());
         QTEST(FBox->text(), "text");
-    }
-
-    void alignmentIsLeftRightOrCentre() {
-        FBox->SetAlignment(Qt::AlignHCenter);
-        QCOMPARE(FBox->Alignment(), Qt::AlignHCenter);
-        QVERIFY(FBox->alignment() & Qt::AlignHCenter);
     }
 
     void aKeyPressHandlerCanChangeOrDropTheKey() {
@@ -440,7 +348,7 @@ private slots:
         Enter(0, 1, 999, 360);
         FBox->setReadOnly(true);
         QGuiApplication::clipboard()->setText("5");
-        Press(FBox, "1\b^\x7f*XV");
+        Press(FBox, "1\b^#*XV");
         QCOMPARE(FBox->text(), QString("360"));
         QCOMPARE(QGuiApplication::clipboard()->text(), QString("5"));
     }
@@ -516,7 +424,7 @@ private slots:
     void randomEditsKeepTheFixedPointForm() {
         QFETCH(int, decimals);
         QFETCH(double, minValue);
-        const quint32 seed = Seed(QTest::currentDataTag()[0] + decimals + int(minValue));
+        const quint32 seed = Seed(10 * decimals + (minValue < 0));
         std::mt19937 random(seed);
         const QString keys = "0123456789-.\ba ";
         for (int run = 0; run < 200; ++run) {
@@ -539,15 +447,12 @@ private slots:
                 } else {
                     s.KeyPress(keys[random() % keys.length()]);
                 }
-                QVERIFY2(FixedPoint(s.Text, decimals, '.') && s.SelStart >= 0 &&
-                             s.SelStart + s.SelLength <= s.Text.length() &&
-                             s.Text.length() <= s.MaxLength,
-                         qPrintable(QString("seed %1, run %2, step %3: '%4' caret %5")
-                                        .arg(seed)
-                                        .arg(run)
-                                        .arg(step)
-                                        .arg(s.Text)
-                                        .arg(s.SelStart)));
+                QVERIFY2(
+                    FixedPoint(s.Text, decimals, '.') && s.SelStart >= 0 &&
+                        s.SelStart + s.SelLength <= s.Text.length() &&
+                        s.Text.length() <= s.MaxLength,
+                    qPrintable(QString::asprintf("seed %u, run %d, step %d: '%s' caret %d", seed,
+                                                 run, step, qPrintable(s.Text), s.SelStart)));
             }
         }
     }
@@ -559,7 +464,7 @@ private slots:
     void randomKeysOnTheBoxKeepTheFixedPointForm() {
         QFETCH(int, decimals);
         QFETCH(double, minValue);
-        const quint32 seed = Seed(QTest::currentDataTag()[0] + decimals + int(minValue) + 1);
+        const quint32 seed = Seed(100 + 10 * decimals + (minValue < 0));
         std::mt19937 random(seed);
         Enter(decimals, minValue, 999, 0);
         const QString typed = "0123456789-.\ba ";
@@ -584,7 +489,7 @@ private slots:
                 continue;
             }
             if (op == 2) {
-                Press(FBox, "\x7f");
+                Press(FBox, "#");
                 expected.DeleteKey();
             } else if (op == 3) {
                 Press(FBox, "X");
@@ -606,16 +511,12 @@ private slots:
             }
             const int start =
                 FBox->hasSelectedText() ? FBox->selectionStart() : FBox->cursorPosition();
-            QVERIFY2(FixedPoint(FBox->text(), decimals, '.') && FBox->text() == expected.Text &&
-                         start == expected.SelStart &&
-                         FBox->selectionLength() == expected.SelLength,
-                     qPrintable(QString("seed %1, step %2: '%3' at %4, expected '%5' at %6")
-                                    .arg(seed)
-                                    .arg(step)
-                                    .arg(FBox->text())
-                                    .arg(start)
-                                    .arg(expected.Text)
-                                    .arg(expected.SelStart)));
+            QVERIFY2(
+                FixedPoint(FBox->text(), decimals, '.') && FBox->text() == expected.Text &&
+                    start == expected.SelStart && FBox->selectionLength() == expected.SelLength,
+                qPrintable(QString::asprintf("seed %u, step %d: '%s' at %d, expected '%s' at %d",
+                                             seed, step, qPrintable(FBox->text()), start,
+                                             qPrintable(expected.Text), expected.SelStart)));
         }
     }
 };
