@@ -228,10 +228,13 @@ void TCustomNumEdit::Leave() {
         try {
             x = StrToFloat(number.toStdString());
         } catch (const EConvertError &) {
+            // No number: the box takes no value and raises no exit event; the error goes on
+            // to the application's handler.
             Abandon();
             throw;
         }
     }
+    // Min and Max bound the value, so a percentage is checked as the value it gives.
     if (FNumericType == ntPercentage)
         x /= 100;
     if (!InRange(x)) {
@@ -347,29 +350,14 @@ void TCustomNumEdit::mouseReleaseEvent(QMouseEvent *event) {
     TCustomStrEdit::mouseReleaseEvent(event);
 }
 
-// Text is dropped only into the editing form; the display form always shows the value.
+// Text is dropped only into the editing form (a drag that is not let in is not dropped); the
+// display form always shows the value.
 void TCustomNumEdit::dragEnterEvent(QDragEnterEvent *event) {
     if (!FEditing) {
         event->ignore();
         return;
     }
     TCustomStrEdit::dragEnterEvent(event);
-}
-
-void TCustomNumEdit::dragMoveEvent(QDragMoveEvent *event) {
-    if (!FEditing) {
-        event->ignore();
-        return;
-    }
-    TCustomStrEdit::dragMoveEvent(event);
-}
-
-void TCustomNumEdit::dropEvent(QDropEvent *event) {
-    if (!FEditing) {
-        event->ignore();
-        return;
-    }
-    TCustomStrEdit::dropEvent(event);
 }
 
 // ---- TNumEdit ---------------------------------------------------------------------------

@@ -126,8 +126,6 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
-    void dragMoveEvent(QDragMoveEvent *event) override;
-    void dropEvent(QDropEvent *event) override;
 
 private:
     QString DisplayText() const;
@@ -150,8 +148,10 @@ private:
     double FMin = 0;
     double FMax = 0;
 
-    bool FEditing = false;         // entered and not yet left: the text is the editing form
-    int FLengthLimit = 0;          // the limit on the length of typed text (0: none)
+    bool FEditing = false; // entered and not yet left: the text is the editing form
+    // The limit on the length of typed text while editing (0: none). QLineEdit's maxLength is
+    // not used for it: that would cut an editing form longer than the limit ("10,000,000.00").
+    int FLengthLimit = 0;
     Qt::Alignment FSavedAlignment; // the unfocused alignment, kept while editing
     bool FSwallowingClick = false; // the left click that entered the box is under way
 };
