@@ -67,6 +67,7 @@ void TPanel::paintEvent(QPaintEvent *) {
 TRadioGroup::TRadioGroup(QWidget *parent) : QGroupBox(parent), FGroup(new QButtonGroup(this)) {
     FGroup->setExclusive(true);
     connect(FGroup, &QButtonGroup::idToggled, this, [this](int, bool checked) {
+        UpdateTabStop();
         if (checked && !FUpdating && OnClick)
             OnClick(this);
     });
@@ -88,6 +89,7 @@ void TRadioGroup::SetItems(const QStringList &items) {
         FButtons << button;
         button->show();
     }
+    UpdateTabStop();
     ArrangeButtons();
 }
 
@@ -104,6 +106,7 @@ void TRadioGroup::SetItemIndex(int index) {
         checked->setChecked(false);
         FGroup->setExclusive(true);
     }
+    UpdateTabStop();
     FUpdating = false;
 }
 
@@ -125,6 +128,14 @@ void TRadioGroup::changeEvent(QEvent *event) {
     QGroupBox::changeEvent(event);
     if (event->type() == QEvent::FontChange)
         ArrangeButtons();
+}
+
+// The keyboard enters the group at its selected item (at the first when none is selected);
+// the arrow keys move between the items.
+void TRadioGroup::UpdateTabStop() {
+    const int stop = std::max(0, ItemIndex());
+    for (int i = 0; i < FButtons.size(); ++i)
+        FButtons[i]->setFocusPolicy(i == stop ? Qt::StrongFocus : Qt::ClickFocus);
 }
 
 // The items fill the columns top to bottom, then left to right, in equal cells below the

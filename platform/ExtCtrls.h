@@ -61,6 +61,7 @@ protected:
 
 private:
     void ArrangeButtons();
+    void UpdateTabStop();
 
     QButtonGroup *FGroup;
     QList<QRadioButton *> FButtons;

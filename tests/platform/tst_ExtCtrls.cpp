@@ -1,6 +1,7 @@
 #include "platform/ExtCtrls.h"
 #include "tests/support/TestMain.h"
 
+#include <QLineEdit>
 #include <QRadioButton>
 
 class TestExtCtrls : public QObject {
@@ -42,6 +43,30 @@ private slots:
         group.SetItemIndex(-1);
         QCOMPARE(group.ItemIndex(), -1);
         QCOMPARE(clicks, 2);
+    }
+
+    void theKeyboardEntersAGroupAtItsSelectedItem() {
+        QWidget window;
+        QLineEdit before(&window);
+        TRadioGroup group(&window);
+        group.setGeometry(0, 30, 150, 78);
+        group.SetItems({"a", "b", "c"});
+        QLineEdit after(&window);
+        after.move(0, 120);
+        QWidget::setTabOrder(&before, group.Button(0));
+        QWidget::setTabOrder(group.Button(0), group.Button(1));
+        QWidget::setTabOrder(group.Button(1), group.Button(2));
+        QWidget::setTabOrder(group.Button(2), &after);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        for (int selected : {-1, 2, 1}) {
+            group.SetItemIndex(selected);
+            before.setFocus();
+            QTest::keyClick(&before, Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), group.Button(std::max(selected, 0)));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), &after);
+        }
     }
 
     void radioItemsFillColumnsTopToBottom() {

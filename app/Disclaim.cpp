@@ -1,0 +1,59 @@
+#include "app/Disclaim.h"
+
+#include "app/Main.h"
+#include "controls/ExplBtn.h"
+#include "platform/ExtCtrls.h"
+#include "platform/Forms.h"
+
+#include <QLabel>
+
+TfrmDisclaim::TfrmDisclaim(QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+    setWindowTitle(QStringLiteral("Disclaimer"));
+    setFixedSize(224, 176);
+    setFont(DesignFont(QStringLiteral("MS Sans Serif"), 8));
+
+    Panel1 = new TPanel(this);
+    Panel1->setGeometry(0, 0, 224, 146);
+    Panel1->SetColor(Qt::white);
+    Panel1->SetBevelOuter(bvLowered);
+    Panel1->SetBevelInner(bvRaised);
+    auto label = [this](int left, int top, int width, int height, const QString &text) {
+        auto *l = new QLabel(text, Panel1);
+        l->setGeometry(left, top, width, height);
+        l->setWordWrap(true);
+        l->setTextFormat(Qt::PlainText);
+        l->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        return l;
+    };
+    Label3 = label(16, 8, 191, 26,
+                   QStringLiteral("NOTE:  While effort was made to ensure the accuracy of these "
+                                  "calculations,"));
+    Label10 = label(16, 35, 182, 65,
+                    QStringLiteral("there is  NO WARRANTY,  expressed or implied, for the "
+                                   "accuracy or applicability of this information to your "
+                                   "particular financial question."));
+    QFont bold = font();
+    bold.setBold(true);
+    Label10->setFont(bold);
+    QPalette red = Label10->palette();
+    red.setColor(QPalette::WindowText, Qt::red);
+    Label10->setPalette(red);
+    Label12 = label(14, 105, 197, 26,
+                    QStringLiteral("Please consult your own financial advisor before making any "
+                                   "financial decision."));
+
+    btnClose = new TExplorerButton(this);
+    btnClose->setGeometry(55, 149, 115, 25);
+    btnClose->SetCaption(QStringLiteral(" &OK"));
+    btnClose->SetLayout(blBitmapLeft);
+    btnClose->SetOptions({boPopupMark, boShowBevel, boShowDownPattern});
+    btnClose->SetBitmap(ProgramPicture(QStringLiteral(":/glyphs/ok.svg")));
+    btnClose->OnClick = [this](QObject *sender) {
+        BtnCloseClick(sender);
+    };
+}
+
+void TfrmDisclaim::BtnCloseClick(QObject *) {
+    accept();
+}

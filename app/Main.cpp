@@ -1,0 +1,822 @@
+#include "app/Main.h"
+
+#include "app/About.h"
+#include "app/Close.h"
+#include "app/Disclaim.h"
+#include "app/URL.h"
+#include "controls/Aligrid.h"
+#include "controls/ExplBtn.h"
+#include "controls/FnpNumericEdit.h"
+#include "controls/NumCtrl.h"
+#include "platform/Dialogs.h"
+#include "platform/ExtCtrls.h"
+#include "platform/Forms.h"
+#include "platform/IniFiles.h"
+#include "platform/WinHelp.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDialog>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QRadioButton>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QTimer>
+#include <chrono>
+#include <random>
+#include <unistd.h>
+
+TfrmMain *frmMain = nullptr;
+
+namespace {
+
+const QColor Yellow(255, 255, 0);
+
+// The reset values of the four boxes: the defaults of the saved values file.
+constexpr double DefaultLoan = 100000, DefaultInterest = 8.75, DefaultTerm = 360,
+                 DefaultPayment = 786.7;
+
+const char *const SavedValuesSection = "LastValues";
+const QString SavedValuesName = QStringLiteral("Vormex.Ini");
+const QString HelpFileName = QStringLiteral("vormex.hlp");
+
+QString Text(const std::string &s) {
+    return QString::fromStdString(s);
+}
+
+} // namespace
+
+// The pictures are compiled into this library, whose resources must be registered by name.
+static void InitPictures() {
+    Q_INIT_RESOURCE(pictures);
+}
+
+QImage ProgramPicture(const QString &name) {
+    static const bool loaded = (InitPictures(), true);
+    (void)loaded;
+    return QImage(name);
+}
+
+// ---- The window as the spread engine sees it --------------------------------------------
+
+class TfrmMain::TView : public TSpreadView {
+public:
+    explicit TView(TfrmMain &form) : F(form) {}
+
+    SpreadState &Spread() override { return F; }
+    int CalculateIndex() override { return F.rgCalculate->ItemIndex(); }
+    int LoanStepIndex() override { return F.rgLoan->ItemIndex(); }
+    int InterestStepIndex() override { return F.rgInterest->ItemIndex(); }
+    int PaymentStepIndex() override { return F.rgPayments->ItemIndex(); }
+    double LoanValue() override { return F.edtLoan->Value(); }
+    double InterestValue() override { return F.edtInterest->Value(); }
+    double TermValue() override { return F.edtTerm->Value(); }
+    double PaymentValue() override { return F.edtPayment->Value(); }
+    void SetCell(int col, int row, const std::string &text) override {
+        F.grdLS->SetCells(col, row, Text(text));
+    }
+    void SelectCell(int col, int row) override {
+        F.grdLS->SetCol(col);
+        F.grdLS->SetRow(row);
+        F.grdLS->SetSelection({col, row, col, row});
+    }
+    void SetColorCol(int col, TRgb c) override {
+        F.grdLS->SetColorCol(col, QColor(c.Red, c.Green, c.Blue));
+    }
+    void SetColorRow(int row, TRgb c) override {
+        F.grdLS->SetColorRow(row, QColor(c.Red, c.Green, c.Blue));
+    }
+    void AllowPrinting() override { F.AllowPrinting(); }
+
+private:
+    TfrmMain &F;
+};
+
+// ---- Construction -----------------------------------------------------------------------
+
+TfrmMain::TfrmMain(const QString &programFolder, QWidget *parent)
+    : QMainWindow(parent), FView(std::make_unique<TView>(*this)),
+      FProgramFolder(programFolder.isEmpty() ? QCoreApplication::applicationDirPath()
+                                             : programFolder) {
+    frmMain = this;
+    setWindowTitle(ProgramName);
+    setWindowIcon(QIcon(QPixmap::fromImage(ProgramPicture(QStringLiteral(":/icon.svg")))));
+    setFont(DesignFont(QStringLiteral("Arial"), 8));
+    SetShowHint(this, false);
+    setContextMenuPolicy(Qt::CustomContextMenu);
+
+    auto *client = new QWidget(this);
+    client->setFixedSize(612, 404);
+    setCentralWidget(client);
+    CreateToolbar(client);
+    CreateInputPanel(client);
+    CreateGrid(client);
+    StatusBar1 = new TStatusBar(client);
+    StatusBar1->setGeometry(0, 385, 612, 19);
+    StatusBar1->setFont(DesignFont(QStringLiteral("MS Sans Serif"), 8));
+    StatusBar1->SetSimpleText(QStringLiteral(" Welcome to Tamblewick Software's Quorvale Pro!"));
+    CreateMenus();
+    CreateLinks();
+    connect(this, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &p) { mnuPop->popup(mapToGlobal(p)); });
+
+    // A fixed window: the menu bar on top of the 612 x 404 client area.
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+    setFixedSize(612, 404 + MainMenu1->sizeHint().height());
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+    }
+    FormCreate(this);
+}
+
+TfrmMain::~TfrmMain() {
+    if (frmMain == this)
+        frmMain = nullptr;
+}
+
+void TfrmMain::CreateToolbar(QWidget *client) {
+    Panel2 = new TPanel(client);
+    Panel2->setGeometry(0, 0, 612, 32);
+    auto button = [this](int left, const char *glyph, const char *hint,
+                         void (TfrmMain::*handler)(QObject *)) {
+        auto *b = new TExplorerButton(Panel2);
+        b->setGeometry(left, 4, 24, 24);
+        b->SetOptions({boIconOnly, boPopupMark, boShowBevel, boShowDownPattern});
+        b->SetBitmap(ProgramPicture(QStringLiteral(":/glyphs/%1.svg").arg(QLatin1String(glyph))));
+        b->setToolTip(QString::fromLatin1(hint));
+        SetShowHint(b, true);
+        b->OnClick = [this, handler](QObject *sender) {
+            (this->*handler)(sender);
+        };
+        return b;
+    };
+    btnPrint = button(10, "print", " Print ...", &TfrmMain::mnuFilePrintClick);
+    btnPrinterSetup =
+        button(42, "printer-setup", " Printer Setup ...", &TfrmMain::mnuFilePrinterSetupClick);
+    btnDisclaim = button(74, "disclaimer", " Disclaimer ...", &TfrmMain::ShowDisclaim);
+    btnUpdate = button(106, "update", " Check for Updates ...", &TfrmMain::ShowUpdate);
+    btnHelp = button(138, "help", " Help ...", &TfrmMain::mnuHelpContentsClick);
+    btnExit = button(579, "exit", " Exit", &TfrmMain::mnuFileExitClick);
+    btnPrint->setEnabled(false); // enabled at start-up
+}
+
+void TfrmMain::CreateInputPanel(QWidget *client) {
+    Panel1 = new TPanel(client);
+    Panel1->setGeometry(0, 32, 612, 97);
+    Panel1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(Panel1, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &p) { mnuPop->popup(Panel1->mapToGlobal(p)); });
+
+    auto label = [this](int left, int top, const char *caption) {
+        auto *l = new QLabel(QString::fromLatin1(caption), Panel1);
+        l->move(left, top);
+        l->adjustSize();
+        return l;
+    };
+    Label1 = label(50, 2, "Loan Variables:");
+    Label7 = label(165, 2, "Calculate:");
+    lblLeft = label(284, 2, "Increment Loan Amounts By:");
+    lblRight = label(451, 2, "Increment Interest Rates By:");
+    // The row captions are right-aligned: their right edge stays put as the mode changes them.
+    auto rowCaption = [this](int top, const char *caption) {
+        auto *l = new QLabel(QString::fromLatin1(caption), Panel1);
+        l->setGeometry(0, top, 46, 13);
+        l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        return l;
+    };
+    lbl1 = rowCaption(25, "Loan");
+    lbl2 = rowCaption(50, "Months");
+    lbl3 = rowCaption(75, "Rate");
+
+    const QFont boxFont = DesignFont(QStringLiteral("MS Sans Serif"), 8);
+    auto whiteBox = [&](QWidget *box, int left, int top, const char *hint) {
+        box->setGeometry(left, top, 105, 21);
+        box->setFont(boxFont);
+        QPalette p = box->palette();
+        p.setColor(QPalette::Base, Qt::white);
+        p.setColor(QPalette::Text, Qt::black);
+        box->setPalette(p);
+        box->setToolTip(QString::fromLatin1(hint));
+    };
+    auto numEdit = [&](int left, int top, double value, const char *hint) {
+        auto *e = new TNumEdit(Panel1);
+        whiteBox(e, left, top, hint);
+        e->SetNumericType(ntCurrency);
+        e->SetDecimals(2);
+        e->SetDigits(12);
+        e->SetUseRounding(true);
+        e->SetValidate(false);
+        TMasks masks;
+        masks.SetPositiveMask(QStringLiteral("#,##0"));
+        e->SetMasks(masks);
+        e->SetValue(value);
+        e->OnExit = [this](QObject *sender) {
+            ChooseQuorvale(sender);
+        };
+        return e;
+    };
+    auto fnpEdit = [&](int top, int decimals, double min, double max, double value,
+                       const char *hint) {
+        auto *e = new TFnpNumericEdit(Panel1);
+        whiteBox(e, 50, top, hint);
+        e->SetAlignment(Qt::AlignHCenter);
+        e->SetDecimals(decimals);
+        e->SetMinValue(min);
+        e->SetMaxValue(max);
+        e->SetValue(value);
+        e->OnExit = [this](QObject *sender) {
+            ChooseQuorvale(sender);
+        };
+        return e;
+    };
+    edtLoan = numEdit(50, 21, DefaultLoan, " Enter the amount of the loan");
+    edtTerm = fnpEdit(46, 0, 1, 999, DefaultTerm, "Enter the term of the loan in months");
+    edtTerm->OnInvalidEntry = [this](QObject *sender) {
+        edtTermInvalidEntry(sender);
+    };
+    edtInterest = fnpEdit(71, 3, 0, 0, DefaultInterest, " Enter the interest rate");
+    edtPayment = numEdit(31, 56, DefaultPayment, " Enter the monthly payment amount");
+    edtPayment->hide();
+
+    auto group = [this](int left, int width, int columns, const QStringList &items, int index,
+                        const char *hint) {
+        auto *g = new TRadioGroup(Panel1);
+        g->setGeometry(left, 15, width, 78);
+        g->SetColumns(columns);
+        g->SetItems(items);
+        g->SetItemIndex(index);
+        g->setToolTip(QString::fromLatin1(hint));
+        g->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(g, &QWidget::customContextMenuRequested, this,
+                [this, g](const QPoint &p) { mnuPop->popup(g->mapToGlobal(p)); });
+        return g;
+    };
+    rgCalculate = group(165, 102, 1, {"PMT (P && I)", "Loans", "Rates", "Term (months)"}, 0,
+                        " Click the radio button of the variable to be calculated and displayed "
+                        "in the grid.");
+    rgCalculate->OnClick = [this](QObject *sender) {
+        rgCalculateClick(sender);
+    };
+    rgLoan =
+        group(284, 150, 3, {"100", "250", "500", "1000", "2000", "2500", "3000", "4000", "5000"}, 3,
+              " Click the radio button of the loan amount increment to use for "
+              "calculations");
+    rgPayments = group(276, 150, 3, {"10", "25", "50", "75", "100", "125", "150", "175", "200"}, 3,
+                       " Click the radio button of the payment increment to use for "
+                       "calculations");
+    rgPayments->hide();
+    rgInterest = group(451, 150, 3,
+                       {"1/8's", "1/4's", "3/8's", "1/2's", "5/8's", "3/4's", "7/8's", "1 %"}, 3,
+                       " Click the radio button of the interest rate increment to use for "
+                       "calculations");
+    for (TRadioGroup *g : {rgLoan, rgPayments, rgInterest})
+        g->OnClick = [this](QObject *sender) {
+            ChooseQuorvale(sender);
+        };
+    SetTabOrder();
+}
+
+// Tab order: the boxes of rows 1 to 3, the hidden box, then the groups rgInterest, rgLoan,
+// rgPayments and rgCalculate. Hidden controls are passed over by the keyboard.
+void TfrmMain::SetTabOrder() {
+    QWidget *rows[4] = {edtLoan, edtTerm, edtInterest, edtPayment};
+    switch (CalcMode) {
+    case 1:
+        rows[0] = edtPayment, rows[3] = edtLoan;
+        break;
+    case 2:
+        rows[2] = edtPayment, rows[3] = edtInterest;
+        break;
+    case 3:
+        rows[1] = edtInterest, rows[2] = edtPayment, rows[3] = edtTerm;
+        break;
+    default:
+        break;
+    }
+    QList<QWidget *> chain(std::begin(rows), std::end(rows));
+    for (TRadioGroup *g : {rgInterest, rgLoan, rgPayments, rgCalculate})
+        for (int i = 0; g->Button(i); ++i)
+            chain << g->Button(i);
+    for (int i = 1; i < chain.size(); ++i)
+        QWidget::setTabOrder(chain[i - 1], chain[i]);
+}
+
+void TfrmMain::CreateGrid(QWidget *client) {
+    grdLS = new TStringAlignGrid(client);
+    grdLS->setGeometry(0, 129, 612, 257);
+    grdLS->SetBorderStyle(bsSingle);
+    grdLS->SetColCount(8);
+    grdLS->SetRowCount(12);
+    grdLS->SetFixedCols(1);
+    grdLS->SetFixedRows(1);
+    grdLS->SetDefaultColWidth(75);
+    grdLS->SetDefaultRowHeight(20);
+    grdLS->SetOptions(goFixedVertLine | goFixedHorzLine | goVertLine | goHorzLine);
+    grdLS->setFocusPolicy(Qt::ClickFocus); // not a tab stop
+    grdLS->SetAlignment(alCenter);
+    grdLS->SetSelectedCellColor(Yellow);
+    grdLS->SetSelectedFontColor(QColor(255, 0, 0));
+    grdLS->SetShowCellHints(false);
+    SetShowHint(grdLS, true);
+    grdLS->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(grdLS, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &p) { mnuPop->popup(grdLS->mapToGlobal(p)); });
+    grdLS->OnClick = [this](QObject *sender) {
+        ChooseQuorvale(sender);
+    };
+    grdLS->OnMouseMove = [this](QObject *sender, Qt::KeyboardModifiers shift, int x, int y) {
+        grdLSMouseMove(sender, shift, x, y);
+    };
+    grdLS->lower(); // the status bar lies over its last pixel row
+}
+
+void TfrmMain::CreateMenus() {
+    MainMenu1 = menuBar();
+    auto item = [this](QMenu *menu, const QString &caption, void (TfrmMain::*handler)(QObject *)) {
+        QAction *a = menu->addAction(caption);
+        connect(a, &QAction::triggered, this, [this, handler, a] { (this->*handler)(a); });
+        return a;
+    };
+    QMenu *file = MainMenu1->addMenu(QStringLiteral("&File"));
+    mnuFileReset = file->addAction(QStringLiteral("&Reset")); // never shown, does nothing
+    mnuFileReset->setEnabled(false);
+    mnuFileReset->setVisible(false);
+    mnuFileResetSeparator = file->addSeparator();
+    mnuFileResetSeparator->setVisible(false);
+    mnuFilePrintSetup =
+        item(file, QStringLiteral("Prin&t Setup..."), &TfrmMain::mnuFilePrinterSetupClick);
+    mnuFilePrint = item(file, QStringLiteral("&Print"), &TfrmMain::mnuFilePrintClick);
+    mnuFilePrint->setEnabled(false); // enabled at start-up
+    file->addSeparator();
+    mnuFileExit = item(file, QStringLiteral("E&xit"), &TfrmMain::mnuFileExitClick);
+
+    QMenu *internet = MainMenu1->addMenu(QStringLiteral("&Internet"));
+    QMenu *web = internet->addMenu(QStringLiteral("&Tamblewick on the Web"));
+    mnuInternetWebApplication =
+        item(web, QStringLiteral("&Quorvale Pro Page"), &TfrmMain::mnuInternetWebApplicationClick);
+    mnuInternetWebHome =
+        item(web, QStringLiteral("Tamblewick' &Home Page"), &TfrmMain::mnuInternetWebHomeClick);
+    mnuInternetWebFreeware = item(web, QStringLiteral("Library of Financial Calculators"),
+                                  &TfrmMain::mnuInternetWebFreewareClick);
+    web->addSeparator();
+    mnuInternetWebSuggest =
+        item(web, QStringLiteral("&Suggestion Box"), &TfrmMain::mnuInternetWebSuggestClick);
+    QMenu *mail = internet->addMenu(QStringLiteral("Contact Tamblewick by &Email"));
+    mnuInternetEmailSuggest =
+        item(mail, QStringLiteral("&Send Suggestions"), &TfrmMain::mnuInternetEmailSuggestClick);
+    mnuInternetEmailSupport = item(mail, QStringLiteral("Contact &Tech Support"),
+                                   &TfrmMain::mnuInternetEmailSupportClick);
+
+    QMenu *help = MainMenu1->addMenu(QStringLiteral("&Help"));
+    mnuHelpContents = item(help, QStringLiteral("&Contents"), &TfrmMain::mnuHelpContentsClick);
+    mnuHelpContents->setShortcut(Qt::Key_F1);
+    mnuHelpContents->setShortcutContext(Qt::WindowShortcut);
+    help->addSeparator();
+    mnuHelpSearch =
+        item(help, QStringLiteral("&Search for Help On..."), &TfrmMain::mnuHelpSearchClick);
+    mnuHelpHow = item(help, QStringLiteral("&How to Use Help"), &TfrmMain::mnuHelpHowClick);
+    help->addSeparator();
+    QMenu *support = help->addMenu(QStringLiteral("Contact Tech Support by &Email"));
+    mnuHelpEmailSupport =
+        item(support, MakerAddresses().SupportMail, &TfrmMain::mnuInternetEmailSupportClick);
+    help->addSeparator();
+    mnuHelpUpdate = item(help, QStringLiteral("Check for &Update ..."), &TfrmMain::ShowUpdate);
+    help->addSeparator();
+    mnuHelpAbout = item(help, QStringLiteral("&About..."), &TfrmMain::ShowAbout);
+
+    mnuPop = new QMenu(this);
+    mnuPopPrint = item(mnuPop, QStringLiteral("&Print Preview"), &TfrmMain::mnuFilePrintClick);
+    mnuPopPrint->setEnabled(false); // enabled at start-up
+    mnuPopAbout = item(mnuPop, QStringLiteral("&About..."), &TfrmMain::ShowAbout);
+    mnuPop->addSeparator();
+    mnuPopExit = item(mnuPop, QStringLiteral("E&xit"), &TfrmMain::mnuFileExitClick);
+}
+
+void TfrmMain::CreateLinks() {
+    auto link = [this](TURLType type, const QString &address) {
+        auto *url = new TURL(this);
+        url->SetURLType(type);
+        url->SetURL(address);
+        return url;
+    };
+    const TMakerAddresses &maker = MakerAddresses();
+    UrlTamblewick = link(utHttp, maker.HomePage);
+    UrlApplication = link(utHttp, maker.ProductPage);
+    UrlFreeware = link(utHttp, maker.FreewarePage);
+    UrlSuggest = link(utHttp, maker.SuggestPage);
+    UrlEmailSupport = link(utMailto, maker.SupportMail);
+    UrlEmailSuggest = link(utMailto, maker.SuggestionsMail);
+}
+
+// ---- Start-up ---------------------------------------------------------------------------
+
+void TfrmMain::FormCreate(QObject *Sender) {
+    setWindowTitle(ProgramName + QStringLiteral(", ") + ProgramVersion);
+    if (!FProgramFolder.endsWith(QLatin1Char('/')))
+        FProgramFolder += QLatin1Char('/');
+    LastLoan = LastInterest = LastTerm = LastPayment = 0;
+    CalcMode = 0;
+    ReadSavedValues();
+    LoanStepText = RateStepText = PaymentStepText = " ";
+    AllowPrinting();
+    MarkGridCentre();
+    TApplication *app = Application();
+    if (app) {
+        app->OnActivate = [this](QObject *sender) {
+            ApplicationActivate(sender);
+        };
+        app->OnException = [this](QObject *sender, const std::exception &e) {
+            AppOnException(sender, e);
+        };
+        app->OnHint = [this](QObject *sender) {
+            AppOnHint(sender);
+        };
+        app->SetHelpFile(FProgramFolder + HelpFileName);
+        app->SetHintPause(500);
+    }
+    // The first grid: the grid's click, as if the user had clicked it.
+    if (grdLS->OnClick)
+        grdLS->OnClick(Sender);
+}
+
+QString TfrmMain::SavedValuesFile() const {
+    QString folder = FProgramFolder;
+    if (access(QFile::encodeName(folder).constData(), W_OK) != 0)
+        folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                 QStringLiteral("/") + ProgramName + QStringLiteral("/");
+    return folder + SavedValuesName;
+}
+
+// The four last values, each from its key or its default. A value that is not a number is
+// reported and its default used, so that start-up always finishes with the hooks installed
+// and the first grid shown.
+void TfrmMain::ReadSavedValues() {
+    const std::string path =
+        ExistingFileNameIgnoringCase(QFile::encodeName(SavedValuesFile()).toStdString());
+    const TIniFile ini(path);
+    auto read = [&](const char *key, double fallback) {
+        const std::string text = ini.ReadString(SavedValuesSection, key, FloatToStr(fallback));
+        try {
+            return StrToFloat(text);
+        } catch (const EConvertError &e) {
+            MessageDlg(Text(e.Message()), mtError, mbOK);
+            return fallback;
+        }
+    };
+    LastLoan = read("Loan", DefaultLoan);
+    LastInterest = read("Interest", DefaultInterest);
+    LastTerm = read("Term", DefaultTerm);
+    LastPayment = read("Payment", DefaultPayment);
+    edtLoan->SetValue(LastLoan);
+    edtInterest->SetValue(LastInterest);
+    edtTerm->SetValue(LastTerm);
+    edtPayment->SetValue(LastPayment);
+}
+
+void TfrmMain::MarkGridCentre() {
+    FView->SelectCell(4, 6);
+    FView->SetColorCol(4, SpreadHighlight);
+    FView->SetColorRow(6, SpreadHighlight);
+}
+
+// ---- Recalculation and the mode switch --------------------------------------------------
+
+void TfrmMain::ChooseQuorvale(QObject *) {
+    FillSpread(*FView);
+}
+
+void TfrmMain::rgCalculateClick(QObject *Sender) {
+    const int mode = rgCalculate->ItemIndex();
+    if (mode < 0 || mode > 3)
+        return;
+    CalcMode = mode;
+    struct TLayout {
+        const char *Captions[3];
+        QWidget *Rows[3];
+        QWidget *Hidden;
+        TRadioGroup *Left, *Right, *HiddenGroup;
+        const char *LeftHeading, *RightHeading;
+    };
+    const char *loanHeading = "Increment Loan Amounts By";
+    const char *rateHeading = "Increment Interest Rates By";
+    const char *paymentHeading = "Increment Payments By";
+    const TLayout layouts[4] = {
+        {{"Loan", "Months", "Rate"},
+         {edtLoan, edtTerm, edtInterest},
+         edtPayment,
+         rgLoan,
+         rgInterest,
+         rgPayments,
+         loanHeading,
+         rateHeading},
+        {{"PMT", "Months", "Rate"},
+         {edtPayment, edtTerm, edtInterest},
+         edtLoan,
+         rgPayments,
+         rgInterest,
+         rgLoan,
+         paymentHeading,
+         rateHeading},
+        {{"Loan", "Months", "PMT"},
+         {edtLoan, edtTerm, edtPayment},
+         edtInterest,
+         rgLoan,
+         rgPayments,
+         rgInterest,
+         loanHeading,
+         paymentHeading},
+        {{"Loan", "Rate", "PMT"},
+         {edtLoan, edtInterest, edtPayment},
+         edtTerm,
+         rgLoan,
+         rgPayments,
+         rgInterest,
+         loanHeading,
+         paymentHeading},
+    };
+    const TLayout &l = layouts[mode];
+    QLabel *captions[3] = {lbl1, lbl2, lbl3};
+    const int tops[3] = {21, 46, 71};
+    for (int row = 0; row < 3; ++row) {
+        captions[row]->setText(QString::fromLatin1(l.Captions[row]));
+        l.Rows[row]->move(50, tops[row]);
+        l.Rows[row]->show();
+    }
+    l.Hidden->hide();
+    l.Left->move(284, 14);
+    l.Right->move(451, 14);
+    l.Left->show();
+    l.Right->show();
+    l.HiddenGroup->hide();
+    lblLeft->setText(QString::fromLatin1(l.LeftHeading));
+    lblLeft->adjustSize();
+    lblRight->setText(QString::fromLatin1(l.RightHeading));
+    lblRight->adjustSize();
+    SetTabOrder();
+
+    l.Rows[0]->setFocus();
+    CleanGrid();
+    ChooseQuorvale(Sender);
+}
+
+QWidget *TfrmMain::FirstInputBox() const {
+    return rgCalculate->ItemIndex() == 1 ? static_cast<QWidget *>(edtPayment) : edtLoan;
+}
+
+void TfrmMain::FormActivate(QObject *) {
+    FirstInputBox()->setFocus();
+}
+
+void TfrmMain::ApplicationActivate(QObject *) {
+    // The window of the program that was active last comes to the front again.
+    if (QWidget *window = QApplication::activeWindow())
+        window->raise();
+}
+
+void TfrmMain::AllowPrinting() {
+    btnPrint->setEnabled(true);
+    mnuFilePrint->setEnabled(true);
+    mnuPopPrint->setEnabled(true);
+}
+
+void TfrmMain::DisallowPrinting() {
+    btnPrint->setEnabled(false);
+    mnuFilePrint->setEnabled(false);
+    mnuPopPrint->setEnabled(false);
+}
+
+// ---- Grid presentation and hints --------------------------------------------------------
+
+void TfrmMain::CleanGrid() {
+    grdLS->SetRowCount(12);
+    for (int row = 0; row < grdLS->RowCount(); ++row)
+        for (int col = 0; col < grdLS->ColCount(); ++col)
+            grdLS->SetCells(col, row, QString());
+    MarkGridCentre();
+    for (int col = 0; col < 8; ++col)
+        grdLS->SetColWidths(col, 75);
+
+    static const char *const loans[11] = {" $95,000",  " $96,000",  " $97,000",  " $98,000",
+                                          " $99,000",  " $100,000", " $101,000", " $102,000",
+                                          " $103,000", " $104,000", " $105,000"};
+    static const char *const rates[11] = {" 7.50%", " 7.75%", " 8.00%", " 8.25%",
+                                          " 8.50%", " 8.75%", " 9.00%", " 9.25%",
+                                          " 9.50%", " 9.75%", "10.00%"};
+    static const char *const rateHeads[7] = {"8.00%", "8.25%", "8.50%", "8.75%",
+                                             "9.00%", "9.25%", "9.50%"};
+    static const char *const paymentHeads[7] = {"$650.00", "$700.00", "$750.00", "$800.00",
+                                                "$850.00", "$900.00", "$950.00"};
+    const char *corner = CalcMode == 0   ? " Loan / Rate"
+                         : CalcMode == 1 ? " Pmt / Rate"
+                                         : " Loan / Pmt";
+    const char *const *rows = CalcMode == 1 ? rates : loans;
+    const char *const *cols = CalcMode == 0 ? rateHeads : paymentHeads;
+    grdLS->SetCells(0, 0, QString::fromLatin1(corner));
+    for (int row = 1; row <= 11; ++row)
+        grdLS->SetCells(0, row, QString::fromLatin1(rows[row - 1]));
+    for (int col = 1; col <= 7; ++col)
+        grdLS->SetCells(col, 0, QString::fromLatin1(cols[col - 1]));
+}
+
+void TfrmMain::grdLSMouseMove(QObject *, Qt::KeyboardModifiers, int, int) {
+    static const char *const hints[4] = {
+        " Grid is displaying Payment Amounts", " Grid is displaying Loan Amounts",
+        " Grid is displaying Interest Rates", " Grid is displaying Term in Months"};
+    if (CalcMode >= 0 && CalcMode <= 3)
+        grdLS->setToolTip(QString::fromLatin1(hints[CalcMode]));
+}
+
+void TfrmMain::AppOnHint(QObject *) {
+    StatusBar1->SetSimpleText(GetLongHint(Application()->Hint()));
+}
+
+// ---- Errors -----------------------------------------------------------------------------
+
+void TfrmMain::AppOnException(QObject *Sender, const std::exception &E) {
+    if (dynamic_cast<const EMathError *>(&E)) {
+        MessageDlg(QStringLiteral("Valid results cannot be calculated using\n\r"
+                                  "the variables you have entered.\n\r\n\r"
+                                  "Please try again with reasonable values."),
+                   mtInformation, mbOK);
+        QWidget *focus = edtLoan;
+        switch (rgCalculate->ItemIndex()) {
+        case 0:
+            edtLoan->SetValue(DefaultLoan);
+            edtInterest->SetValue(DefaultInterest);
+            edtTerm->SetValue(DefaultTerm);
+            break;
+        case 1:
+            edtPayment->SetValue(DefaultPayment);
+            edtInterest->SetValue(DefaultInterest);
+            edtTerm->SetValue(DefaultTerm);
+            focus = edtPayment;
+            break;
+        case 2:
+            edtTerm->SetValue(DefaultTerm);
+            edtLoan->SetValue(DefaultLoan);
+            edtPayment->SetValue(DefaultPayment);
+            break;
+        case 3:
+            edtInterest->SetValue(DefaultInterest);
+            edtLoan->SetValue(DefaultLoan);
+            edtPayment->SetValue(DefaultPayment);
+            break;
+        default:
+            break;
+        }
+        focus->setFocus();
+        CleanGrid();
+        ChooseQuorvale(Sender);
+    } else {
+        MessageDlg(QStringLiteral("An unidentified error has occurred."), mtInformation, mbOK);
+    }
+    DisallowPrinting();
+}
+
+void TfrmMain::edtTermInvalidEntry(QObject *) {
+    MessageDlg(QStringLiteral("The number of months must be between 1 and 999."), mtInformation,
+               mbOK);
+    // Back into the term box once the focus change that is leaving it has finished.
+    QTimer::singleShot(0, edtTerm, [this] { edtTerm->setFocus(); });
+}
+
+// ---- Closing ----------------------------------------------------------------------------
+
+bool TfrmMain::event(QEvent *e) {
+    if (e->type() == QEvent::WindowActivate)
+        FormActivate(this);
+    return QMainWindow::event(e);
+}
+
+void TfrmMain::closeEvent(QCloseEvent *e) {
+    bool canClose = true;
+    FormCloseQuery(this, canClose);
+    if (!canClose) {
+        e->ignore();
+        return;
+    }
+    TCloseAction action = caFree;
+    FormClose(this, action);
+    e->accept();
+    emit Closed();
+}
+
+void TfrmMain::FormCloseQuery(QObject *, bool &CanClose) {
+    CanClose = true;
+    int draw;
+    if (DrawForThanks) {
+        draw = DrawForThanks();
+    } else {
+        std::mt19937 random(unsigned(std::chrono::steady_clock::now().time_since_epoch().count()));
+        draw = std::uniform_int_distribution<int>(0, 39)(random);
+    }
+    if (draw >= 1)
+        return;
+    repaint();
+    {
+        TfrmClose thanks(this);
+        thanks.move(x() + (width() - thanks.width()) / 2, y() + (height() - thanks.height()) / 2);
+        thanks.exec();
+    }
+    CanClose = ExitFlag;
+}
+
+void TfrmMain::FormClose(QObject *, TCloseAction &) {
+    WinHelp(this, Application() ? Application()->HelpFile() : QString(), HELP_QUIT);
+    try {
+        SaveValuesAtExit();
+    } catch (const Exception &e) {
+        // The values could not be kept; say so, and close all the same.
+        MessageDlg(Text(e.Message()), mtError, mbOK);
+    }
+}
+
+void TfrmMain::SaveValuesAtExit() {
+    const QString file = SavedValuesFile();
+    QDir().mkpath(QFileInfo(file).absolutePath());
+    // An older copy spelled differently becomes the one file, so nothing in it is lost.
+    const std::string path = QFile::encodeName(file).toStdString();
+    const std::string existing = ExistingFileNameIgnoringCase(path);
+    if (existing != path)
+        QFile::rename(QFile::decodeName(existing.c_str()), file);
+    TIniFile ini(path);
+    ini.WriteString(SavedValuesSection, "Loan", FloatToStr(LastLoan));
+    ini.WriteString(SavedValuesSection, "Interest", FloatToStr(LastInterest));
+    ini.WriteString(SavedValuesSection, "Term", FloatToStr(LastTerm));
+    ini.WriteString(SavedValuesSection, "Payment", FloatToStr(LastPayment));
+}
+
+void TfrmMain::mnuFileExitClick(QObject *) {
+    close();
+}
+
+// ---- Printing, the update check and the small windows -----------------------------------
+
+void TfrmMain::mnuFilePrinterSetupClick(QObject *) {
+    PrinterSetupExecute(this);
+}
+
+// The chart preview and the update window arrive with the report engine and the update
+// check; until then their commands are present and do nothing.
+void TfrmMain::mnuFilePrintClick(QObject *) {}
+void TfrmMain::ShowUpdate(QObject *) {}
+
+// A small window of its own: a new one for each opening, centred on the screen, destroyed
+// when it closes; the main window then takes the focus back into its first box.
+void TfrmMain::ShowModalWindow(QDialog *window) {
+    std::unique_ptr<QDialog> owned(window);
+    repaint();
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->geometry();
+        window->move(std::max(0, (area.width() - window->width()) / 2),
+                     std::max(0, (area.height() - window->height()) / 2));
+    }
+    window->exec();
+    activateWindow();
+    FormActivate(this);
+}
+
+void TfrmMain::ShowAbout(QObject *) {
+    ShowModalWindow(new TAboutBox(this));
+}
+void TfrmMain::ShowDisclaim(QObject *) {
+    ShowModalWindow(new TfrmDisclaim(this));
+}
+
+void TfrmMain::mnuHelpContentsClick(QObject *) {
+    WinHelp(this, Application()->HelpFile(), HELP_CONTENTS);
+}
+
+void TfrmMain::mnuHelpSearchClick(QObject *) {
+    WinHelp(this, Application()->HelpFile(), HELP_PARTIALKEY);
+}
+
+void TfrmMain::mnuHelpHowClick(QObject *) {
+    WinHelp(this, Application()->HelpFile(), HELP_HELPONHELP);
+}
+
+void TfrmMain::mnuInternetWebApplicationClick(QObject *) {
+    UrlApplication->Open();
+}
+void TfrmMain::mnuInternetWebHomeClick(QObject *) {
+    UrlTamblewick->Open();
+}
+void TfrmMain::mnuInternetWebFreewareClick(QObject *) {
+    UrlFreeware->Open();
+}
+void TfrmMain::mnuInternetWebSuggestClick(QObject *) {
+    UrlSuggest->Open();
+}
+void TfrmMain::mnuInternetEmailSuggestClick(QObject *) {
+    UrlEmailSuggest->Open();
+}
+void TfrmMain::mnuInternetEmailSupportClick(QObject *) {
+    UrlEmailSupport->Open();
+}

@@ -1,0 +1,141 @@
+// The main window: the toolbar, the input panel with the loan variables and the step sizes,
+// the spread grid and the status bar; the calculation mode, the recalculation dispatch, the
+// application-wide hooks, the saved values and the close sequence.
+#pragma once
+
+#include "engine/Spread.h"
+
+#include <QImage>
+#include <QMainWindow>
+#include <QPointer>
+#include <QString>
+#include <exception>
+#include <functional>
+#include <memory>
+
+class QAction;
+class QDialog;
+class QLabel;
+class QMenu;
+class QMenuBar;
+class TExplorerButton;
+class TFnpNumericEdit;
+class TNumEdit;
+class TPanel;
+class TRadioGroup;
+class TStatusBar;
+class TStringAlignGrid;
+class TURL;
+
+enum TCloseAction { caNone, caHide, caFree, caMinimize };
+
+// The program's name, version and compile date as its windows and chart show them.
+inline const QString ProgramName = QStringLiteral("Quorvale Pro");
+inline const QString ProgramVersion = QStringLiteral("1.6.12");
+inline const QString ProgramCompileDate = QStringLiteral("July 25, 1999");
+
+class TfrmMain : public QMainWindow, public SpreadState {
+    Q_OBJECT
+
+public:
+    // The program folder holds the saved values file and the help file; tests give their own.
+    explicit TfrmMain(const QString &programFolder = QString(), QWidget *parent = nullptr);
+    ~TfrmMain() override;
+
+    // ---- Toolbar
+    TPanel *Panel2;
+    TExplorerButton *btnPrint, *btnPrinterSetup, *btnDisclaim, *btnUpdate, *btnHelp, *btnExit;
+    // ---- Input panel
+    TPanel *Panel1;
+    QLabel *Label1, *Label7, *lblLeft, *lblRight, *lbl1, *lbl2, *lbl3;
+    TNumEdit *edtLoan, *edtPayment;
+    TFnpNumericEdit *edtTerm, *edtInterest;
+    TRadioGroup *rgCalculate, *rgLoan, *rgPayments, *rgInterest;
+    // ---- Grid and status bar
+    TStringAlignGrid *grdLS;
+    TStatusBar *StatusBar1;
+    // ---- Menus
+    QMenuBar *MainMenu1;
+    QAction *mnuFileReset, *mnuFileResetSeparator, *mnuFilePrintSetup, *mnuFilePrint, *mnuFileExit;
+    QAction *mnuInternetWebApplication, *mnuInternetWebHome, *mnuInternetWebFreeware,
+        *mnuInternetWebSuggest, *mnuInternetEmailSuggest, *mnuInternetEmailSupport;
+    QAction *mnuHelpContents, *mnuHelpSearch, *mnuHelpHow, *mnuHelpEmailSupport, *mnuHelpUpdate,
+        *mnuHelpAbout;
+    QMenu *mnuPop;
+    QAction *mnuPopPrint, *mnuPopAbout, *mnuPopExit;
+    // ---- The maker's links
+    TURL *UrlTamblewick, *UrlApplication, *UrlFreeware, *UrlSuggest, *UrlEmailSupport,
+        *UrlEmailSuggest;
+
+    QString ProgramFolder() const { return FProgramFolder; }
+    // Where the saved values live: the program folder when it can be written, else the
+    // user's configuration folder.
+    QString SavedValuesFile() const;
+
+    // ---- Handlers
+    void FormCreate(QObject *Sender);
+    void FormActivate(QObject *Sender);
+    void FormCloseQuery(QObject *Sender, bool &CanClose);
+    void FormClose(QObject *Sender, TCloseAction &Action);
+    void ChooseQuorvale(QObject *Sender);
+    void rgCalculateClick(QObject *Sender);
+    void CleanGrid();
+    void grdLSMouseMove(QObject *Sender, Qt::KeyboardModifiers Shift, int X, int Y);
+    void AllowPrinting();
+    void DisallowPrinting();
+    void ApplicationActivate(QObject *Sender);
+    void AppOnHint(QObject *Sender);
+    void AppOnException(QObject *Sender, const std::exception &E);
+    void edtTermInvalidEntry(QObject *Sender);
+    void SaveValuesAtExit();
+    void mnuFileExitClick(QObject *Sender);
+    void mnuFilePrinterSetupClick(QObject *Sender);
+    void mnuFilePrintClick(QObject *Sender);
+    void ShowAbout(QObject *Sender);
+    void ShowDisclaim(QObject *Sender);
+    void ShowUpdate(QObject *Sender);
+    void mnuHelpContentsClick(QObject *Sender);
+    void mnuHelpSearchClick(QObject *Sender);
+    void mnuHelpHowClick(QObject *Sender);
+    void mnuInternetWebApplicationClick(QObject *Sender);
+    void mnuInternetWebHomeClick(QObject *Sender);
+    void mnuInternetWebFreewareClick(QObject *Sender);
+    void mnuInternetWebSuggestClick(QObject *Sender);
+    void mnuInternetEmailSuggestClick(QObject *Sender);
+    void mnuInternetEmailSupportClick(QObject *Sender);
+
+    // The close sequence's 1-in-40 draw: a whole number from 0 to 39 from a generator seeded
+    // from the clock at every close; tests replace it to force either outcome.
+    std::function<int()> DrawForThanks;
+
+signals:
+    // The window has closed for good: the program ends.
+    void Closed();
+
+protected:
+    bool event(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    class TView;
+    void CreateToolbar(QWidget *client);
+    void CreateInputPanel(QWidget *client);
+    void CreateGrid(QWidget *client);
+    void CreateMenus();
+    void CreateLinks();
+    void MarkGridCentre();
+    // The payment box in mode 1, the loan box otherwise.
+    QWidget *FirstInputBox() const;
+    void ReadSavedValues();
+    void ShowModalWindow(QDialog *window);
+    void SetTabOrder();
+
+    std::unique_ptr<TView> FView;
+    QString FProgramFolder;
+};
+
+// The one main window (null before it is created and after it is destroyed).
+extern TfrmMain *frmMain;
+
+// One of the program's pictures by its resource name (":/logo.svg", ":/glyphs/ok.svg").
+QImage ProgramPicture(const QString &name);

@@ -1,0 +1,680 @@
+#include "app/Main.h"
+
+#include "app/Close.h"
+#include "app/URL.h"
+#include "controls/Aligrid.h"
+#include "controls/ExplBtn.h"
+#include "controls/FnpNumericEdit.h"
+#include "controls/NumCtrl.h"
+#include "platform/ExtCtrls.h"
+#include "platform/IniFiles.h"
+#include "platform/ShellApi.h"
+#include "platform/WinHelp.h"
+#include "tests/support/DialogRecorder.h"
+#include "tests/support/TestMain.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <memory>
+#include <sys/stat.h>
+
+namespace {
+
+QString ReadFile(const QString &path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return QString();
+    return QString::fromUtf8(f.readAll());
+}
+
+void WriteFile(const QString &path, const QByteArray &bytes) {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+
+// Closes whatever modal window is up, once the event loop runs it.
+void CloseModalSoon() {
+    QTimer::singleShot(0, [] {
+        if (QWidget *w = QApplication::activeModalWidget())
+            w->close();
+    });
+}
+
+} // namespace
+
+class TestMain : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> FFolder;
+    std::unique_ptr<DialogRecorder> FDialogs;
+    std::unique_ptr<TfrmMain> F;
+    QStringList FOpened; // what the shell was asked to open
+
+    TfrmMain &Open() {
+        F = std::make_unique<TfrmMain>(FFolder->path());
+        F->show();
+        F->activateWindow();
+        if (!QTest::qWaitForWindowActive(F.get()))
+            qWarning("main window not active");
+        return *F;
+    }
+    QString Cell(int col, int row) const { return F->grdLS->Cells(col, row); }
+    QStringList Row(int row) const {
+        QStringList texts;
+        for (int c = 1; c <= 7; ++c)
+            texts << Cell(c, row);
+        return texts;
+    }
+    QStringList Col(int col) const {
+        QStringList texts;
+        for (int r = 1; r <= 11; ++r)
+            texts << Cell(col, r);
+        return texts;
+    }
+    // Marks the grid so that a recalculation shows: it rewrites the marked cell.
+    void MarkGrid() { F->grdLS->SetCells(4, 6, QStringLiteral("mark")); }
+    bool Recalculated() const { return Cell(4, 6) != QStringLiteral("mark"); }
+    void ClickMode(int mode) {
+        QTest::mouseClick(F->rgCalculate->Button(mode), Qt::LeftButton, {}, QPoint(5, 5));
+    }
+    void Type(QWidget *box, const QString &text) {
+        box->setFocus();
+        QTRY_VERIFY(box->hasFocus());
+        static_cast<QLineEdit *>(box)->selectAll();
+        QTest::keyClicks(box, text);
+    }
+    void Tab() { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); }
+    bool PrintingEnabled() const {
+        return F->btnPrint->isEnabled() && F->mnuFilePrint->isEnabled() &&
+               F->mnuPopPrint->isEnabled();
+    }
+    bool PrintingDisabled() const {
+        return !F->btnPrint->isEnabled() && !F->mnuFilePrint->isEnabled() &&
+               !F->mnuPopPrint->isEnabled();
+    }
+    QString IniPath() const { return FFolder->path() + "/Vormex.Ini"; }
+
+private slots:
+    void initTestCase() { SetFormatSettings(UnitedStatesFormatSettings()); }
+    void init() {
+        FFolder = std::make_unique<QTemporaryDir>();
+        FDialogs = std::make_unique<DialogRecorder>();
+        FOpened.clear();
+        SetShellOpener([this](const TShellRequest &r) {
+            FOpened << r.File;
+            return 42;
+        });
+    }
+    void cleanup() {
+        if (F) {
+            F->DrawForThanks = [] {
+                return 7;
+            };
+            F.reset();
+        }
+        SetShellOpener(nullptr);
+        FDialogs.reset();
+        FFolder.reset();
+    }
+
+    // ---- The window at start -----------------------------------------------------------
+
+    void startsWithTheDefaultsAndTheFirstGrid() {
+        TfrmMain &f = Open();
+        QCOMPARE(f.windowTitle(), QString("Quorvale Pro, 1.6.12"));
+        QCOMPARE(f.centralWidget()->size(), QSize(612, 404));
+        QVERIFY(f.edtLoan->hasFocus());
+        QCOMPARE(f.edtLoan->text(), QString("100,000.00")); // its editing form
+        QCOMPARE(f.edtPayment->text(), QString("$786.70"));
+        QCOMPARE(f.edtTerm->text(), QString("360"));
+        QCOMPARE(f.edtInterest->text(), QString("8.750"));
+        QCOMPARE(f.edtPayment->Value(), 786.7);
+        QVERIFY(!f.edtPayment->isVisible());
+        QVERIFY(!f.rgPayments->isVisible());
+        QCOMPARE(f.rgLoan->ItemIndex(), 3);
+        QCOMPARE(f.rgInterest->ItemIndex(), 3);
+        QCOMPARE(f.rgPayments->ItemIndex(), 3);
+        QCOMPARE(f.rgCalculate->Items().first(), QString("PMT (P && I)"));
+        QCOMPARE(Cell(0, 0), QString(" Loan / Rate"));
+        QCOMPARE(Cell(4, 6), QString(" $786.70"));
+        for (int r = 1; r <= 11; ++r) // loans from 95000 by 1000 at 7.25 %
+            QCOMPARE(
+                Cell(1, r),
+                QString::fromStdString(
+                    " " + CurrencyText(CalcPayment(360, 94000 + 1000 * r, 7.25 / 1200), 10, 2)));
+        QCOMPARE(f.LoanStepText, std::string("$1000"));
+        QCOMPARE(f.RateStepText, std::string("1/2%"));
+        QCOMPARE(f.PaymentStepText, std::string(" "));
+        QVERIFY(PrintingEnabled());
+        QCOMPARE(f.StatusBar1->SimpleText(),
+                 QString(" Welcome to Tamblewick Software's Quorvale Pro!"));
+        QCOMPARE(Application()->HelpFile(), QDir(FFolder->path()).filePath("vormex.hlp"));
+        QCOMPARE(Application()->HintPause(), 500);
+        QVERIFY(!f.mnuFileReset->isVisible());
+        QVERIFY(FDialogs->Requests().isEmpty());
+    }
+
+    void theControlsStandAtTheirPlaces() {
+        TfrmMain &f = Open();
+        QCOMPARE(f.Panel2->geometry(), QRect(0, 0, 612, 32));
+        QCOMPARE(f.Panel1->geometry(), QRect(0, 32, 612, 97));
+        QCOMPARE(f.grdLS->geometry(), QRect(0, 129, 612, 257));
+        QCOMPARE(f.StatusBar1->geometry(), QRect(0, 385, 612, 19));
+        QCOMPARE(f.edtLoan->geometry(), QRect(50, 21, 105, 21));
+        QCOMPARE(f.edtTerm->geometry(), QRect(50, 46, 105, 21));
+        QCOMPARE(f.edtInterest->geometry(), QRect(50, 71, 105, 21));
+        QCOMPARE(f.rgCalculate->geometry(), QRect(165, 15, 102, 78));
+        QCOMPARE(f.rgLoan->geometry(), QRect(284, 15, 150, 78));
+        QCOMPARE(f.rgInterest->geometry(), QRect(451, 15, 150, 78));
+        const QList<TExplorerButton *> buttons = {f.btnPrint,  f.btnPrinterSetup, f.btnDisclaim,
+                                                  f.btnUpdate, f.btnHelp,         f.btnExit};
+        const int lefts[] = {10, 42, 74, 106, 138, 579};
+        const char *hints[] = {" Print ...",      " Printer Setup ...",
+                               " Disclaimer ...", " Check for Updates ...",
+                               " Help ...",       " Exit"};
+        for (int i = 0; i < buttons.size(); ++i) {
+            QCOMPARE(buttons[i]->geometry(), QRect(lefts[i], 4, 24, 24));
+            QCOMPARE(buttons[i]->toolTip(), QString(hints[i]));
+            QVERIFY(ShowsHint(buttons[i]));
+            QVERIFY(!buttons[i]->Bitmap().isNull());
+        }
+        QVERIFY(ShowsHint(f.grdLS));
+        QVERIFY(!ShowsHint(f.edtLoan));
+        QVERIFY(!ShowsHint(f.rgLoan));
+    }
+
+    // ---- The typical event, end to end -------------------------------------------------
+
+    void typingALoanAndTabbingAwayRecalculates() {
+        TfrmMain &f = Open();
+        QTRY_VERIFY(f.edtLoan->hasFocus());
+        QCOMPARE(f.edtLoan->text(), QString("100,000.00"));
+        QTest::keyClicks(f.edtLoan, "250000");
+        QTest::keyClick(f.edtLoan, Qt::Key_Tab);
+        QCOMPARE(f.edtLoan->text(), QString("$250,000.00"));
+        QCOMPARE(f.LastLoan, 250000.0);
+        QCOMPARE(Cell(0, 6), QString(" $250,000"));
+        QCOMPARE(Cell(4, 6), QString(" $1,966.75"));
+        QCOMPARE(f.grdLS->Selection(), (TGridRect{4, 6, 4, 6}));
+        QCOMPARE(f.grdLS->ColorCol(4), QColor(255, 255, 0));
+        QCOMPARE(f.grdLS->ColorRow(6), QColor(255, 255, 0));
+        QVERIFY(PrintingEnabled());
+        QVERIFY(f.edtTerm->hasFocus());
+    }
+
+    void leavingABoxThenClickingAGroupRecalculatesTwice() {
+        TfrmMain &f = Open();
+        Type(f.edtTerm, "240");
+        MarkGrid();
+        QTest::mouseClick(f.rgLoan->Button(5), Qt::LeftButton, {}, QPoint(5, 5));
+        // the box was left (first recalculation, with step 1000), then the group clicked
+        QCOMPARE(f.LastTerm, 240.0);
+        QCOMPARE(f.LoanStepText, std::string("$2500"));
+        QCOMPARE(Cell(0, 5), QString(" $97,500"));
+        MarkGrid();
+        QTest::mouseClick(f.rgInterest->Button(7), Qt::LeftButton, {}, QPoint(5, 5));
+        QVERIFY(Recalculated());
+        QCOMPARE(Cell(3, 0), QString("  7.75%"));
+    }
+
+    void clickingAnyCellRecalculatesAndPutsTheSelectionBack() {
+        TfrmMain &f = Open();
+        for (QPoint cell : {QPoint(1, 1), QPoint(0, 0), QPoint(7, 11), QPoint(3, 0)}) {
+            MarkGrid();
+            const QRect r = f.grdLS->CellRect(cell.x(), cell.y());
+            QTest::mouseClick(f.grdLS, Qt::LeftButton, {}, r.center());
+            QVERIFY(Recalculated());
+            QCOMPARE(f.grdLS->Selection(), (TGridRect{4, 6, 4, 6}));
+        }
+    }
+
+    // ---- The mode switch ---------------------------------------------------------------
+
+    void modeOneMovesThePaymentBoxToTheFirstRow() {
+        TfrmMain &f = Open();
+        ClickMode(1);
+        QCOMPARE(f.CalcMode, 1);
+        QVERIFY(!f.edtLoan->isVisible());
+        QVERIFY(f.edtPayment->isVisible());
+        QCOMPARE(f.edtPayment->geometry(), QRect(50, 21, 105, 21));
+        QCOMPARE(f.lbl1->text(), QString("PMT"));
+        QVERIFY(f.edtPayment->hasFocus());
+        QCOMPARE(f.edtPayment->text(), QString("786.70")); // its editing form
+        QCOMPARE(Cell(0, 0), QString(" Pmt / Rate"));
+        QCOMPARE(Cell(4, 6), QString(" $100,000"));
+        ClickMode(0);
+        QVERIFY(!f.edtPayment->isVisible());
+        QVERIFY(f.edtLoan->isVisible());
+        QCOMPARE(f.lbl1->text(), QString("Loan"));
+    }
+
+    void aRunOfSwitchesLeavesOnlyTheLastModesLayout() {
+        TfrmMain &f = Open();
+        QCOMPARE(f.lblLeft->text(), QString("Increment Loan Amounts By:"));
+        QCOMPARE(f.lblRight->text(), QString("Increment Interest Rates By:"));
+        for (int mode : {0, 2, 3, 1})
+            ClickMode(mode);
+        QCOMPARE(f.CalcMode, 1);
+        QVERIFY(f.edtPayment->isVisible() && f.edtTerm->isVisible() && f.edtInterest->isVisible());
+        QVERIFY(!f.edtLoan->isVisible());
+        QCOMPARE(f.edtPayment->pos(), QPoint(50, 21));
+        QCOMPARE(f.edtTerm->pos(), QPoint(50, 46));
+        QCOMPARE(f.edtInterest->pos(), QPoint(50, 71));
+        QCOMPARE(QStringList({f.lbl1->text(), f.lbl2->text(), f.lbl3->text()}),
+                 QStringList({"PMT", "Months", "Rate"}));
+        QCOMPARE(f.lblLeft->text(), QString("Increment Payments By"));
+        QCOMPARE(f.lblRight->text(), QString("Increment Interest Rates By"));
+        QVERIFY(f.rgPayments->isVisible() && f.rgInterest->isVisible() && !f.rgLoan->isVisible());
+        QCOMPARE(f.rgPayments->pos(), QPoint(284, 14));
+        QCOMPARE(f.rgInterest->pos(), QPoint(451, 14));
+        // the keyboard goes through the boxes of rows 1 to 3, then the groups
+        QVERIFY(f.edtPayment->hasFocus());
+        Tab();
+        QVERIFY(f.edtTerm->hasFocus());
+        Tab();
+        QVERIFY(f.edtInterest->hasFocus());
+        Tab();
+        QCOMPARE(QApplication::focusWidget(), f.rgInterest->Button(3));
+        Tab();
+        QCOMPARE(QApplication::focusWidget(), f.rgPayments->Button(3));
+    }
+
+    void eachModeShowsItsOwnBoxesCaptionsAndCorner_data() {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QStringList>("captions");
+        QTest::addColumn<QString>("corner");
+        QTest::addColumn<QString>("centre");
+        QTest::newRow("payments") << 0 << QStringList{"Loan", "Months", "Rate"} << " Loan / Rate"
+                                  << " $786.70";
+        QTest::newRow("loans") << 1 << QStringList{"PMT", "Months", "Rate"} << " Pmt / Rate"
+                               << " $100,000";
+        QTest::newRow("rates") << 2 << QStringList{"Loan", "Months", "PMT"} << " Loan / Pmt"
+                               << " 8.750%";
+        QTest::newRow("terms") << 3 << QStringList{"Loan", "Rate", "PMT"} << " Loan / Pmt"
+                               << " 360.00";
+    }
+    void eachModeShowsItsOwnBoxesCaptionsAndCorner() {
+        QFETCH(int, mode);
+        QFETCH(QStringList, captions);
+        QFETCH(QString, corner);
+        QFETCH(QString, centre);
+        TfrmMain &f = Open();
+        ClickMode(mode == 0 ? 1 : 0);
+        ClickMode(mode);
+        QCOMPARE(QStringList({f.lbl1->text(), f.lbl2->text(), f.lbl3->text()}), captions);
+        QCOMPARE(Cell(0, 0), corner);
+        QCOMPARE(Cell(4, 6), centre);
+        QVERIFY(PrintingEnabled());
+        QCOMPARE(QApplication::focusWidget(),
+                 mode == 1 ? static_cast<QWidget *>(f.edtPayment) : f.edtLoan);
+    }
+
+    void withTheCaretInTheLoanBoxAModeClickFirstRecalculatesTheOldMode() {
+        TfrmMain &f = Open();
+        Type(f.edtLoan, "120000");
+        ClickMode(1);
+        QCOMPARE(f.LastLoan, 120000.0); // stored by the old mode's run on leaving the box
+        QCOMPARE(f.CalcMode, 1);
+        QCOMPARE(Cell(0, 0), QString(" Pmt / Rate"));
+    }
+
+    // ---- Hints ---------------------------------------------------------------------------
+
+    void theStatusBarEchoesTheHintUnderTheMouse() {
+        TfrmMain &f = Open();
+        QTest::mouseMove(f.edtLoan, QPoint(5, 5));
+        QTRY_COMPARE(f.StatusBar1->SimpleText(), QString(" Enter the amount of the loan"));
+        QTest::mouseMove(f.Panel1, QPoint(590, 5)); // a bare part of the panel
+        QTRY_COMPARE(f.StatusBar1->SimpleText(), QString());
+        QTest::mouseMove(f.btnPrint, QPoint(5, 5));
+        QTRY_COMPARE(f.StatusBar1->SimpleText(), QString(" Print ..."));
+        QTest::mouseMove(f.rgLoan->Button(4), QPoint(3, 3));
+        QTRY_COMPARE(f.StatusBar1->SimpleText(),
+                     QString(" Click the radio button of the loan amount increment to use for "
+                             "calculations"));
+    }
+
+    void theGridHintFollowsTheMode() {
+        TfrmMain &f = Open();
+        QCOMPARE(f.grdLS->toolTip(), QString());
+        ClickMode(2);
+        QTest::mouseMove(f.grdLS, QPoint(100, 100));
+        QTRY_COMPARE(f.grdLS->toolTip(), QString(" Grid is displaying Interest Rates"));
+        QTRY_COMPARE(f.StatusBar1->SimpleText(), QString(" Grid is displaying Interest Rates"));
+        ClickMode(3);
+        QTest::mouseMove(f.grdLS, QPoint(120, 100));
+        QTRY_COMPARE(f.grdLS->toolTip(), QString(" Grid is displaying Term in Months"));
+    }
+
+    // ---- The grid's reset ----------------------------------------------------------------
+
+    void cleanGridPutsTheSampleOfTheMode() {
+        TfrmMain &f = Open();
+        f.grdLS->SetColWidths(2, 30);
+        f.CalcMode = 1;
+        f.CleanGrid();
+        QCOMPARE(Cell(0, 0), QString(" Pmt / Rate"));
+        QCOMPARE(Col(0), QStringList({" 7.50%", " 7.75%", " 8.00%", " 8.25%", " 8.50%", " 8.75%",
+                                      " 9.00%", " 9.25%", " 9.50%", " 9.75%", "10.00%"}));
+        QCOMPARE(Row(0), QStringList({"$650.00", "$700.00", "$750.00", "$800.00", "$850.00",
+                                      "$900.00", "$950.00"}));
+        QCOMPARE(Row(6), QStringList(7, QString()));
+        QCOMPARE(f.grdLS->ColWidths(2), 75);
+        QCOMPARE(f.grdLS->Selection(), (TGridRect{4, 6, 4, 6}));
+        f.CalcMode = 0;
+        f.CleanGrid();
+        QCOMPARE(Cell(0, 0), QString(" Loan / Rate"));
+        QCOMPARE(Cell(0, 1), QString(" $95,000"));
+        QCOMPARE(Cell(1, 0), QString("8.00%"));
+        f.CalcMode = 3;
+        f.CleanGrid();
+        QCOMPARE(Cell(0, 0), QString(" Loan / Pmt"));
+        QCOMPARE(Cell(7, 0), QString("$950.00"));
+        QCOMPARE(Cell(0, 11), QString(" $105,000"));
+    }
+
+    // ---- Errors ---------------------------------------------------------------------------
+
+    void aMathErrorResetsTheModesBoxesAndDisablesPrinting() {
+        TfrmMain &f = Open();
+        f.edtLoan->SetValue(5000);
+        f.edtTerm->SetValue(12);
+        f.edtInterest->SetValue(-1300); // below -1200 %: no payment can be computed
+        QTRY_VERIFY(f.edtLoan->hasFocus());
+        Tab(); // leaving the loan box recalculates
+        QCOMPARE(FDialogs->Texts(),
+                 QStringList({"Valid results cannot be calculated using\n\rthe variables you "
+                              "have entered.\n\r\n\rPlease try again with reasonable values."}));
+        QCOMPARE(f.edtLoan->Value(), 100000.0);
+        QCOMPARE(f.edtInterest->text(), QString("8.750"));
+        QCOMPARE(f.edtTerm->text(), QString("360"));
+        QCOMPARE(Cell(4, 6), QString(" $786.70"));
+        QVERIFY(PrintingDisabled());
+        QTRY_VERIFY(f.edtLoan->hasFocus());
+        // the next click on the grid recalculates and enables printing again
+        QTest::mouseClick(f.grdLS, Qt::LeftButton, {}, f.grdLS->CellRect(2, 2).center());
+        QVERIFY(PrintingEnabled());
+    }
+
+    void aMathErrorInModeTwoKeepsTheHiddenRate() {
+        TfrmMain &f = Open();
+        ClickMode(2);
+        f.edtInterest->SetValue(5.5);
+        Type(f.edtPayment, "-");
+        QTest::keyClicks(f.edtPayment, "200000");
+        Tab();
+        QCOMPARE(FDialogs->Requests().size(), 1);
+        QCOMPARE(f.edtPayment->Value(), 786.7);
+        QCOMPARE(f.edtInterest->Value(), 5.5);
+        QCOMPARE(f.edtLoan->Value(), 100000.0);
+        QCOMPARE(Cell(4, 6), QString(" 8.750%"));
+        QVERIFY(PrintingDisabled());
+    }
+
+    void aConversionErrorChangesNoInput() {
+        TfrmMain &f = Open();
+        Type(f.edtLoan, "-");
+        Tab(); // a lone "-" is not a number
+        QCOMPARE(FDialogs->Texts(), QStringList({"An unidentified error has occurred."}));
+        QCOMPARE(f.edtTerm->text(), QString("360"));
+        QCOMPARE(f.edtInterest->text(), QString("8.750"));
+        QVERIFY(PrintingDisabled());
+    }
+
+    void leavingTheTermBoxWithZeroComplainsAndComesBack() {
+        TfrmMain &f = Open();
+        Type(f.edtTerm, "");
+        QTest::keyClick(f.edtTerm, Qt::Key_Delete);
+        QCOMPARE(f.edtTerm->text(), QString("0"));
+        Tab();
+        QCOMPARE(FDialogs->Texts(),
+                 QStringList({"The number of months must be between 1 and 999."}));
+        QCOMPARE(f.LastTerm, 0.0); // the recalculation ran with the term 0
+        QCOMPARE(Cell(4, 6), QString(" $0.00"));
+        QTRY_VERIFY(f.edtTerm->hasFocus());
+    }
+
+    // ---- Menus and buttons ----------------------------------------------------------------
+
+    void everyMenuItemAndButtonCanBeTriggered() {
+        TfrmMain &f = Open();
+        const QList<QAction *> actions = {f.mnuFilePrintSetup,
+                                          f.mnuFilePrint,
+                                          f.mnuInternetWebApplication,
+                                          f.mnuInternetWebHome,
+                                          f.mnuInternetWebFreeware,
+                                          f.mnuInternetWebSuggest,
+                                          f.mnuInternetEmailSuggest,
+                                          f.mnuInternetEmailSupport,
+                                          f.mnuHelpEmailSupport,
+                                          f.mnuHelpUpdate,
+                                          f.mnuHelpAbout,
+                                          f.mnuPopPrint,
+                                          f.mnuPopAbout,
+                                          f.mnuFileReset};
+        for (QAction *a : actions) {
+            CloseModalSoon();
+            a->trigger();
+        }
+        for (TExplorerButton *b : {f.btnPrint, f.btnPrinterSetup, f.btnDisclaim, f.btnUpdate}) {
+            CloseModalSoon();
+            b->Click();
+        }
+        QVERIFY(f.isVisible());
+        QVERIFY(FOpened.contains("mailto:support@tamblewick.example"));
+        QCOMPARE(FOpened.count("mailto:support@tamblewick.example"), 2); // menu and help menu
+        QVERIFY(FOpened.contains("http://www.tamblewick.example/Vormex/Vormex.htm"));
+        QVERIFY(FOpened.contains("http://www.tamblewick.example/suggest.htm"));
+        QVERIFY(FOpened.contains("mailto:suggestions@tamblewick.example"));
+    }
+
+    void theAboutBoxAndDisclaimerGiveTheFocusBack() {
+        TfrmMain &f = Open();
+        ClickMode(1);
+        f.edtTerm->setFocus();
+        QTRY_VERIFY(f.edtTerm->hasFocus());
+        QString caption;
+        QTimer::singleShot(0, [&] {
+            QWidget *box = QApplication::activeModalWidget();
+            QVERIFY(box);
+            caption = box->windowTitle();
+            box->close();
+        });
+        f.ShowAbout(&f);
+        QCOMPARE(caption, QString(" About Quorvale Pro, 1.6.12"));
+        QTRY_VERIFY(f.edtPayment->hasFocus());
+        f.edtTerm->setFocus();
+        CloseModalSoon();
+        f.ShowDisclaim(&f);
+        QTRY_VERIFY(f.edtPayment->hasFocus());
+    }
+
+    void exitCommandsClose() {
+        TfrmMain &f = Open();
+        f.DrawForThanks = [] {
+            return 5;
+        };
+        QSignalSpy closed(&f, &TfrmMain::Closed);
+        f.mnuPopExit->trigger();
+        QCOMPARE(closed.size(), 1);
+        QVERIFY(!f.isVisible());
+    }
+
+    // ---- Saved values ---------------------------------------------------------------------
+
+    void noFileGivesTheDefaultsAndClosingWritesThem() {
+        TfrmMain &f = Open();
+        f.DrawForThanks = [] {
+            return 1;
+        };
+        f.close();
+        const QString text = ReadFile(IniPath());
+        QCOMPARE(text,
+                 QString("[LastValues]\nLoan=100000\nInterest=8.75\nTerm=360\nPayment=786.7\n"));
+    }
+
+    void onlyTheTermStoredFillsOnlyTheTermBox() {
+        WriteFile(IniPath(), "[LastValues]\nTerm=240\n");
+        TfrmMain &f = Open();
+        QCOMPARE(f.edtTerm->text(), QString("240"));
+        QCOMPARE(f.edtLoan->Value(), 100000.0);
+        QCOMPARE(f.edtInterest->text(), QString("8.750"));
+        QCOMPARE(Cell(4, 6), QString(" $883.71"));
+    }
+
+    void aStoredTermWithAFractionShowsRounded() {
+        WriteFile(IniPath(), "[lastvalues]\nTERM=240.6\nloan = 50000\n");
+        TfrmMain &f = Open();
+        QCOMPARE(f.edtTerm->text(), QString("241"));
+        QCOMPARE(f.LastTerm, 241.0); // the first grid used the box's value
+        QCOMPARE(f.edtLoan->Value(), 50000.0);
+    }
+
+    void theLoanIsSavedAfterASwitchHidItsBox() {
+        TfrmMain &f = Open();
+        Type(f.edtLoan, "123456");
+        ClickMode(1);
+        Type(f.edtPayment, "999"); // typed, never left: not saved
+        f.DrawForThanks = [] {
+            return 3;
+        };
+        f.close();
+        const TIniFile ini(IniPath().toStdString());
+        QCOMPARE(ini.ReadString("LastValues", "Loan", ""), std::string("123456"));
+        QCOMPARE(ini.ReadString("LastValues", "Payment", ""), std::string("786.7"));
+    }
+
+    void otherSectionsAndCommentsAreKept() {
+        const QByteArray before = "; my notes\r\n[Window]\r\nLeft=10\r\n[LastValues]\r\n"
+                                  "Loan=90000\r\nExtra=keep me\r\n";
+        WriteFile(IniPath(), before);
+        TfrmMain &f = Open();
+        QCOMPARE(f.edtLoan->Value(), 90000.0);
+        f.DrawForThanks = [] {
+            return 2;
+        };
+        f.close();
+        QCOMPARE(ReadFile(IniPath()),
+                 QString("; my notes\r\n[Window]\r\nLeft=10\r\n[LastValues]\r\n"
+                         "Loan=90000\r\nExtra=keep me\r\nInterest=8.75\r\n"
+                         "Term=360\r\nPayment=786.7\r\n"));
+    }
+
+    void aFileSpelledInAnotherCaseIsReadAndBecomesTheOneFile() {
+        WriteFile(FFolder->path() + "/vormex.ini", "[LastValues]\nLoan=75000\n[Other]\nA=1\n");
+        TfrmMain &f = Open();
+        QCOMPARE(f.edtLoan->Value(), 75000.0);
+        f.DrawForThanks = [] {
+            return 9;
+        };
+        f.close();
+        QVERIFY(QFile::exists(IniPath()));
+        QVERIFY(!QFile::exists(FFolder->path() + "/vormex.ini"));
+        QVERIFY(ReadFile(IniPath()).contains("[Other]\nA=1\n"));
+    }
+
+    void aValueThatIsNotANumberIsReportedAndStartUpFinishes() {
+        WriteFile(IniPath(), "[LastValues]\nLoan=lots\nInterest=\n");
+        TfrmMain &f = Open();
+        QCOMPARE(FDialogs->Texts(), QStringList({"'lots' is not a valid floating point value",
+                                                 "'' is not a valid floating point value"}));
+        QCOMPARE(f.edtLoan->Value(), 100000.0);
+        QCOMPARE(f.edtInterest->text(), QString("8.750"));
+        QCOMPARE(Cell(4, 6), QString(" $786.70")); // hooks and first grid all there
+        QVERIFY(Application()->OnException != nullptr);
+    }
+
+    void aReadOnlyProgramFolderKeepsTheValuesInTheConfigurationFolder() {
+        QTemporaryDir home;
+        qputenv("XDG_CONFIG_HOME", home.path().toUtf8());
+        // A program folder that cannot be written: a folder inside a file does not exist and
+        // cannot be made, even by the superuser.
+        WriteFile(FFolder->path() + "/program", "not a folder");
+        F = std::make_unique<TfrmMain>(FFolder->path() + "/program/bin");
+        F->DrawForThanks = [] {
+            return 4;
+        };
+        F->LastLoan = 55555;
+        F->close();
+        const QString saved = home.path() + "/Quorvale Pro/Vormex.Ini";
+        QCOMPARE(F->SavedValuesFile(), saved);
+        QVERIFY(ReadFile(saved).contains("Loan=55555"));
+        qunsetenv("XDG_CONFIG_HOME");
+    }
+
+    void anUnwritableFileIsReportedAndTheProgramStillCloses() {
+        QDir().mkpath(IniPath()); // a folder where the file should be
+        TfrmMain &f = Open();
+        f.DrawForThanks = [] {
+            return 39;
+        };
+        QSignalSpy closed(&f, &TfrmMain::Closed);
+        f.close();
+        QCOMPARE(closed.size(), 1);
+        QCOMPARE(FDialogs->Texts(), QStringList({"Unable to write to " + IniPath()}));
+    }
+
+    // ---- The close sequence ----------------------------------------------------------------
+
+    void oneCloseInFortyShowsTheThanksWindowFirst() {
+        TfrmMain &f = Open();
+        Type(f.edtLoan, "150000");
+        Tab();
+        const QString centre = Cell(4, 6);
+        f.DrawForThanks = [] {
+            return 0;
+        };
+        QSignalSpy closed(&f, &TfrmMain::Closed);
+        QPoint thanksPlace, expectedPlace;
+        QTimer::singleShot(0, [&] {
+            auto *thanks = qobject_cast<TfrmClose *>(QApplication::activeModalWidget());
+            QVERIFY(thanks);
+            QCOMPARE(thanks->windowTitle(), QString("Thanks from Tamblewick Software!"));
+            thanksPlace = thanks->pos();
+            expectedPlace = QPoint(f.x() + (f.width() - thanks->width()) / 2,
+                                   f.y() + (f.height() - thanks->height()) / 2);
+            thanks->BtnReturn->Click();
+        });
+        f.close();
+        QCOMPARE(closed.size(), 0); // "  Return": the program goes on
+        QVERIFY(f.isVisible());
+        QCOMPARE(Cell(4, 6), centre);
+        QCOMPARE(f.edtLoan->Value(), 150000.0);
+        QCOMPARE(thanksPlace, expectedPlace);
+
+        // a later close draws again; this time "  Quit" ends the program and saves
+        QTimer::singleShot(0, [] {
+            auto *thanks = qobject_cast<TfrmClose *>(QApplication::activeModalWidget());
+            QVERIFY(thanks);
+            thanks->BtnExit->Click();
+        });
+        f.close();
+        QCOMPARE(closed.size(), 1);
+        QVERIFY(ReadFile(IniPath()).contains("Loan=150000"));
+        ExitFlag = false;
+    }
+
+    void closingTellsTheHelpViewerToQuit() {
+        WriteFile(FFolder->path() + "/vormex.hlp", "<html><body><h1>Contents</h1></body></html>");
+        TfrmMain &f = Open();
+        QTest::keyClick(f.edtLoan, Qt::Key_F1);
+        QTRY_VERIFY(HelpViewer() && HelpViewer()->isVisible());
+        f.DrawForThanks = [] {
+            return 20;
+        };
+        f.close();
+        QVERIFY(!HelpViewer() || !HelpViewer()->isVisible());
+    }
+};
+
+QUORVALE_TEST_MAIN(TestMain)
+#include "tst_Main.moc"
