@@ -31,6 +31,7 @@ int main(int argc, char **argv) {
                      [&application] { application.Terminate(); });
 
     mainWindow->show();
+    SplashScreen->raise(); // stays on top until its timer hides it
     const int result = application.exec();
     delete SplashScreen;
     return result;

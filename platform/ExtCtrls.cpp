@@ -3,6 +3,7 @@
 #include <QButtonGroup>
 #include <QEvent>
 #include <QPainter>
+#include <QProxyStyle>
 #include <QRadioButton>
 #include <algorithm>
 
@@ -64,6 +65,25 @@ void TPanel::paintEvent(QPaintEvent *) {
 
 // ---- TRadioGroup ------------------------------------------------------------------------
 
+namespace {
+// The style of the group's items: a small gap between the mark and the text, so that "1000"
+// fits a third of a 150 pixel group.
+class TNarrowRadioStyle : public QProxyStyle {
+public:
+    int pixelMetric(PixelMetric metric, const QStyleOption *option,
+                    const QWidget *widget) const override {
+        if (metric == PM_RadioButtonLabelSpacing)
+            return 2;
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+};
+
+QStyle *NarrowRadioStyle() {
+    static TNarrowRadioStyle style;
+    return &style;
+}
+} // namespace
+
 TRadioGroup::TRadioGroup(QWidget *parent) : QGroupBox(parent), FGroup(new QButtonGroup(this)) {
     FGroup->setExclusive(true);
     connect(FGroup, &QButtonGroup::idToggled, this, [this](int, bool checked) {
@@ -85,6 +105,7 @@ void TRadioGroup::SetItems(const QStringList &items) {
     FButtons.clear();
     for (int i = 0; i < items.size(); ++i) {
         auto *button = new QRadioButton(items[i], this);
+        button->setStyle(NarrowRadioStyle());
         FGroup->addButton(button, i);
         FButtons << button;
         button->show();

@@ -50,10 +50,16 @@ void TApplication::SetHintPause(int milliseconds) {
 }
 
 void TApplication::HandleException(QObject *Sender, const std::exception &E) {
-    if (OnException)
-        OnException(Sender, E);
-    else
-        MessageDlg(QString::fromUtf8(E.what()), mtError, mbOK);
+    if (OnException) {
+        try {
+            OnException(Sender, E);
+            return;
+        } catch (const std::exception &) {
+            // The handler failed in turn: fall back to the plain report of the first error
+            // rather than let a second exception end the program.
+        }
+    }
+    MessageDlg(QString::fromUtf8(E.what()), mtError, mbOK);
 }
 
 bool TApplication::notify(QObject *receiver, QEvent *event) {
@@ -129,7 +135,8 @@ QString GetLongHint(const QString &hint) {
 }
 
 QFont DesignFont(const QString &family, int points, bool bold) {
-    QFont font(family);
+    // The system finds some font for any name, so the stand-in is chosen here, not left to it.
+    QFont font(family == QLatin1String("MS Sans Serif") ? QStringLiteral("Arial") : family);
     font.setPixelSize((points * 96 + 36) / 72);
     font.setBold(bold);
     return font;

@@ -3,6 +3,7 @@
 #include "tests/support/DialogRecorder.h"
 #include "tests/support/TestMain.h"
 
+#include <QFontInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QStyle>
@@ -110,6 +111,29 @@ private slots:
     void hintPauseSetsTheTooltipDelay() {
         Application()->SetHintPause(500);
         QCOMPARE(QApplication::style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay), 500);
+    }
+
+    void designFontsAreSizedAt96DotsPerInch() {
+        QCOMPARE(DesignFont("Arial", 8).pixelSize(), 11);
+        QCOMPARE(DesignFont("Arial", 10).pixelSize(), 13);
+        QCOMPARE(DesignFont("Arial", 14, true).pixelSize(), 19);
+        QVERIFY(DesignFont("Arial", 14, true).bold());
+        // the old dialog font is drawn as Arial, whatever the system offers for its name
+        QCOMPARE(QFontInfo(DesignFont("MS Sans Serif", 8)).family(),
+                 QFontInfo(DesignFont("Arial", 8)).family());
+    }
+
+    void aHandlerThatFailsFallsBackToThePlainReport() {
+        DialogRecorder dialogs;
+        QPushButton button("Go");
+        QObject::connect(&button, &QPushButton::clicked, [] { throw EOverflow(); });
+        Application()->OnException = [](QObject *, const std::exception &) {
+            throw EConvertError("the handler broke");
+        };
+        button.show();
+        QTest::mouseClick(&button, Qt::LeftButton);
+        Application()->OnException = nullptr;
+        QCOMPARE(dialogs.Texts(), QStringList({"Floating point overflow"}));
     }
 
     void longHint() {
