@@ -72,7 +72,9 @@ TAboutBox::TAboutBox(QWidget *parent)
     UrlLabel1->setToolTip(QStringLiteral(" Click to visit Tamblewick Software's website ..."));
 
     btnClose = new TExplorerButton(this);
-    btnClose->setGeometry(124, 227, 115, 25);
+    btnClose->move(124, 227);
+    btnClose->SetCustomWidth(115);
+    btnClose->SetCustomHeight(25);
     btnClose->SetCaption(QStringLiteral(" &OK"));
     btnClose->SetLayout(blBitmapLeft);
     btnClose->SetOptions({boPopupMark, boShowBevel, boShowDownPattern});

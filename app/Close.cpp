@@ -15,7 +15,9 @@ namespace {
 TExplorerButton *CaptionButton(QWidget *parent, int left, const QString &caption,
                                const QString &glyph) {
     auto *b = new TExplorerButton(parent);
-    b->setGeometry(left, 181, 123, 25);
+    b->move(left, 181);
+    b->SetCustomWidth(123);
+    b->SetCustomHeight(25);
     b->SetCaption(caption);
     b->SetLayout(blBitmapLeft);
     b->SetOptions({boPopupMark, boShowBevel});

@@ -44,7 +44,9 @@ TfrmDisclaim::TfrmDisclaim(QWidget *parent)
                                    "financial decision."));
 
     btnClose = new TExplorerButton(this);
-    btnClose->setGeometry(55, 149, 115, 25);
+    btnClose->move(55, 149);
+    btnClose->SetCustomWidth(115);
+    btnClose->SetCustomHeight(25);
     btnClose->SetCaption(QStringLiteral(" &OK"));
     btnClose->SetLayout(blBitmapLeft);
     btnClose->SetOptions({boPopupMark, boShowBevel, boShowDownPattern});
