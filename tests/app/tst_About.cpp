@@ -2,7 +2,7 @@
 
 #include "app/URLLabel.h"
 #include "controls/ExplBtn.h"
-#include "platform/ShellApi.h"
+#include "tests/support/ShellRecorder.h"
 #include "tests/support/TestMain.h"
 
 #include <QLabel>
@@ -50,14 +50,9 @@ private slots:
         QTest::mouseMove(&box, QPoint(5, 245));
         QTRY_COMPARE(box.UrlLabel1->FontColor(), QColor(Qt::blue));
 
-        QStringList opened;
-        SetShellOpener([&](const TShellRequest &r) {
-            opened << r.File;
-            return 42;
-        });
+        ShellRecorder shell;
         QTest::mousePress(box.UrlLabel1, Qt::RightButton, {}, QPoint(5, 5));
-        SetShellOpener(nullptr);
-        QCOMPARE(opened, QStringList({"http://www.tamblewick.example/"}));
+        QCOMPARE(shell.Files(), QStringList({"http://www.tamblewick.example/"}));
     }
 
     void okClosesTheBoxByMouseAndKeyboard() {

@@ -2,7 +2,7 @@
 
 #include "app/Main.h"
 #include "controls/ExplBtn.h"
-#include "platform/ShellApi.h"
+#include "tests/support/ShellRecorder.h"
 #include "tests/support/TestMain.h"
 
 #include <QLabel>
@@ -49,15 +49,10 @@ private slots:
     void theSuggestionButtonOpensTheSuggestionBox() {
         QTemporaryDir folder;
         TfrmMain main(folder.path());
-        QStringList opened;
-        SetShellOpener([&](const TShellRequest &r) {
-            opened << r.File;
-            return 42;
-        });
+        ShellRecorder shell;
         TfrmClose thanks(&main);
         thanks.btnSuggestions->click();
-        SetShellOpener(nullptr);
-        QCOMPARE(opened, QStringList({"http://www.tamblewick.example/suggest.htm"}));
+        QCOMPARE(shell.Files(), QStringList({"http://www.tamblewick.example/suggest.htm"}));
         main.DrawForThanks = [] {
             return 1;
         };

@@ -8,9 +8,9 @@
 #include "controls/NumCtrl.h"
 #include "platform/ExtCtrls.h"
 #include "platform/IniFiles.h"
-#include "platform/ShellApi.h"
 #include "platform/WinHelp.h"
 #include "tests/support/DialogRecorder.h"
+#include "tests/support/ShellRecorder.h"
 #include "tests/support/TestMain.h"
 
 #include <QAction>
@@ -57,7 +57,7 @@ class TestMain : public QObject {
     std::unique_ptr<QTemporaryDir> FFolder;
     std::unique_ptr<DialogRecorder> FDialogs;
     std::unique_ptr<TfrmMain> F;
-    QStringList FOpened; // what the shell was asked to open
+    std::unique_ptr<ShellRecorder> FShell;
 
     TfrmMain &Open() {
         F = std::make_unique<TfrmMain>(FFolder->path());
@@ -108,11 +108,7 @@ private slots:
     void init() {
         FFolder = std::make_unique<QTemporaryDir>();
         FDialogs = std::make_unique<DialogRecorder>();
-        FOpened.clear();
-        SetShellOpener([this](const TShellRequest &r) {
-            FOpened << r.File;
-            return 42;
-        });
+        FShell = std::make_unique<ShellRecorder>();
     }
     void cleanup() {
         if (F) {
@@ -121,7 +117,7 @@ private slots:
             };
             F.reset();
         }
-        SetShellOpener(nullptr);
+        FShell.reset();
         FDialogs.reset();
         FFolder.reset();
     }
@@ -470,11 +466,12 @@ private slots:
             b->Click();
         }
         QVERIFY(f.isVisible());
-        QVERIFY(FOpened.contains("mailto:support@tamblewick.example"));
-        QCOMPARE(FOpened.count("mailto:support@tamblewick.example"), 2); // menu and help menu
-        QVERIFY(FOpened.contains("http://www.tamblewick.example/Vormex/Vormex.htm"));
-        QVERIFY(FOpened.contains("http://www.tamblewick.example/suggest.htm"));
-        QVERIFY(FOpened.contains("mailto:suggestions@tamblewick.example"));
+        QVERIFY(FShell->Files().contains("mailto:support@tamblewick.example"));
+        QCOMPARE(FShell->Files().count("mailto:support@tamblewick.example"),
+                 2); // menu and help menu
+        QVERIFY(FShell->Files().contains("http://www.tamblewick.example/Vormex/Vormex.htm"));
+        QVERIFY(FShell->Files().contains("http://www.tamblewick.example/suggest.htm"));
+        QVERIFY(FShell->Files().contains("mailto:suggestions@tamblewick.example"));
     }
 
     void theAboutBoxAndDisclaimerGiveTheFocusBack() {

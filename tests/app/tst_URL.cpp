@@ -1,6 +1,9 @@
 #include "app/URL.h"
 #include "platform/ShellApi.h"
+#include "tests/support/ShellRecorder.h"
+
 #include "tests/support/TestMain.h"
+#include <optional>
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -10,8 +13,7 @@ class TestURL : public QObject {
     Q_OBJECT
 
     QTemporaryDir FDir;
-    QList<TShellRequest> FRequests;
-    int FAnswer = ShellOpened;
+    std::optional<ShellRecorder> FShell;
 
 private slots:
     void initTestCase() {
@@ -20,16 +22,9 @@ private slots:
         QVERIFY(file.open(QIODevice::WriteOnly)); // a file address names a file that exists
     }
 
-    void init() {
-        FRequests.clear();
-        FAnswer = ShellOpened;
-        SetShellOpener([this](const TShellRequest &r) {
-            FRequests.append(r);
-            return FAnswer;
-        });
-    }
+    void init() { FShell.emplace(); }
 
-    void cleanup() { SetShellOpener(nullptr); }
+    void cleanup() { FShell.reset(); }
 
     void theShellOpensTheSchemeAndTheAddressInTheBackground_data() {
         QTest::addColumn<int>("type");
@@ -67,8 +62,8 @@ private slots:
         link.SetURL(url);
         QCOMPARE(link.Address(), address);
         QVERIFY(link.Open());
-        QCOMPARE(FRequests.size(), 1);
-        const TShellRequest &r = FRequests.first();
+        QCOMPARE(FShell->Requests().size(), 1);
+        const TShellRequest &r = FShell->Requests().first();
         QCOMPARE(r.File, address);
         QCOMPARE(r.Operation, QString("open"));
         QVERIFY(r.Parameters.isEmpty());
@@ -82,14 +77,14 @@ private slots:
         link.SetURL("www.tamblewick.example/");
         QCOMPARE(link.URLType(), utHttp);
         QVERIFY(link.Open());
-        QCOMPARE(FRequests.first().File, QString("http://www.tamblewick.example/"));
+        QCOMPARE(FShell->Requests().first().File, QString("http://www.tamblewick.example/"));
     }
 
     void anEmptyLinkDoesNothingAndReportsFalse() {
         TURL link;
         link.SetURLType(utMailto);
         QVERIFY(!link.Open());
-        QVERIFY(FRequests.isEmpty());
+        QVERIFY(FShell->Requests().isEmpty());
     }
 
     void anAddressLongerThan79CharactersIsRefusedNotCut() {
@@ -98,12 +93,12 @@ private slots:
         link.SetURL(prefix + QString(49, 'a'));
         QCOMPARE(link.Address().size(), 79);
         QVERIFY(link.Open());
-        QCOMPARE(FRequests.size(), 1);
-        QCOMPARE(FRequests.first().File, link.Address());
+        QCOMPARE(FShell->Requests().size(), 1);
+        QCOMPARE(FShell->Requests().first().File, link.Address());
 
         link.SetURL(prefix + QString(50, 'a'));
         QVERIFY(!link.Open());
-        QCOMPARE(FRequests.size(), 1);
+        QCOMPARE(FShell->Requests().size(), 1);
     }
 
     void openIsTrueOnlyForAShellCodeAbove32_data() {
@@ -120,7 +115,7 @@ private slots:
     void openIsTrueOnlyForAShellCodeAbove32() {
         QFETCH(int, code);
         QFETCH(bool, opened);
-        FAnswer = code;
+        FShell->SetAnswer(code);
         TURL link;
         link.SetURL("www.tamblewick.example/");
         QCOMPARE(link.Open(), opened);
@@ -134,7 +129,7 @@ private slots:
         TURL link;
         link.SetURL("www.tamblewick.example/");
         QVERIFY(link.Open());
-        QCOMPARE(FRequests.first().Owner, &window);
+        QCOMPARE(FShell->Requests().first().Owner, &window);
     }
 
     void everyMakerAddressOpensAsOneOfTheMakersPages() {
@@ -156,7 +151,7 @@ private slots:
             link.SetURLType(l.Type);
             link.SetURL(l.Page);
             QVERIFY2(link.Open(), qPrintable(l.Address));
-            QCOMPARE(FRequests.last().File, l.Address);
+            QCOMPARE(FShell->Requests().last().File, l.Address);
         }
         QCOMPARE(maker.Host, QString("www.tamblewick.example"));
     }

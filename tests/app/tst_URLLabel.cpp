@@ -1,6 +1,9 @@
 #include "app/URLLabel.h"
 #include "platform/ShellApi.h"
+#include "tests/support/ShellRecorder.h"
 #include "tests/support/TestMain.h"
+
+#include <optional>
 
 #include <QWidget>
 
@@ -11,18 +14,11 @@ const QColor Purple(0x80, 0x00, 0x80);
 class TestURLLabel : public QObject {
     Q_OBJECT
 
-    QList<TShellRequest> FRequests;
+    std::optional<ShellRecorder> FShell;
 
 private slots:
-    void init() {
-        FRequests.clear();
-        SetShellOpener([this](const TShellRequest &r) {
-            FRequests.append(r);
-            return int(ShellOpened);
-        });
-    }
-
-    void cleanup() { SetShellOpener(nullptr); }
+    void init() { FShell.emplace(); }
+    void cleanup() { FShell.reset(); }
 
     void aNewLabelIsBlackWithNoStyleAndLinksToTheMakersHomePage() {
         QWidget window;
@@ -71,7 +67,7 @@ private slots:
         QTest::mouseMove(&window, QPoint(200, 80));
         QTRY_COMPARE(label.FontColor(), QColor(Qt::blue));
         QCOMPARE(label.FontStyle(), style);
-        QVERIFY(FRequests.isEmpty()); // moving over it opens nothing
+        QVERIFY(FShell->Requests().isEmpty()); // moving over it opens nothing
     }
 
     void aLeaveWithoutAnEnterKeepsTheLook() {
@@ -102,8 +98,8 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&window));
 
         QTest::mousePress(&label, button, {}, QPoint(20, 6));
-        QCOMPARE(FRequests.size(), 1);
-        const TShellRequest &r = FRequests.first();
+        QCOMPARE(FShell->Requests().size(), 1);
+        const TShellRequest &r = FShell->Requests().first();
         QCOMPARE(r.Operation, QString("open"));
         QCOMPARE(r.File, QString("http://www.tamblewick.example/suggest.htm"));
         QVERIFY(r.Parameters.isEmpty());
@@ -111,7 +107,7 @@ private slots:
         QCOMPARE(r.ShowCmd, int(SW_SHOWNORMAL));
         QCOMPARE(r.Owner, &window);
         QTest::mouseRelease(&label, button, {}, QPoint(20, 6));
-        QCOMPARE(FRequests.size(), 1); // the press opened it, the release adds nothing
+        QCOMPARE(FShell->Requests().size(), 1); // the press opened it, the release adds nothing
     }
 };
 

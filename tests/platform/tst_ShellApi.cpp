@@ -1,5 +1,8 @@
 #include "platform/ShellApi.h"
+#include "tests/support/ShellRecorder.h"
+
 #include "tests/support/TestMain.h"
+#include <optional>
 
 #include <QDir>
 #include <QFile>
@@ -23,8 +26,7 @@ class TestShellApi : public QObject {
     Q_OBJECT
 
     QTemporaryDir FDir;
-    QList<TShellRequest> FRequests;
-    int FAnswer = ShellOpened;
+    std::optional<ShellRecorder> FShell;
 
     QString Path(const QString &name) const { return FDir.filePath(name); }
 
@@ -36,16 +38,9 @@ private slots:
         QVERIFY(QDir(FDir.path()).mkdir("docs"));
     }
 
-    void init() {
-        FRequests.clear();
-        FAnswer = ShellOpened;
-        SetShellOpener([this](const TShellRequest &r) {
-            FRequests.append(r);
-            return FAnswer;
-        });
-    }
+    void init() { FShell.emplace(); }
 
-    void cleanup() { SetShellOpener(nullptr); }
+    void cleanup() { FShell.reset(); }
 
     void eachRequestGoesTheWayItsNameSays_data() {
         QTest::addColumn<QString>("operation");
@@ -104,8 +99,8 @@ private slots:
         QCOMPARE(ShellExecute(nullptr, operation, expand(file), QString(), expand(directory),
                               SW_SHOWNORMAL),
                  int(ShellOpened));
-        QCOMPARE(FRequests.size(), 1);
-        const TShellRequest &r = FRequests.first();
+        QCOMPARE(FShell->Requests().size(), 1);
+        const TShellRequest &r = FShell->Requests().first();
         QCOMPARE(int(r.Kind), kind);
         if (kind == skProgram)
             QCOMPARE(r.Program, expand(target));
@@ -157,17 +152,17 @@ private slots:
         QCOMPARE(ShellExecute(nullptr, operation, expand(file), QString(), expand(directory),
                               SW_SHOWNORMAL),
                  code);
-        QVERIFY(FRequests.isEmpty());
+        QVERIFY(FShell->Requests().isEmpty());
     }
 
     void theOpenerReceivesTheCallersRequestAndItsAnswerIsTheResult() {
         QWidget owner;
-        FAnswer = SE_ERR_NOASSOC;
+        FShell->SetAnswer(SE_ERR_NOASSOC);
         QCOMPARE(ShellExecute(&owner, "open", Path("setup.sh"), R"("first arg" second)",
                               FDir.path(), SW_SHOWNOACTIVATE),
                  int(SE_ERR_NOASSOC));
-        QCOMPARE(FRequests.size(), 1);
-        const TShellRequest &r = FRequests.first();
+        QCOMPARE(FShell->Requests().size(), 1);
+        const TShellRequest &r = FShell->Requests().first();
         QCOMPARE(r.Owner, &owner);
         QCOMPARE(r.Operation, QString("open"));
         QCOMPARE(r.File, Path("setup.sh"));

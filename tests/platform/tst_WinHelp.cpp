@@ -1,6 +1,7 @@
 #include "platform/ShellApi.h"
 #include "platform/WinHelp.h"
 #include "tests/support/DialogRecorder.h"
+#include "tests/support/ShellRecorder.h"
 #include "tests/support/TestMain.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -67,10 +68,7 @@ private slots:
         QVERIFY(WriteFile(FHelpFile, SampleHelp()));
     }
 
-    void cleanup() {
-        WinHelp(nullptr, FHelpFile, HELP_QUIT);
-        SetShellOpener(nullptr);
-    }
+    void cleanup() { WinHelp(nullptr, FHelpFile, HELP_QUIT); }
 
     void theIndexListsEachKeywordOfEachTopic_data() {
         QTest::addColumn<QString>("html");
@@ -223,11 +221,7 @@ private slots:
     }
 
     void linksMoveWithinTheFileOrGoToTheShell() {
-        QList<TShellRequest> requests;
-        SetShellOpener([&](const TShellRequest &r) {
-            requests.append(r);
-            return int(ShellOpened);
-        });
+        ShellRecorder shell;
         QVERIFY(WinHelp(nullptr, FHelpFile, HELP_CONTENTS));
         THelpViewer *viewer = HelpViewer();
         QVERIFY(QTest::qWaitForWindowExposed(viewer));
@@ -236,16 +230,16 @@ private slots:
         QTest::keyClick(viewer->Browser(), Qt::Key_Return);
         QCOMPARE(viewer->Topic(), QString("grid"));
         QVERIFY(qAbs(HeadingTop(viewer->Browser(), "The grid")) < 40);
-        QVERIFY(requests.isEmpty());
+        QVERIFY(shell.Requests().isEmpty());
 
         QVERIFY(WinHelp(nullptr, FHelpFile, HELP_CONTENTS));
         QTRY_VERIFY(viewer->Browser()->hasFocus());
         QTest::keyClick(viewer->Browser(), Qt::Key_Tab);
         QTest::keyClick(viewer->Browser(), Qt::Key_Tab); // the web link
         QTest::keyClick(viewer->Browser(), Qt::Key_Return);
-        QCOMPARE(requests.size(), 1);
-        QCOMPARE(requests.first().File, QString("http://www.tamblewick.example/"));
-        QCOMPARE(requests.first().Kind, skAddress);
+        QCOMPARE(shell.Requests().size(), 1);
+        QCOMPARE(shell.Requests().first().File, QString("http://www.tamblewick.example/"));
+        QCOMPARE(shell.Requests().first().Kind, skAddress);
     }
 
     void howToUseHelpIsAPageOfTheViewersOwn() {
