@@ -5,7 +5,6 @@
 #include <charconv>
 #include <climits>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <langinfo.h>
 #include <locale.h>
@@ -207,8 +206,8 @@ TFloatRec FloatToDecimal(double value, int precision, int decimals) {
     precision = std::clamp(precision, 1, 18);
 
     // 18 significant digits, correctly rounded: d.ddddddddddddddddde+xx
-    char buf[40];
-    std::snprintf(buf, sizeof buf, "%.17e", std::fabs(value));
+    char buf[40] = {};
+    std::to_chars(buf, buf + sizeof buf - 1, std::fabs(value), std::chars_format::scientific, 17);
     std::string digits;
     digits += buf[0];
     digits.append(buf + 2, 17);
