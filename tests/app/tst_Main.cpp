@@ -660,6 +660,29 @@ private slots:
         ExitFlag = false;
     }
 
+    void theHelpMenuShowsContentsIndexAndHowTo() {
+        QVERIFY(QFile::copy(QFINDTESTDATA("../../resources/vormex.hlp"),
+                            FFolder->path() + "/vormex.hlp"));
+        TfrmMain &f = Open();
+        f.btnHelp->Click();
+        QTRY_VERIFY(HelpViewer() && HelpViewer()->isVisible());
+        QCOMPARE(HelpViewer()->Page(), THelpViewer::hpHelpFile);
+        QCOMPARE(HelpViewer()->Topic(), QString("contents"));
+        f.mnuHelpSearch->trigger();
+        QCOMPARE(HelpViewer()->SearchEdit()->text(), QString());
+        QVERIFY(HelpViewer()->IndexTexts().size() > 10);
+        f.mnuHelpHow->trigger();
+        QCOMPARE(HelpViewer()->Page(), THelpViewer::hpHelpOnHelp);
+        WinHelp(&f, Application()->HelpFile(), HELP_QUIT);
+    }
+
+    void aMissingHelpFileIsReportedByTheViewer() {
+        TfrmMain &f = Open();
+        QTest::keyClick(f.edtLoan, Qt::Key_F1);
+        QCOMPARE(FDialogs->Requests().size(), 1);
+        QVERIFY(FDialogs->Texts().first().contains(FFolder->path() + "/vormex.hlp"));
+    }
+
     void closingTellsTheHelpViewerToQuit() {
         WriteFile(FFolder->path() + "/vormex.hlp", "<html><body><h1>Contents</h1></body></html>");
         TfrmMain &f = Open();
