@@ -80,15 +80,8 @@ void TMasks::Assign(const TMasks &source) {
 }
 
 std::string TMasks::Format(double value) const {
-    const std::string pattern =
-        (FPositiveMask + u';' + FNegativeMask + u';' + FZeroMask).toStdString();
-    if (!FPositiveMask.isEmpty())
-        return FormatFloat(pattern, value);
-    // With no positive mask a value that has no section of its own is shown in the general
-    // number form, as with an empty pattern.
-    const bool ownSection =
-        (value < 0 && !FNegativeMask.isEmpty()) || (value == 0 && !FZeroMask.isEmpty());
-    return ownSection ? FormatFloat(pattern, value) : FloatToStr(value);
+    return FormatFloat((FPositiveMask + u';' + FNegativeMask + u';' + FZeroMask).toStdString(),
+                       value);
 }
 
 // ---- TCustomNumEdit ---------------------------------------------------------------------

@@ -445,6 +445,8 @@ std::string FormatFloat(const std::string &pattern, double value, const TFormatS
         if (const std::string *zero = sectionText(2))
             chosen = zero;
     }
+    if (chosen->empty()) // no section for the value at all: the general form
+        return FloatToStr(value, fs);
     TPatternSection s = ParseSection(*chosen);
     TFloatRec rec = FloatToDecimal(value, 18, s.DecimalPlaces);
     if (rec.Digits.empty() && value != 0) {

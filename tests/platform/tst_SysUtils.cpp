@@ -148,6 +148,8 @@ private slots:
         QTest::newRow("quoted literal") << "\"Amt \"0" << 5.0 << "Amt 5";
         QTest::newRow("suffix literal") << "0.0%" << 12.34 << "12.3%";
         QTest::newRow("empty pattern is general") << "" << 8.75 << "8.75";
+        QTest::newRow("empty positive section is general") << ";(0)" << 8.75 << "8.75";
+        QTest::newRow("negative of an empty positive section") << ";;0" << -2.5 << "-2.5";
         QTest::newRow("negative rounding to zero") << "0" << -0.2 << "0";
     }
     void patterns() {
