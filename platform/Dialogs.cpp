@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QScreen>
+#include <utility>
 
 namespace {
 TDialogResponder &Responder() {
@@ -43,8 +44,8 @@ int ShowMessageBox(const TDialogRequest &r) {
 }
 } // namespace
 
-void SetDialogResponder(TDialogResponder responder) {
-    Responder() = std::move(responder);
+TDialogResponder SetDialogResponder(TDialogResponder responder) {
+    return std::exchange(Responder(), std::move(responder));
 }
 
 QString MessageDlgTitle(TMsgDlgType type) {

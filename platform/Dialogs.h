@@ -26,8 +26,9 @@ struct TDialogRequest {
 };
 
 // The responder answers a request with a modal result; an empty responder means real dialogs.
+// Setting one returns the one it replaces.
 using TDialogResponder = std::function<int(const TDialogRequest &)>;
-void SetDialogResponder(TDialogResponder responder);
+TDialogResponder SetDialogResponder(TDialogResponder responder);
 
 // The title of each kind of message box.
 QString MessageDlgTitle(TMsgDlgType type);

@@ -1,11 +1,11 @@
 #include "tests/support/DialogRecorder.h"
 
 DialogRecorder::DialogRecorder() {
-    SetDialogResponder([this](const TDialogRequest &r) { return Respond(r); });
+    FPrevious = SetDialogResponder([this](const TDialogRequest &r) { return Respond(r); });
 }
 
 DialogRecorder::~DialogRecorder() {
-    SetDialogResponder(nullptr);
+    SetDialogResponder(FPrevious);
 }
 
 QStringList DialogRecorder::Texts() const {

@@ -30,4 +30,5 @@ private:
     QList<TDialogRequest> FRequests;
     QList<int> FAnswers;
     std::function<void(const TDialogRequest &)> FAction;
+    TDialogResponder FPrevious;
 };
