@@ -45,14 +45,13 @@ double RoundToDecimals(double value, int decimals, bool useRounding) {
     return (useRounding ? RoundHalfEven(scaled) : std::trunc(scaled)) / scale;
 }
 
-QString EditingText(const QString &displayText, bool negative, const TFormatSettings &fs) {
+namespace {
+// The digits and the decimal separator of a text, and its thousands separators when asked;
+// every other character is dropped.
+QString KeptDigits(const QString &text, bool keepThousands, const TFormatSettings &fs) {
     const QString decimal = Text(fs.DecimalSeparator);
-    const QString thousands = Text(fs.ThousandSeparator);
-    QString text = displayText;
-    // A currency symbol may hold a point ("S/."); it is no part of the number.
-    if (!fs.CurrencyString.empty())
-        text.remove(Text(fs.CurrencyString));
-    QString out = negative ? "-" : "";
+    const QString thousands = keepThousands ? Text(fs.ThousandSeparator) : QString();
+    QString out;
     for (qsizetype i = 0; i < text.size();) {
         if (IsDigit(text[i])) {
             out += text[i++];
@@ -68,20 +67,18 @@ QString EditingText(const QString &displayText, bool negative, const TFormatSett
     }
     return out;
 }
+} // namespace
+
+QString EditingText(const QString &displayText, bool negative, const TFormatSettings &fs) {
+    QString text = displayText;
+    // A currency symbol may hold a point ("S/."); it is no part of the number.
+    if (!fs.CurrencyString.empty())
+        text.remove(Text(fs.CurrencyString));
+    return (negative ? "-" : "") + KeptDigits(text, true, fs);
+}
 
 QString NumberText(const QString &text, const TFormatSettings &fs) {
-    const QString decimal = Text(fs.DecimalSeparator);
-    QString out;
-    for (qsizetype i = 0; i < text.size();) {
-        if (IsDigit(text[i])) {
-            out += text[i++];
-        } else if (const qsizetype n = SeparatorAt(text, i, decimal)) {
-            out += decimal;
-            i += n;
-        } else {
-            ++i;
-        }
-    }
+    QString out = KeptDigits(text, false, fs);
     if (text.startsWith(u'-') || text.endsWith(u'-'))
         out.prepend(u'-');
     return out.left(80);
