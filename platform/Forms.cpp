@@ -31,6 +31,19 @@ private:
 
 constexpr const char *ShowHintProperty = "ShowHint";
 
+// An exception on its way from the handler that threw it to the application's error path.
+class TExceptionEvent : public QEvent {
+public:
+    static QEvent::Type Kind() {
+        static const auto kind = static_cast<QEvent::Type>(QEvent::registerEventType());
+        return kind;
+    }
+    TExceptionEvent(QObject *sender, std::exception_ptr e)
+        : QEvent(Kind()), Sender(sender), Error(std::move(e)) {}
+    QPointer<QObject> Sender;
+    std::exception_ptr Error;
+};
+
 } // namespace
 
 TApplication::TApplication(int &argc, char **argv) : QApplication(argc, argv) {
@@ -62,6 +75,39 @@ void TApplication::HandleException(QObject *Sender, const std::exception &E) {
     MessageDlg(QString::fromUtf8(E.what()), mtError, mbOK);
 }
 
+void TApplication::PostException(QObject *Sender, std::exception_ptr E) {
+    postEvent(this, new TExceptionEvent(Sender, std::move(E)));
+}
+
+void PostException(QObject *Sender, std::exception_ptr E) noexcept {
+    try {
+        if (TApplication *app = Application()) {
+            app->PostException(Sender, std::move(E));
+            return;
+        }
+        std::rethrow_exception(E);
+    } catch (const std::exception &e) {
+        qCritical("Unhandled exception: %s", e.what());
+    } catch (...) {
+        qCritical("Unhandled exception");
+    }
+}
+
+void TApplication::customEvent(QEvent *event) {
+    if (event->type() != TExceptionEvent::Kind())
+        return QApplication::customEvent(event);
+    auto *posted = static_cast<TExceptionEvent *>(event);
+    try {
+        std::rethrow_exception(posted->Error);
+    } catch (const std::exception &e) {
+        HandleException(posted->Sender, e);
+    } catch (...) {
+        HandleException(posted->Sender, TUnknownException());
+    }
+}
+
+// The last line of defence: an exception that unwound through Qt after all (a handler called
+// without Guard) is still reported rather than ending the program.
 bool TApplication::notify(QObject *receiver, QEvent *event) {
     try {
         Dispatch(receiver, event);

@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <exception>
 #include <functional>
+#include <utility>
 
 class TApplication : public QApplication {
     Q_OBJECT
@@ -38,10 +39,18 @@ public:
     std::function<void(QObject *Sender)> OnHint;
 
     void HandleException(QObject *Sender, const std::exception &E);
+    // Hands an exception that one of our handlers threw to the error path above. It reaches
+    // OnException from the message loop, once the event being handled has finished, so that
+    // Qt's widgets always complete their own state changes first. A Sender destroyed in the
+    // meantime arrives as null.
+    void PostException(QObject *Sender, std::exception_ptr E);
     void Terminate() { quit(); }
     void ProcessMessages() { processEvents(); }
 
     bool notify(QObject *receiver, QEvent *event) override;
+
+protected:
+    void customEvent(QEvent *event) override;
 
 private:
     void Dispatch(QObject *receiver, QEvent *event);
@@ -55,6 +64,32 @@ private:
 
 // The one application object (null before it is created).
 TApplication *Application();
+
+// The one way our handlers are called from Qt's code (an event override, a signal, a timer, a
+// socket notifier). Qt is not exception-safe, so nothing may unwind through it: Guard runs the
+// body and hands any exception it throws to Application()->PostException. True when the body
+// finished normally.
+template <class Body> bool Guard(QObject *Sender, Body &&body) noexcept;
+void PostException(QObject *Sender, std::exception_ptr E) noexcept;
+
+// Raises an event of ours (a std::function whose first argument is the sender) under Guard;
+// an unassigned event does nothing. True unless the handler threw.
+template <class Event, class... Args>
+bool CallEvent(const Event &event, QObject *Sender, Args &&...args) noexcept {
+    if (!event)
+        return true;
+    return Guard(Sender, [&] { event(Sender, std::forward<Args>(args)...); });
+}
+
+template <class Body> bool Guard(QObject *Sender, Body &&body) noexcept {
+    try {
+        std::forward<Body>(body)();
+        return true;
+    } catch (...) {
+        PostException(Sender, std::current_exception());
+        return false;
+    }
+}
 
 // Whether a control shows its hint as a tool tip. A control that says nothing follows its
 // parent; a window that says nothing shows tool tips.

@@ -3,9 +3,11 @@
 #include "tests/support/DialogRecorder.h"
 #include "tests/support/TestMain.h"
 
+#include <QButtonGroup>
 #include <QFontInfo>
 #include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QStyle>
 #include <QToolTip>
 
@@ -32,6 +34,39 @@ private slots:
         QCOMPARE(message, QString("Floating point division by zero"));
         // the program goes on: the button still works
         QVERIFY(button.isEnabled());
+    }
+
+    void aGuardedHandlerFailsOnlyAfterQtHasFinishedTheEvent() {
+        QRadioButton first("First"), second("Second");
+        QButtonGroup group;
+        group.addButton(&first);
+        group.addButton(&second);
+        first.setChecked(true);
+        std::function<void(QObject *)> OnClick = [](QObject *) {
+            throw EInvalidOp();
+        };
+        QObject::connect(&second, &QRadioButton::clicked, &second,
+                         [&] { CallEvent(OnClick, &second); });
+        QList<QObject *> senders;
+        bool secondCheckedWhenReported = false;
+        Application()->OnException = [&](QObject *s, const std::exception &) {
+            senders.append(s);
+            secondCheckedWhenReported = second.isChecked() && !first.isChecked();
+        };
+        second.show();
+        QTest::mouseClick(&second, Qt::LeftButton);
+        QVERIFY(senders.isEmpty()); // not inside Qt's handling of the click
+        QCoreApplication::sendPostedEvents();
+        QCOMPARE(senders, QList<QObject *>{&second});
+        QVERIFY(secondCheckedWhenReported);
+
+        // a sender gone before the report arrives is reported as null
+        auto *gone = new QObject;
+        QVERIFY(!Guard(gone, [] { throw EZeroDivide(); }));
+        delete gone;
+        QCoreApplication::sendPostedEvents();
+        Application()->OnException = nullptr;
+        QCOMPARE(senders, (QList<QObject *>{&second, nullptr}));
     }
 
     void withNoHandlerTheMessageIsShownAndTheProgramGoesOn() {
