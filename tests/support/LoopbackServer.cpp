@@ -52,7 +52,8 @@ struct LoopbackServer::TShared {
                 break;
             bytes.append(block, n);
             if (bodyEnd < 0) {
-                const qsizetype end = bytes.indexOf("\r\n\r\n");
+                const qsizetype end =
+                    bytes.indexOf("\r\n\r\n", std::max<qsizetype>(0, bytes.size() - n - 3));
                 if (end < 0)
                     continue;
                 qint64 length = 0;
