@@ -465,9 +465,10 @@ void TestHttpProt::timeout_data() {
     QTest::newRow("silent after part of the body")
         << Scripts{{S::ReadRequest(), S::Send("HTTP/1.0 200 OK\r\n\r\nab"), S::Stall()}} << 404
         << "Connection timed out";
+    // Three pauses, each well within the limit, that together exceed it.
     QTest::newRow("each byte restarts the wait")
-        << Scripts{{S::ReadRequest(), S::Send("HTTP/1.0 200 OK\r\n"), S::Pause(250),
-                    S::Send("\r\nab"), S::Pause(250), S::Send("c"), S::Close()}}
+        << Scripts{{S::ReadRequest(), S::Send("HTTP/1.0 200 OK\r\n"), S::Pause(450),
+                    S::Send("\r\nab"), S::Pause(450), S::Send("c"), S::Pause(450), S::Close()}}
         << 200 << "OK";
 }
 
@@ -479,7 +480,7 @@ void TestHttpProt::timeout() {
     LoopbackServer server;
     server.SetScripts(scripts);
     Fetch fetch;
-    fetch.Cli.SetReceiveTimeout(400);
+    fetch.Cli.SetReceiveTimeout(1000);
     QVERIFY(fetch.Run(server.Url()));
     QCOMPARE(fetch.Done, 1);
     QCOMPARE(fetch.Cli.StatusCode(), status);
