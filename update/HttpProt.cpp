@@ -498,7 +498,12 @@ void THttpCli::ProcessHeaderLine(const QByteArray &RawLine) {
 
     FResponseHeaderLines << QString::fromLatin1(line);
     if (line.startsWith("HTTP/1.0") || line.startsWith("HTTP/1.1")) {
-        FStatusCode = line.mid(9, 3).toInt();
+        // Three digits, or no status at all.
+        const QByteArray code = line.mid(9, 3);
+        FStatusCode = code.size() == 3 && std::all_of(code.begin(), code.end(),
+                                                      [](char c) { return c >= '0' && c <= '9'; })
+                          ? code.toInt()
+                          : 0;
         FReasonPhrase = QString::fromLatin1(line.mid(13));
     } else if (const int colon = line.indexOf(':'); colon >= 0) {
         const QByteArray name = line.left(colon).trimmed().toLower();

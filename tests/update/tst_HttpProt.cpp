@@ -164,6 +164,9 @@ void TestHttpProt::answers_data() {
     QTest::newRow("length beyond 32 bits")
         << Scripts{S::Answer("HTTP/1.0 200 OK\r\nContent-Length: 6000000000\r\n\r\nabc")} << 404
         << incomplete << QByteArray("abc") << 6000000000LL << QString() << 1;
+    QTest::newRow("status that is not three digits")
+        << Scripts{S::Answer("HTTP/1.0 -12 Odd\r\n\r\nabc")} << 404 << incomplete
+        << QByteArray("abc") << -1LL << QString() << 1;
     QTest::newRow("no status line") << Scripts{S::Answer("Server: x\r\n\r\nabc")} << 404
                                     << incomplete << QByteArray("abc") << -1LL << QString() << 1;
     QTest::newRow("header line of 8192 characters")
