@@ -172,11 +172,11 @@ void TestHttpProt::answers_data() {
     QTest::newRow("header line of 8192 characters")
         << Scripts{S::Answer("HTTP/1.0 200 OK\r\nX-Long: " + QByteArray(9000, 'a') + "\r\n\r\nabc")}
         << 404 << incomplete << QByteArray() << -1LL << QString() << 1;
-    QTest::newRow("302 to a path")
-        << Scripts{S::Answer(
-                       "HTTP/1.1 302 Found\r\nLocation: /next.htm\r\nContent-Length: 3\r\n\r\nxyz"),
-                   S::Answer(ok)}
-        << 200 << "OK" << QByteArray("<html>hello</html>\r\n") << 20LL << "text/html" << 2;
+    QTest::newRow("302 to a path; the next answer's length and type are its own")
+        << Scripts{S::Answer("HTTP/1.1 302 Found\r\nLocation: /next.htm\r\nContent-Length: "
+                             "3\r\nContent-Type: text/plain\r\n\r\nxyz"),
+                   S::Answer("HTTP/1.0 200 OK\r\n\r\nbody")}
+        << 200 << "OK" << QByteArray("body") << -1LL << QString() << 2;
     QTest::newRow("relocation loop")
         << Scripts{S::Answer("HTTP/1.0 302 Found\r\nLocation: /again\r\n\r\n")} << 404
         << "Too many redirections" << QByteArray() << -1LL << QString() << 21;
@@ -296,6 +296,17 @@ void TestHttpProt::requestLines_data() {
                                         "application/x-www-form-urlencoded\r\nHost: 127.0.0.1\r\n"
                                         "Content-Length: 7\r\n\r\na=1&b=2")
                           << "form";
+    QByteArray large(20000, Qt::Uninitialized);
+    for (int i = 0; i < large.size(); ++i)
+        large[i] = char('a' + i % 26);
+    QTest::newRow("post of several blocks")
+        << "/up" << int(httpPOST) << Setup([this, large](THttpCli &c) {
+               FPost.setData(large);
+               FPost.open(QIODevice::ReadOnly);
+               c.SetPostStream(&FPost);
+               c.SetContentTypePost("");
+           })
+        << "POST /up HTTP/1.0\r\nHost: 127.0.0.1\r\nContent-Length: 20000\r\n\r\n" + large << "up";
     QTest::newRow("head") << "/x.zip" << int(httpHEAD) << none
                           << QByteArray("HEAD /x.zip HTTP/1.0\r\nHost: 127.0.0.1\r\n\r\n")
                           << "x.zip";
@@ -506,6 +517,13 @@ void TestHttpProt::busy() {
     QVERIFY(QTest::qWaitFor([&] { return fetch.Done > 0; }, 5000));
     QCOMPARE(fetch.Body.data(), QByteArray("first"));
     QCOMPARE(server.Connections(), 1);
+
+    // The next answer announces no length: the previous one's is not reported again.
+    server.SetScript(LoopbackServer::Answer("HTTP/1.0 200 OK\r\n\r\nsecond"));
+    fetch.Done = 0;
+    QVERIFY(fetch.Run(server.Url()));
+    QCOMPARE(fetch.Cli.ContentLength(), qint64(-1));
+    QCOMPARE(fetch.Cli.ContentType(), QString());
 
     fetch.Cli.SetPostStream(nullptr);
     try {

@@ -84,6 +84,7 @@ private slots:
     void dataBeforeClose();
     void exceptionInDataAvailableStaysInside();
     void refusedConnection();
+    void sendAfterShutdownClosesSession();
     void closeRaisesClosedOnce();
     void eventOfEarlierConnectionDropped();
     void errorTexts_data();
@@ -269,6 +270,20 @@ void TestWSocket::refusedConnection() {
     QVERIFY(QTest::qWaitFor([&] { return probe.Socket.State() == wsClosed; }, 5000));
     QCOMPARE(probe.Events, (QStringList{"state 1", "state 3", "state 4", "connected 10061",
                                         "state 7", "closed 0"}));
+}
+
+void TestWSocket::sendAfterShutdownClosesSession() {
+    LoopbackServer server;
+    server.SetScript({LoopbackServer::Stall()});
+    Probe probe;
+    QVERIFY(probe.ConnectTo(server.Port()));
+    probe.Events.clear();
+    // Sending on a connection whose sending side is shut makes the system answer with a
+    // broken pipe: the program must neither receive SIGPIPE nor see an error raised.
+    probe.Socket.ShutDown(1);
+    QCOMPARE(probe.Socket.SendStr("x"), 1);
+    QCOMPARE(probe.Events, (QStringList{"state 7", "closed 10054"}));
+    QCOMPARE(probe.Socket.State(), wsClosed);
 }
 
 void TestWSocket::closeRaisesClosedOnce() {
