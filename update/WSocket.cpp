@@ -475,7 +475,7 @@ void TCustomWSocket::DnsLookup(const QString &HostName) {
             error = WSANO_RECOVERY;
         else if (results.isEmpty())
             error = 11004;
-        LookupFinished(Info.lookupId(), error, results, false);
+        LookupFinished(error, results);
     });
 }
 
@@ -490,11 +490,11 @@ void TCustomWSocket::ReverseDnsLookup(const QString &HostAddr) {
         if (Info.lookupId() != FLookupId)
             return;
         const int error = Info.error() == QHostInfo::NoError ? 0 : WSAHOST_NOT_FOUND;
-        LookupFinished(Info.lookupId(), error, {Info.hostName()}, true);
+        LookupFinished(error, {Info.hostName()});
     });
 }
 
-void TCustomWSocket::LookupFinished(int, int Error, const QStringList &Results, bool) {
+void TCustomWSocket::LookupFinished(int Error, const QStringList &Results) {
     FLookupId = -1;
     if (Error == 0) {
         FDnsResultList = Results;

@@ -38,7 +38,6 @@ constexpr int WSAENOTSOCK = 10038;
 constexpr int WSAECONNRESET = 10054;
 constexpr int WSAENOTCONN = 10057;
 constexpr int WSAETIMEDOUT = 10060;
-constexpr int WSAECONNREFUSED = 10061;
 constexpr int WSAHOST_NOT_FOUND = 11001;
 constexpr int WSANO_RECOVERY = 11003;
 
@@ -188,7 +187,7 @@ private:
     void SetLingerOption();
     void PostWriteEvent();
     bool ResolveAddr();
-    void LookupFinished(int LookupId, int Error, const QStringList &Results, bool Reverse);
+    void LookupFinished(int Error, const QStringList &Results);
     void SetLastErrorFromErrno(int Errno);
 
     int FHSocket = -1;
