@@ -26,8 +26,10 @@ namespace {
 int Listener = -1;
 quint16 ListenerPort = 0;
 
+// No event loop runs here, so objects handed to deleteLater are deleted by hand.
 void RunEvents(int Milliseconds) {
     QCoreApplication::processEvents(QEventLoop::AllEvents, Milliseconds);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 // Accepts a connection the client has started, without waiting for one that never comes.
