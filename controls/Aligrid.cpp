@@ -1,5 +1,7 @@
 #include "controls/Aligrid.h"
 
+#include "platform/Forms.h"
+
 #include <QFontMetrics>
 #include <QHelpEvent>
 #include <QKeyEvent>
@@ -383,15 +385,13 @@ void TStringGrid::mouseReleaseEvent(QMouseEvent *event) {
         return;
     }
     FLeftPressed = false;
-    if (rect().contains(event->position().toPoint()) && OnClick)
-        OnClick(this);
+    if (rect().contains(event->position().toPoint()))
+        CallEvent(OnClick, this);
 }
 
 void TStringGrid::mouseMoveEvent(QMouseEvent *event) {
-    if (OnMouseMove) {
-        const QPoint p = event->position().toPoint();
-        OnMouseMove(this, event->modifiers(), p.x(), p.y());
-    }
+    const QPoint p = event->position().toPoint();
+    CallEvent(OnMouseMove, this, event->modifiers(), p.x(), p.y());
 }
 
 void TStringGrid::keyPressEvent(QKeyEvent *event) {
@@ -403,8 +403,7 @@ void TStringGrid::keyPressEvent(QKeyEvent *event) {
     if (*target == FCurrent)
         return;
     MoveCurrent(*target);
-    if (OnClick)
-        OnClick(this);
+    CallEvent(OnClick, this);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -455,6 +454,7 @@ void TStringAlignGrid::SetAlignment(TMyAlign Value) {
 
 void TStringAlignGrid::SetEditable(bool Value) {
     FEditable = Value;
+    update();
 }
 
 void TStringAlignGrid::SetShowCellHints(bool Value) {
@@ -720,6 +720,7 @@ bool TStringAlignGrid::EditCell(int ACol, int ARow) const {
 
 void TStringAlignGrid::SetEditCell(int ACol, int ARow, bool Value) {
     FEdits.Cell.Set(ACol, ARow, Value);
+    update();
 }
 
 bool TStringAlignGrid::EditCol(int ACol) const {
@@ -728,6 +729,7 @@ bool TStringAlignGrid::EditCol(int ACol) const {
 
 void TStringAlignGrid::SetEditCol(int ACol, bool Value) {
     FEdits.Col.Set(ACol, Value);
+    update();
 }
 
 bool TStringAlignGrid::EditRow(int ARow) const {
@@ -736,6 +738,7 @@ bool TStringAlignGrid::EditRow(int ARow) const {
 
 void TStringAlignGrid::SetEditRow(int ARow, bool Value) {
     FEdits.Row.Set(ARow, Value);
+    update();
 }
 
 // Hints
@@ -746,6 +749,7 @@ QString TStringAlignGrid::HintCell(int ACol, int ARow) const {
 
 void TStringAlignGrid::SetHintCell(int ACol, int ARow, const QString &Value) {
     FHints.Set(ACol, ARow, Value);
+    update();
 }
 
 // Drawing
@@ -771,6 +775,10 @@ void TStringAlignGrid::DrawCell(QPainter &Canvas, int ACol, int ARow, const QRec
         const int left = AlignedTextLeft(align, ARect, metrics.horizontalAdvance(line));
         Canvas.drawText(left, top + metrics.ascent(), line);
         top += metrics.height();
+    }
+    if (OnDrawCell) {
+        Canvas.setClipRect(ARect);
+        CallEvent(OnDrawCell, this, Canvas, ACol, ARow, ARect, AState);
     }
 }
 

@@ -15,6 +15,7 @@
 #include <vector>
 
 class QLabel;
+class QPainter;
 
 enum TGridOption {
     goFixedVertLine = 0x01,
@@ -381,6 +382,12 @@ public:
 
     QString HintCell(int ACol, int ARow) const;
     void SetHintCell(int ACol, int ARow, const QString &Value);
+
+    // Raised after a cell has been drawn, with the painter clipped to the cell, so that the
+    // owner can draw over it.
+    std::function<void(QObject *Sender, QPainter &Canvas, int ACol, int ARow, const QRect &Rect,
+                       TGridDrawState State)>
+        OnDrawCell;
 
 protected:
     void DrawCell(QPainter &Canvas, int ACol, int ARow, const QRect &ARect,
