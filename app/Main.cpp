@@ -320,7 +320,7 @@ void TfrmMain::CreateGrid(QWidget *client) {
     grdLS->SetDefaultColWidth(75);
     grdLS->SetDefaultRowHeight(20);
     grdLS->SetOptions(goFixedVertLine | goFixedHorzLine | goVertLine | goHorzLine);
-    grdLS->setFocusPolicy(Qt::ClickFocus); // not a tab stop
+    grdLS->SetTabStop(false);
     grdLS->SetAlignment(alCenter);
     grdLS->SetSelectedCellColor(Yellow);
     grdLS->SetSelectedFontColor(QColor(255, 0, 0));

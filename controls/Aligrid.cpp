@@ -147,8 +147,13 @@ TStringGrid::TStringGrid(QWidget *parent)
     FCells.assign(5, std::vector<QString>(5));
     FCurrent = {1, 1};
     FSelection = {1, 1, 1, 1};
-    setFocusPolicy(Qt::StrongFocus);
+    // A left click takes the focus (mousePressEvent); the other buttons leave it where it is.
+    setFocusPolicy(Qt::TabFocus);
     setMouseTracking(true); // mouse moves without a button reach OnMouseMove and the cell hints
+}
+
+void TStringGrid::SetTabStop(bool Value) {
+    setFocusPolicy(Value ? Qt::TabFocus : Qt::NoFocus);
 }
 
 void TStringGrid::SetColCount(int Value) {
@@ -373,6 +378,8 @@ void TStringGrid::mousePressEvent(QMouseEvent *event) {
         QWidget::mousePressEvent(event);
         return;
     }
+    if (isEnabled())
+        setFocus(Qt::MouseFocusReason);
     FLeftPressed = true;
     const TGridCoord cell = FLayout.CellAt(event->position().toPoint());
     if (cell.X >= FixedCols() && cell.Y >= FixedRows())

@@ -157,6 +157,10 @@ public:
     void SetFont(const TMyFont &Value);
     TBorderStyle BorderStyle() const { return FBorderStyle; }
     void SetBorderStyle(TBorderStyle Value);
+    // Whether the Tab key reaches the grid. Only a left click gives it the focus; a right or
+    // middle click leaves the focus (and any box being edited) alone.
+    bool TabStop() const { return focusPolicy() == Qt::TabFocus; }
+    void SetTabStop(bool Value);
 
     const TGridLayout &Layout() const { return FLayout; }
     QRect CellRect(int ACol, int ARow) const { return FLayout.CellRect(ACol, ARow); }
