@@ -51,17 +51,6 @@ QString Text(const std::string &s) {
 
 } // namespace
 
-// The pictures are compiled into this library, whose resources must be registered by name.
-static void InitPictures() {
-    Q_INIT_RESOURCE(pictures);
-}
-
-QImage ProgramPicture(const QString &name) {
-    static const bool loaded = (InitPictures(), true);
-    (void)loaded;
-    return QImage(name);
-}
-
 // ---- The window as the spread engine sees it --------------------------------------------
 
 class TfrmMain::TView : public TSpreadView {

@@ -3,6 +3,7 @@
 // application-wide hooks, the saved values and the close sequence.
 #pragma once
 
+#include "app/Identity.h"
 #include "engine/Spread.h"
 
 #include <QImage>
@@ -28,11 +29,6 @@ class TStringAlignGrid;
 class TURL;
 
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
-
-// The program's name, version and compile date as its windows and chart show them.
-inline const QString ProgramName = QStringLiteral("Quorvale Pro");
-inline const QString ProgramVersion = QStringLiteral("1.6.12");
-inline const QString ProgramCompileDate = QStringLiteral("July 25, 1999");
 
 // Where the saved values are read from and written to. A writable program folder holds them
 // (a file spelled in another case is the same file). Otherwise they are written to the user's
@@ -148,6 +144,3 @@ private:
 
 // The one main window (null before it is created and after it is destroyed).
 extern TfrmMain *frmMain;
-
-// One of the program's pictures by its resource name (":/logo.svg", ":/glyphs/ok.svg").
-QImage ProgramPicture(const QString &name);
