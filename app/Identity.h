@@ -11,3 +11,5 @@ inline const QString ProgramCompileDate = QStringLiteral("July 25, 1999");
 
 // One of the program's pictures by its resource name (":/logo.svg", ":/glyphs/ok.svg").
 QImage ProgramPicture(const QString &name);
+// The same drawn at another size.
+QImage ProgramPicture(const QString &name, const QSize &size);
