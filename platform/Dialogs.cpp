@@ -3,9 +3,11 @@
 #include "platform/Printers.h"
 
 #include <QAbstractPrintDialog>
+#include <QDialogButtonBox>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QPrintDialog>
+#include <QPushButton>
 #include <QScreen>
 #include <utility>
 
@@ -91,5 +93,10 @@ bool PrinterSetupExecute(QWidget *parent) {
     QPrintDialog dialog(Printer(), parent);
     dialog.setWindowTitle(request.Title);
     dialog.setOptions(QAbstractPrintDialog::PrintShowPageSize);
+    // The setup prints nothing: it chooses the printer and its paper, and is confirmed by OK.
+    for (QDialogButtonBox *buttons : dialog.findChildren<QDialogButtonBox *>())
+        if (QPushButton *ok = buttons->button(QDialogButtonBox::Ok))
+            ok->setText(
+                QDialogButtonBox(QDialogButtonBox::Ok).button(QDialogButtonBox::Ok)->text());
     return dialog.exec() == QDialog::Accepted;
 }
