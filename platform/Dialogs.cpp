@@ -3,8 +3,8 @@
 #include "platform/Printers.h"
 
 #include <QAbstractPrintDialog>
+#include <QApplication>
 #include <QDialogButtonBox>
-#include <QGuiApplication>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPushButton>
@@ -17,10 +17,23 @@ TDialogResponder &Responder() {
     return responder;
 }
 
+// The window a box belongs to: the program's active window, or else its first ordinary window
+// on screen (a box at start-up may come before the window manager has activated any). The
+// window manager gives the focus back to it when the box closes.
+QWidget *OwnerWindow() {
+    if (QWidget *active = QApplication::activeWindow())
+        return active;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (w->isVisible() && w->windowType() == Qt::Window)
+            return w;
+    return nullptr;
+}
+
 int ShowMessageBox(const TDialogRequest &r) {
     static const QMessageBox::Icon icons[] = {QMessageBox::Warning, QMessageBox::Critical,
                                               QMessageBox::Information, QMessageBox::Question};
-    QMessageBox box(icons[r.Type], r.Title, MessageDlgDisplayText(r.Text));
+    QMessageBox box(icons[r.Type], r.Title, MessageDlgDisplayText(r.Text), QMessageBox::NoButton,
+                    OwnerWindow());
     struct {
         TMsgDlgBtn Button;
         QMessageBox::StandardButton Standard;
@@ -39,6 +52,9 @@ int ShowMessageBox(const TDialogRequest &r) {
                  std::max(0, (area.height() - box.height()) / 2));
     }
     const int pressed = box.exec();
+    // Back to the window the box belongs to, should the window manager leave the focus nowhere.
+    if (QWidget *owner = box.parentWidget(); owner && owner->isVisible())
+        owner->activateWindow();
     for (const auto &m : map)
         if (pressed == m.Standard)
             return m.Result;
