@@ -22,6 +22,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QRadioButton>
 #include <QScreen>
 #include <QStandardPaths>
@@ -49,17 +50,6 @@ QString Text(const std::string &s) {
 }
 
 } // namespace
-
-// The pictures are compiled into this library, whose resources must be registered by name.
-static void InitPictures() {
-    Q_INIT_RESOURCE(pictures);
-}
-
-QImage ProgramPicture(const QString &name) {
-    static const bool loaded = (InitPictures(), true);
-    (void)loaded;
-    return QImage(name);
-}
 
 // ---- The window as the spread engine sees it --------------------------------------------
 
@@ -319,7 +309,7 @@ void TfrmMain::CreateGrid(QWidget *client) {
     grdLS->SetDefaultColWidth(75);
     grdLS->SetDefaultRowHeight(20);
     grdLS->SetOptions(goFixedVertLine | goFixedHorzLine | goVertLine | goHorzLine);
-    grdLS->setFocusPolicy(Qt::ClickFocus); // not a tab stop
+    grdLS->SetTabStop(false);
     grdLS->SetAlignment(alCenter);
     grdLS->SetSelectedCellColor(Yellow);
     grdLS->SetSelectedFontColor(QColor(255, 0, 0));
@@ -341,7 +331,8 @@ void TfrmMain::CreateMenus() {
     MainMenu1 = menuBar();
     auto item = [this](QMenu *menu, const QString &caption, void (TfrmMain::*handler)(QObject *)) {
         QAction *a = menu->addAction(caption);
-        connect(a, &QAction::triggered, this, [this, handler, a] { (this->*handler)(a); });
+        connect(a, &QAction::triggered, this,
+                [this, handler, a] { Guard(a, [&] { (this->*handler)(a); }); });
         return a;
     };
     QMenu *file = MainMenu1->addMenu(QStringLiteral("&File"));
@@ -423,7 +414,13 @@ void TfrmMain::FormCreate(QObject *Sender) {
         FProgramFolder += QLatin1Char('/');
     LastLoan = LastInterest = LastTerm = LastPayment = 0;
     CalcMode = 0;
-    ReadSavedValues();
+    try {
+        ReadSavedValues();
+    } catch (const std::exception &e) {
+        // The error hook is not installed yet: the plain report, and start-up goes on with
+        // what the boxes hold.
+        MessageDlg(QString::fromUtf8(e.what()), mtError, mbOK);
+    }
     LoanStepText = RateStepText = PaymentStepText = " ";
     AllowPrinting();
     MarkGridCentre();
@@ -441,26 +438,46 @@ void TfrmMain::FormCreate(QObject *Sender) {
         app->SetHelpFile(FProgramFolder + HelpFileName);
         app->SetHintPause(500);
     }
-    // The first grid: the grid's click, as if the user had clicked it.
-    if (grdLS->OnClick)
-        grdLS->OnClick(Sender);
+    // The first grid: the grid's click, as if the user had clicked it. Like every other
+    // calculation it may fail on what the saved values hold; the failure then reaches the
+    // error hook installed above, once the message loop runs, and start-up goes on.
+    CallEvent(grdLS->OnClick, Sender);
+}
+
+TSavedValuesPlaces SavedValuesPlaces(const QString &programFolder, const QString &configFolder,
+                                     bool programFolderWritable) {
+    const auto existing = [](const QString &folder) {
+        return QFile::decodeName(
+            ExistingFileNameIgnoringCase(QFile::encodeName(folder + SavedValuesName).toStdString())
+                .c_str());
+    };
+    if (programFolderWritable)
+        return {existing(programFolder), programFolder + SavedValuesName};
+    // The configuration folder's file once there is one; until then the values come from the
+    // file beside the program, if any.
+    TSavedValuesPlaces places{existing(configFolder), configFolder + SavedValuesName};
+    if (!QFile::exists(places.Read))
+        places.Read = existing(programFolder);
+    return places;
+}
+
+TSavedValuesPlaces TfrmMain::SavedValuesPlaces() const {
+    return ::SavedValuesPlaces(
+        FProgramFolder,
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+            QStringLiteral("/") + ProgramName + QStringLiteral("/"),
+        access(QFile::encodeName(FProgramFolder).constData(), W_OK) == 0);
 }
 
 QString TfrmMain::SavedValuesFile() const {
-    QString folder = FProgramFolder;
-    if (access(QFile::encodeName(folder).constData(), W_OK) != 0)
-        folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-                 QStringLiteral("/") + ProgramName + QStringLiteral("/");
-    return folder + SavedValuesName;
+    return SavedValuesPlaces().Write;
 }
 
 // The four last values, each from its key or its default. A value that is not a number is
 // reported and its default used, so that start-up always finishes with the hooks installed
 // and the first grid shown.
 void TfrmMain::ReadSavedValues() {
-    const std::string path =
-        ExistingFileNameIgnoringCase(QFile::encodeName(SavedValuesFile()).toStdString());
-    const TIniFile ini(path);
+    const TIniFile ini(QFile::encodeName(SavedValuesPlaces().Read).toStdString());
     auto read = [&](const char *key, double fallback) {
         const std::string text = ini.ReadString(SavedValuesSection, key, FloatToStr(fallback));
         try {
@@ -562,6 +579,12 @@ void TfrmMain::rgCalculateClick(QObject *Sender) {
     SetTabOrder();
 
     l.Rows[0]->setFocus();
+    // A switch by an arrow key is made by the radio button, which takes the focus itself after
+    // it has been checked: the box takes it back once that has happened.
+    QTimer::singleShot(0, l.Rows[0], [this, box = l.Rows[0]] {
+        if (rgCalculate->isAncestorOf(QApplication::focusWidget()) && box->isVisible())
+            box->setFocus();
+    });
     CleanGrid();
     ChooseQuorvale(Sender);
 }
@@ -690,20 +713,24 @@ void TfrmMain::edtTermInvalidEntry(QObject *) {
 // ---- Closing ----------------------------------------------------------------------------
 
 bool TfrmMain::event(QEvent *e) {
-    if (e->type() == QEvent::WindowActivate)
-        FormActivate(this);
+    // The focus rule on activation is for the program's own windows and for a return from
+    // another program; a message box hands the focus back to where it was, which may be
+    // where its handler put it (the term box after the months message).
+    if (e->type() == QEvent::WindowDeactivate)
+        FAwayToMessage = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()) != nullptr;
+    if (e->type() == QEvent::WindowActivate && !std::exchange(FAwayToMessage, false))
+        Guard(this, [this] { FormActivate(this); });
     return QMainWindow::event(e);
 }
 
 void TfrmMain::closeEvent(QCloseEvent *e) {
     bool canClose = true;
-    FormCloseQuery(this, canClose);
-    if (!canClose) {
+    if (!Guard(this, [&] { FormCloseQuery(this, canClose); }) || !canClose) {
         e->ignore();
         return;
     }
     TCloseAction action = caFree;
-    FormClose(this, action);
+    Guard(this, [&] { FormClose(this, action); });
     e->accept();
     emit Closed();
 }

@@ -83,8 +83,11 @@ class TestMain : public QObject {
     // Marks the grid so that a recalculation shows: it rewrites the marked cell.
     void MarkGrid() { F->grdLS->SetCells(4, 6, QStringLiteral("mark")); }
     bool Recalculated() const { return Cell(4, 6) != QStringLiteral("mark"); }
+    // An error of what the click or key started reaches the error hook once Qt has finished
+    // the event; these let that happen before the test looks.
     void ClickMode(int mode) {
         QTest::mouseClick(F->rgCalculate->Button(mode), Qt::LeftButton, {}, QPoint(5, 5));
+        QCoreApplication::sendPostedEvents();
     }
     void Type(QWidget *box, const QString &text) {
         box->setFocus();
@@ -92,7 +95,10 @@ class TestMain : public QObject {
         static_cast<QLineEdit *>(box)->selectAll();
         QTest::keyClicks(box, text);
     }
-    void Tab() { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); }
+    void Tab() {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCoreApplication::sendPostedEvents();
+    }
     bool PrintingEnabled() const {
         return F->btnPrint->isEnabled() && F->mnuFilePrint->isEnabled() &&
                F->mnuPopPrint->isEnabled();
@@ -606,6 +612,50 @@ private slots:
         QCOMPARE(F->SavedValuesFile(), saved);
         QVERIFY(ReadFile(saved).contains("Loan=55555"));
         qunsetenv("XDG_CONFIG_HOME");
+    }
+
+    void theValuesAreReadFromTheConfigurationFolderOnlyOnceItHoldsThem_data() {
+        QTest::addColumn<bool>("writable");
+        QTest::addColumn<QStringList>("files"); // "program" and "config" hold a file
+        QTest::addColumn<QString>("read");
+        QTest::addColumn<QString>("written");
+        const QStringList both{"program", "config"};
+        QTest::newRow("writable") << true << both << "program"
+                                  << "program";
+        QTest::newRow("read-only, both") << false << both << "config"
+                                         << "config";
+        QTest::newRow("read-only, program's only") << false << QStringList{"program"} << "program"
+                                                   << "config";
+        QTest::newRow("read-only, none") << false << QStringList{} << "program"
+                                         << "config";
+    }
+    void theValuesAreReadFromTheConfigurationFolderOnlyOnceItHoldsThem() {
+        QFETCH(bool, writable);
+        QFETCH(QStringList, files);
+        QFETCH(QString, read);
+        QFETCH(QString, written);
+        const QString folders[] = {FFolder->filePath("program/"), FFolder->filePath("config/")};
+        for (const QString &f : folders)
+            QDir().mkpath(f);
+        for (const QString &f : files)
+            WriteFile(FFolder->filePath(f + "/Vormex.Ini"), "[LastValues]\n");
+        const TSavedValuesPlaces places = SavedValuesPlaces(folders[0], folders[1], writable);
+        QCOMPARE(places.Read, FFolder->filePath(read + "/Vormex.Ini"));
+        QCOMPARE(places.Write, FFolder->filePath(written + "/Vormex.Ini"));
+    }
+
+    void aProtectedFileIsReportedAndKeptAndTheProgramStillCloses() {
+        WriteFile(IniPath(), "[LastValues]\nLoan=5000\n");
+        QFile::setPermissions(IniPath(), QFile::ReadOwner);
+        TfrmMain &f = Open();
+        f.DrawForThanks = [] {
+            return 39;
+        };
+        QSignalSpy closed(&f, &TfrmMain::Closed);
+        f.close();
+        QCOMPARE(closed.size(), 1);
+        QCOMPARE(FDialogs->Texts(), QStringList({"Unable to write to " + IniPath()}));
+        QCOMPARE(ReadFile(IniPath()), QString("[LastValues]\nLoan=5000\n"));
     }
 
     void anUnwritableFileIsReportedAndTheProgramStillCloses() {
