@@ -1,15 +1,22 @@
-// Quorvale Pro: the program entry. No arguments; everything else happens in the windows.
+// Quorvale Pro: the program entry. "--version" and "--help" are answered before any window or
+// display is needed; everything else happens in the windows.
 #include "app/Main.h"
 #include "app/About.h"
 #include "app/Close.h"
+#include "app/CommandLine.h"
 #include "app/Disclaim.h"
 #include "app/splash.h"
 #include "platform/Forms.h"
 
 #include <QTimer>
+#include <cstdio>
 #include <memory>
 
 int main(int argc, char **argv) {
+    if (const auto answer = CommandLineAnswer({argv, argv + argc})) {
+        std::fputs(answer->c_str(), stdout);
+        return 0;
+    }
     TApplication application(argc, argv);
     application.setQuitOnLastWindowClosed(false);
 

@@ -1,5 +1,7 @@
 #include "controls/Aligrid.h"
 
+#include "controls/AccessibleControls.h"
+
 #include <QFontMetrics>
 #include <QHelpEvent>
 #include <QKeyEvent>
@@ -137,6 +139,7 @@ TStringGrid::TStringGrid(QWidget *parent)
       FFixedColor(palette().color(QPalette::Button)),
       FFontColor(palette().color(QPalette::WindowText)) {
     FLayout.ColWidths.assign(5, FDefaultColWidth);
+    InstallAccessibleControls();
     FLayout.RowHeights.assign(5, FDefaultRowHeight);
     FLayout.FixedCols = 1;
     FLayout.FixedRows = 1;

@@ -1,5 +1,7 @@
 #include "controls/ExplBtn.h"
 
+#include "controls/AccessibleControls.h"
+
 #include <QEnterEvent>
 #include <QKeySequence>
 #include <QMouseEvent>
@@ -96,6 +98,7 @@ TExplorerButton::TExplorerButton(QWidget *parent)
     : QWidget(parent), FUnselectedFontColor(palette().color(QPalette::WindowText)) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFixedSize(24, 24);
+    InstallAccessibleControls();
 }
 
 void TExplorerButton::SetBitmap(const QImage &bitmap) {
