@@ -29,15 +29,23 @@ int main(int argc, char **argv) {
     application.SetTitle(ProgramName);
     application.SetHelpFile(QStringLiteral(QUORVALE_BUILD_HELP_FILE));
 
-    // The application's windows, in their fixed order; only the main window is shown.
+    // The application's windows, in their fixed order; only the main window is shown. The
+    // hidden ones are made once it is on the screen, so that they do not delay it.
     auto mainWindow = std::make_unique<TfrmMain>();
-    auto aboutBox = std::make_unique<TAboutBox>(mainWindow.get());
-    auto disclaimer = std::make_unique<TfrmDisclaim>(mainWindow.get());
-    auto thanks = std::make_unique<TfrmClose>(mainWindow.get());
+    std::unique_ptr<TAboutBox> aboutBox;
+    std::unique_ptr<TfrmDisclaim> disclaimer;
+    std::unique_ptr<TfrmClose> thanks;
     QObject::connect(mainWindow.get(), &TfrmMain::Closed, &application,
                      [&application] { application.Terminate(); });
 
     mainWindow->show();
+    QTimer::singleShot(0, mainWindow.get(), [&] {
+        Guard(mainWindow.get(), [&] {
+            aboutBox = std::make_unique<TAboutBox>(mainWindow.get());
+            disclaimer = std::make_unique<TfrmDisclaim>(mainWindow.get());
+            thanks = std::make_unique<TfrmClose>(mainWindow.get());
+        });
+    });
     SplashScreen->raise(); // stays on top until its timer hides it
     const int result = application.exec();
     delete SplashScreen;

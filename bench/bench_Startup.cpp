@@ -4,7 +4,7 @@
 // the map of the window with the expected title, then ends the process. The goal is at most
 // 1.3 times the bare window.
 //
-// Run: build/bench/bench_Startup (needs Xvfb; the program is the one built beside it).
+// Run: build/bench/bench_Startup (needs Xvfb; the program is the one of the same build).
 #include <QApplication>
 #include <QWidget>
 #include <benchmark/benchmark.h>
@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <poll.h>
 #include <spawn.h>
 #include <string>
@@ -33,7 +34,6 @@ const char *const ProgramTitle = "Quorvale Pro, 1.6.12";
 
 xcb_connection_t *Server = nullptr;
 pid_t ServerPid = 0;
-int WindowWidth = 0, WindowHeight = 0; // of the main window, for the bare one
 
 // The title of a window, as its WM_NAME.
 std::string Title(xcb_window_t window) {
@@ -96,43 +96,73 @@ void End(pid_t pid) {
     waitpid(pid, nullptr, 0);
 }
 
-void MeasureStart(benchmark::State &state, const std::vector<std::string> &args,
-                  const std::string &title) {
-    for (auto _ : state) {
-        const auto start = Clock::now();
-        const pid_t pid = Spawn(args);
-        int width = 0, height = 0;
-        if (!pid || !WaitForMap(title, width, height)) {
-            if (pid)
-                End(pid);
-            state.SkipWithError("the window was not mapped");
-            return;
-        }
-        state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
-        End(pid);
-        if (title == ProgramTitle)
-            WindowWidth = width, WindowHeight = height;
+// The processor time that all threads of a process have used so far, in seconds. On a busy
+// machine this varies far less than the time on the clock.
+double ProcessorTime(pid_t pid) {
+    double seconds = 0;
+    const std::string tasks = "/proc/" + std::to_string(pid) + "/task";
+    std::error_code error;
+    for (const auto &task : std::filesystem::directory_iterator(tasks, error)) {
+        std::ifstream stat(task.path() / "schedstat");
+        unsigned long long nanoseconds = 0;
+        if (stat >> nanoseconds)
+            seconds += double(nanoseconds) / 1e9;
     }
+    return seconds;
+}
+
+struct TStart {
+    double Seconds = -1; // from the start to the map; negative when the window did not come
+    double Processor = 0;
+    int Width = 0, Height = 0;
+};
+
+// Starts the process and waits for the map of its window, then ends the process.
+TStart StartUntilMapped(const std::vector<std::string> &args, const std::string &title) {
+    TStart result;
+    const auto start = Clock::now();
+    const pid_t pid = Spawn(args);
+    if (!pid)
+        return result;
+    if (WaitForMap(title, result.Width, result.Height)) {
+        result.Seconds = std::chrono::duration<double>(Clock::now() - start).count();
+        result.Processor = ProcessorTime(pid);
+    }
+    End(pid);
+    return result;
 }
 
 std::string Self;
 
-void ProgramUntilMainWindowMapped(benchmark::State &state) {
-    MeasureStart(state, {QUORVALE_PROGRAM}, ProgramTitle);
-}
-
-void BareWindowOfTheSameSize(benchmark::State &state) {
-    if (!WindowWidth) {
-        state.SkipWithError("run together with the program's benchmark, which gives the size");
-        return;
+// Each iteration starts the program and then the bare window of the size the program's main
+// window had, so that both meet the same load on the machine. The time is the program's; the
+// counters give the bare window's mean time, the ratio of the two, and the same for the
+// processor time the processes used until the map.
+void ProgramAgainstBareWindow(benchmark::State &state) {
+    double program = 0, bare = 0, programProcessor = 0, bareProcessor = 0;
+    for (auto _ : state) {
+        const TStart p = StartUntilMapped({QUORVALE_PROGRAM}, ProgramTitle);
+        const TStart b = p.Seconds < 0
+                             ? TStart()
+                             : StartUntilMapped({Self, "--bare-window", std::to_string(p.Width),
+                                                 std::to_string(p.Height)},
+                                                BareTitle);
+        if (p.Seconds < 0 || b.Seconds < 0 || b.Width != p.Width || b.Height != p.Height) {
+            state.SkipWithError("a window was not mapped at the expected size");
+            return;
+        }
+        state.SetIterationTime(p.Seconds);
+        program += p.Seconds, bare += b.Seconds;
+        programProcessor += p.Processor, bareProcessor += b.Processor;
     }
-    MeasureStart(state,
-                 {Self, "--bare-window", std::to_string(WindowWidth), std::to_string(WindowHeight)},
-                 BareTitle);
+    const double n = double(state.iterations());
+    state.counters["bare_ms"] = 1000 * bare / n;
+    state.counters["ratio"] = program / bare;
+    state.counters["cpu_ms"] = 1000 * programProcessor / n;
+    state.counters["bare_cpu_ms"] = 1000 * bareProcessor / n;
+    state.counters["cpu_ratio"] = programProcessor / bareProcessor;
 }
-
-BENCHMARK(ProgramUntilMainWindowMapped)->UseManualTime()->Unit(benchmark::kMillisecond);
-BENCHMARK(BareWindowOfTheSameSize)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(ProgramAgainstBareWindow)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
 
 // The bare window: a plain widget of the main window's size and nothing else.
 int BareWindow(int argc, char **argv) {
