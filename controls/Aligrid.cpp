@@ -138,8 +138,8 @@ TStringGrid::TStringGrid(QWidget *parent)
     : QWidget(parent), FColor(palette().color(QPalette::Base)),
       FFixedColor(palette().color(QPalette::Button)),
       FFontColor(palette().color(QPalette::WindowText)) {
-    FLayout.ColWidths.assign(5, FDefaultColWidth);
     InstallAccessibleControls();
+    FLayout.ColWidths.assign(5, FDefaultColWidth);
     FLayout.RowHeights.assign(5, FDefaultRowHeight);
     FLayout.FixedCols = 1;
     FLayout.FixedRows = 1;
