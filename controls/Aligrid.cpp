@@ -1,7 +1,5 @@
 #include "controls/Aligrid.h"
 
-#include "controls/AccessibleControls.h"
-
 #include <QFontMetrics>
 #include <QHelpEvent>
 #include <QKeyEvent>
@@ -11,6 +9,8 @@
 #include <QPainter>
 #include <QToolTip>
 #include <algorithm>
+
+#include "controls/AccessibleControls.h"
 
 namespace {
 

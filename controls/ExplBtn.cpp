@@ -1,12 +1,12 @@
 #include "controls/ExplBtn.h"
 
-#include "controls/AccessibleControls.h"
-
 #include <QEnterEvent>
 #include <QKeySequence>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QShortcutEvent>
+
+#include "controls/AccessibleControls.h"
 
 namespace {
 
