@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 
+#include <QCoreApplication>
 #include <QProcess>
 #include <QTest>
 
@@ -25,7 +26,8 @@ private slots:
         for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
             env.remove(QString::fromLatin1(name));
         program.setProcessEnvironment(env);
-        program.start(QStringLiteral(QUORVALE_PROGRAM), args);
+        // The program of the same build tree: build/app/quorvale beside build/tests/.
+        program.start(QCoreApplication::applicationDirPath() + "/../app/quorvale", args);
         QVERIFY2(program.waitForFinished(10000), "the program did not end by itself");
         QCOMPARE(program.exitStatus(), QProcess::NormalExit);
         QCOMPARE(program.exitCode(), 0);
