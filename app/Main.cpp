@@ -7,6 +7,7 @@
 #include "controls/Aligrid.h"
 #include "controls/ExplBtn.h"
 #include "controls/FnpNumericEdit.h"
+#include "controls/GridClipboard.h"
 #include "controls/NumCtrl.h"
 #include "platform/Dialogs.h"
 #include "platform/ExtCtrls.h"
@@ -15,6 +16,7 @@
 #include "platform/WinHelp.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QDialog>
 #include <QDir>
@@ -44,6 +46,8 @@ constexpr double DefaultLoan = 100000, DefaultInterest = 8.75, DefaultTerm = 360
 const char *const SavedValuesSection = "LastValues";
 const QString SavedValuesName = QStringLiteral("Vormex.Ini");
 const QString HelpFileName = QStringLiteral("vormex.hlp");
+// Where an installed program's data folder lies, seen from its program folder.
+const QString InstalledDataFolder = QStringLiteral("../share/quorvale-pro/");
 
 QString Text(const std::string &s) {
     return QString::fromStdString(s);
@@ -111,6 +115,12 @@ TfrmMain::TfrmMain(const QString &programFolder, QWidget *parent)
     StatusBar1->SetSimpleText(QStringLiteral(" Welcome to Tamblewick Software's Quorvale Pro!"));
     CreateMenus();
     CreateLinks();
+    actCopyGrid = new QAction(this);
+    actCopyGrid->setShortcut(QKeySequence::Copy);
+    actCopyGrid->setShortcutContext(Qt::WindowShortcut);
+    addAction(actCopyGrid);
+    connect(actCopyGrid, &QAction::triggered, this,
+            [this] { Guard(actCopyGrid, [this] { CopyGrid(actCopyGrid); }); });
     connect(this, &QWidget::customContextMenuRequested, this,
             [this](const QPoint &p) { mnuPop->popup(mapToGlobal(p)); });
 
@@ -155,6 +165,15 @@ void TfrmMain::CreateToolbar(QWidget *client) {
     btnHelp = button(138, "help", " Help ...", &TfrmMain::mnuHelpContentsClick);
     btnExit = button(579, "exit", " Exit", &TfrmMain::mnuFileExitClick);
     btnPrint->setEnabled(false); // enabled at start-up
+    // Named by the hint without its trailing " ...", described by the whole hint.
+    for (TExplorerButton *b :
+         {btnPrint, btnPrinterSetup, btnDisclaim, btnUpdate, btnHelp, btnExit}) {
+        QString hint = b->toolTip().trimmed();
+        b->setAccessibleDescription(hint);
+        if (hint.endsWith(QLatin1String(" ...")))
+            hint.chop(4);
+        b->setAccessibleName(hint);
+    }
 }
 
 void TfrmMain::CreateInputPanel(QWidget *client) {
@@ -271,6 +290,27 @@ void TfrmMain::CreateInputPanel(QWidget *client) {
             ChooseQuorvale(sender);
         };
     SetTabOrder();
+    DescribeInputs();
+}
+
+// The names and descriptions that assistive technology reads: each box is named by its row
+// caption (the same in every mode), each group by its heading, and all carry their hints.
+void TfrmMain::DescribeInputs() {
+    auto describe = [](QWidget *control, const char *name) {
+        control->setAccessibleName(QString::fromLatin1(name));
+        control->setAccessibleDescription(control->toolTip().trimmed());
+    };
+    describe(edtLoan, "Loan");
+    describe(edtTerm, "Months");
+    describe(edtInterest, "Rate");
+    describe(edtPayment, "PMT");
+    describe(rgCalculate, "Calculate");
+    describe(rgLoan, "Increment Loan Amounts By");
+    describe(rgPayments, "Increment Payments By");
+    describe(rgInterest, "Increment Interest Rates By");
+    for (TRadioGroup *g : {rgCalculate, rgLoan, rgPayments, rgInterest})
+        for (int i = 0; g->Button(i); ++i)
+            g->Button(i)->setAccessibleDescription(g->accessibleDescription());
 }
 
 // Tab order: the boxes of rows 1 to 3, the hidden box, then the groups rgInterest, rgLoan,
@@ -424,6 +464,7 @@ void TfrmMain::FormCreate(QObject *Sender) {
     LoanStepText = RateStepText = PaymentStepText = " ";
     AllowPrinting();
     MarkGridCentre();
+    DescribeGrid();
     TApplication *app = Application();
     if (app) {
         app->OnActivate = [this](QObject *sender) {
@@ -435,7 +476,7 @@ void TfrmMain::FormCreate(QObject *Sender) {
         app->OnHint = [this](QObject *sender) {
             AppOnHint(sender);
         };
-        app->SetHelpFile(FProgramFolder + HelpFileName);
+        app->SetHelpFile(HelpFilePath());
         app->SetHintPause(500);
     }
     // The first grid: the grid's click, as if the user had clicked it. Like every other
@@ -466,7 +507,18 @@ TSavedValuesPlaces TfrmMain::SavedValuesPlaces() const {
         FProgramFolder,
         QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
             QStringLiteral("/") + ProgramName + QStringLiteral("/"),
-        access(QFile::encodeName(FProgramFolder).constData(), W_OK) == 0);
+        // An installed program's folder belongs to the system, even where the user may write it.
+        !Installed() && access(QFile::encodeName(FProgramFolder).constData(), W_OK) == 0);
+}
+
+bool TfrmMain::Installed() const {
+    return !QFileInfo::exists(FProgramFolder + HelpFileName) &&
+           QFileInfo::exists(FProgramFolder + InstalledDataFolder + HelpFileName);
+}
+
+QString TfrmMain::HelpFilePath() const {
+    const QString folder = Installed() ? FProgramFolder + InstalledDataFolder : FProgramFolder;
+    return QDir::cleanPath(folder + HelpFileName);
 }
 
 QString TfrmMain::SavedValuesFile() const {
@@ -577,6 +629,7 @@ void TfrmMain::rgCalculateClick(QObject *Sender) {
     lblRight->setText(QString::fromLatin1(l.RightHeading));
     lblRight->adjustSize();
     SetTabOrder();
+    DescribeGrid();
 
     l.Rows[0]->setFocus();
     // A switch by an arrow key is made by the radio button, which takes the focus itself after
@@ -648,12 +701,23 @@ void TfrmMain::CleanGrid() {
         grdLS->SetCells(col, 0, QString::fromLatin1(cols[col - 1]));
 }
 
-void TfrmMain::grdLSMouseMove(QObject *, Qt::KeyboardModifiers, int, int) {
+// The grid's hint in the current mode.
+static QString GridHint(int mode) {
     static const char *const hints[4] = {
         " Grid is displaying Payment Amounts", " Grid is displaying Loan Amounts",
         " Grid is displaying Interest Rates", " Grid is displaying Term in Months"};
-    if (CalcMode >= 0 && CalcMode <= 3)
-        grdLS->setToolTip(QString::fromLatin1(hints[CalcMode]));
+    return mode >= 0 && mode <= 3 ? QString::fromLatin1(hints[mode]) : QString();
+}
+
+void TfrmMain::grdLSMouseMove(QObject *, Qt::KeyboardModifiers, int, int) {
+    if (const QString hint = GridHint(CalcMode); !hint.isEmpty())
+        grdLS->setToolTip(hint);
+}
+
+// The grid says what it shows to assistive technology in every mode, not only under the mouse.
+void TfrmMain::DescribeGrid() {
+    grdLS->setAccessibleName(QStringLiteral("Spread"));
+    grdLS->setAccessibleDescription(GridHint(CalcMode).trimmed());
 }
 
 void TfrmMain::AppOnHint(QObject *) {
@@ -846,4 +910,8 @@ void TfrmMain::mnuInternetEmailSuggestClick(QObject *) {
 }
 void TfrmMain::mnuInternetEmailSupportClick(QObject *) {
     UrlEmailSupport->Open();
+}
+
+void TfrmMain::CopyGrid(QObject *) {
+    QGuiApplication::clipboard()->setMimeData(GridMimeData(*grdLS));
 }

@@ -69,13 +69,21 @@ public:
         *mnuHelpAbout;
     QMenu *mnuPop;
     QAction *mnuPopPrint, *mnuPopAbout, *mnuPopExit;
+    // Ctrl+C anywhere in the window but an edit box (which keeps its own copy): the grid to
+    // the clipboard. In no menu.
+    QAction *actCopyGrid;
     // ---- The maker's links
     TURL *UrlTamblewick, *UrlApplication, *UrlFreeware, *UrlSuggest, *UrlEmailSupport,
         *UrlEmailSuggest;
 
     QString ProgramFolder() const { return FProgramFolder; }
-    // Where the saved values are written: the program folder when it can be written, else
-    // the user's configuration folder.
+    // An installed program: its help file is not beside it but in <prefix>/share/quorvale-pro,
+    // next to the program's <prefix>/bin.
+    bool Installed() const;
+    // The help file beside the program, or where the installed program finds it.
+    QString HelpFilePath() const;
+    // Where the saved values are written: the program folder when it can be written and the
+    // program is not installed, else the user's configuration folder.
     QString SavedValuesFile() const;
     TSavedValuesPlaces SavedValuesPlaces() const;
 
@@ -110,6 +118,8 @@ public:
     void mnuInternetWebSuggestClick(QObject *Sender);
     void mnuInternetEmailSuggestClick(QObject *Sender);
     void mnuInternetEmailSupportClick(QObject *Sender);
+    // The whole grid on the clipboard, as tab-separated text and as an HTML table.
+    void CopyGrid(QObject *Sender);
 
     // The close sequence's 1-in-40 draw: a whole number from 0 to 39 from a generator seeded
     // from the clock at every close; tests replace it to force either outcome.
@@ -136,6 +146,8 @@ private:
     void ReadSavedValues();
     void ShowModalWindow(QDialog *window);
     void SetTabOrder();
+    void DescribeInputs();
+    void DescribeGrid();
 
     std::unique_ptr<TView> FView;
     QString FProgramFolder;

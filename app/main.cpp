@@ -1,12 +1,15 @@
-// Quorvale Pro: the program entry. No arguments; everything else happens in the windows.
+// Quorvale Pro: the program entry. "--version" and "--help" are answered before any window or
+// display is needed; everything else happens in the windows.
 #include "app/Main.h"
 #include "app/About.h"
 #include "app/Close.h"
+#include "app/CommandLine.h"
 #include "app/Disclaim.h"
 #include "app/splash.h"
 #include "platform/Forms.h"
 
 #include <QTimer>
+#include <cstdio>
 #include <memory>
 
 namespace {
@@ -27,6 +30,10 @@ template <class Step> bool StartupStep(TApplication &application, Step step) {
 } // namespace
 
 int main(int argc, char **argv) {
+    if (const auto answer = CommandLineAnswer({argv, argv + argc})) {
+        std::fputs(answer->c_str(), stdout);
+        return 0;
+    }
     TApplication application(argc, argv);
     application.setQuitOnLastWindowClosed(false);
 
@@ -42,7 +49,8 @@ int main(int argc, char **argv) {
         application.SetHelpFile(QStringLiteral(QUORVALE_BUILD_HELP_FILE));
     });
 
-    // The application's windows, in their fixed order; only the main window is shown.
+    // The application's windows, in their fixed order; only the main window is shown. The
+    // hidden ones are made once it is on the screen, so that they do not delay it.
     std::unique_ptr<TfrmMain> mainWindow;
     std::unique_ptr<TAboutBox> aboutBox;
     std::unique_ptr<TfrmDisclaim> disclaimer;
@@ -52,15 +60,17 @@ int main(int argc, char **argv) {
         QCoreApplication::sendPostedEvents();
         return 1;
     }
-    StartupStep(application, [&] {
-        aboutBox = std::make_unique<TAboutBox>(mainWindow.get());
-        disclaimer = std::make_unique<TfrmDisclaim>(mainWindow.get());
-        thanks = std::make_unique<TfrmClose>(mainWindow.get());
-    });
     QObject::connect(mainWindow.get(), &TfrmMain::Closed, &application,
                      [&application] { application.Terminate(); });
 
     mainWindow->show();
+    QTimer::singleShot(0, mainWindow.get(), [&] {
+        Guard(mainWindow.get(), [&] {
+            aboutBox = std::make_unique<TAboutBox>(mainWindow.get());
+            disclaimer = std::make_unique<TfrmDisclaim>(mainWindow.get());
+            thanks = std::make_unique<TfrmClose>(mainWindow.get());
+        });
+    });
     if (SplashScreen)
         SplashScreen->raise(); // stays on top until its timer hides it
     const int result = application.exec();

@@ -12,6 +12,8 @@
 #include <QToolTip>
 #include <algorithm>
 
+#include "controls/AccessibleControls.h"
+
 namespace {
 
 const int GridLineWidth = 1;
@@ -138,6 +140,7 @@ TStringGrid::TStringGrid(QWidget *parent)
     : QWidget(parent), FColor(palette().color(QPalette::Base)),
       FFixedColor(palette().color(QPalette::Button)),
       FFontColor(palette().color(QPalette::WindowText)) {
+    InstallAccessibleControls();
     FLayout.ColWidths.assign(5, FDefaultColWidth);
     FLayout.RowHeights.assign(5, FDefaultRowHeight);
     FLayout.FixedCols = 1;

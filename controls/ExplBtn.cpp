@@ -8,6 +8,8 @@
 #include <QPainter>
 #include <QShortcutEvent>
 
+#include "controls/AccessibleControls.h"
+
 namespace {
 
 // Left edge of a part of the given width: centred, or 3 pixels from the chosen edge.
@@ -98,6 +100,7 @@ TExplorerButton::TExplorerButton(QWidget *parent)
     : QWidget(parent), FUnselectedFontColor(palette().color(QPalette::WindowText)) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFixedSize(24, 24);
+    InstallAccessibleControls();
 }
 
 void TExplorerButton::SetBitmap(const QImage &bitmap) {

@@ -13,16 +13,21 @@
 #include "tests/support/ShellRecorder.h"
 #include "tests/support/TestMain.h"
 
+#include <QAccessible>
 #include <QAction>
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <map>
 #include <memory>
 #include <sys/stat.h>
 
@@ -237,6 +242,170 @@ private slots:
             QVERIFY(Recalculated());
             QCOMPARE(f.grdLS->Selection(), (TGridRect{4, 6, 4, 6}));
         }
+    }
+
+    // ---- Copying the grid --------------------------------------------------------------
+
+    // Ctrl+C outside the edit boxes puts the whole grid on the clipboard, 12 lines of 8
+    // cells, plain and as a table; inside a box it stays the box's own copy.
+    void ctrlCCopiesTheGridUnlessAnEditBoxHasTheFocus_data() {
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<bool>("copiesGrid");
+        QTest::newRow("grid") << "grid" << true;
+        QTest::newRow("mode item") << "mode item" << true;
+        QTest::newRow("loan box") << "loan box" << false;
+    }
+    void ctrlCCopiesTheGridUnlessAnEditBoxHasTheFocus() {
+        QFETCH(QString, focus);
+        QFETCH(bool, copiesGrid);
+        TfrmMain &f = Open();
+        QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+        QWidget *target = focus == "grid"        ? static_cast<QWidget *>(f.grdLS)
+                          : focus == "mode item" ? static_cast<QWidget *>(f.rgCalculate->Button(0))
+                                                 : f.edtLoan;
+        target->setFocus();
+        QTRY_VERIFY(target->hasFocus());
+        if (target == f.edtLoan)
+            f.edtLoan->selectAll();
+        QTest::keyClick(target, Qt::Key_C, Qt::ControlModifier);
+        const QMimeData *copied = QGuiApplication::clipboard()->mimeData();
+        if (!copiesGrid) {
+            QCOMPARE(copied->text(), QString("100,000.00"));
+            QVERIFY(!copied->hasHtml());
+            return;
+        }
+        const QStringList lines = copied->text().split('\n');
+        QCOMPARE(lines.size(), 13); // 12 lines, each ended
+        QCOMPARE(lines.last(), QString());
+        for (int row = 0; row < 12; ++row) {
+            const QStringList cells = lines[row].split('\t');
+            QCOMPARE(cells.size(), 8);
+            for (int col = 0; col < 8; ++col)
+                QCOMPARE(cells[col], Cell(col, row).trimmed());
+        }
+        QCOMPARE(lines[0].section('\t', 0, 1), QString("Loan / Rate\t7.25%"));
+        QCOMPARE(lines[6].split('\t')[4], QString("$786.70"));
+        const QString html = copied->html();
+        QCOMPARE(html.count("<tr>"), 12);
+        QCOMPARE(html.count("<td>"), 96);
+        QVERIFY(html.contains("<tr><td>$100,000</td>"));
+    }
+
+    // ---- Assistive technology ----------------------------------------------------------
+
+    QWidget *Control(const QString &name) const {
+        const std::map<QString, QWidget *> controls = {{"edtLoan", F->edtLoan},
+                                                       {"edtTerm", F->edtTerm},
+                                                       {"edtInterest", F->edtInterest},
+                                                       {"edtPayment", F->edtPayment},
+                                                       {"rgCalculate", F->rgCalculate},
+                                                       {"rgInterest", F->rgInterest},
+                                                       {"PMT item", F->rgCalculate->Button(0)},
+                                                       {"1/8 item", F->rgInterest->Button(0)},
+                                                       {"btnPrint", F->btnPrint},
+                                                       {"btnExit", F->btnExit},
+                                                       {"grdLS", F->grdLS}};
+        return controls.at(name);
+    }
+
+    void everyControlHasAnAccessibleNameAndDescription_data() {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<int>("role");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("description");
+        QTest::addColumn<QString>("value");
+        auto row = [](const char *control, QAccessible::Role role, const char *name,
+                      const char *description, const char *value = "") {
+            QTest::newRow(control) << control << int(role) << name << description << value;
+        };
+        row("edtLoan", QAccessible::EditableText, "Loan", "Enter the amount of the loan",
+            "$100,000.00");
+        row("edtTerm", QAccessible::EditableText, "Months", "Enter the term of the loan in months",
+            "360");
+        row("edtInterest", QAccessible::EditableText, "Rate", "Enter the interest rate", "8.750");
+        row("edtPayment", QAccessible::EditableText, "PMT", "Enter the monthly payment amount",
+            "$786.70");
+        row("rgCalculate", QAccessible::Grouping, "Calculate",
+            "Click the radio button of the variable to be calculated and displayed in the grid.");
+        row("rgInterest", QAccessible::Grouping, "Increment Interest Rates By",
+            "Click the radio button of the interest rate increment to use for calculations");
+        row("PMT item", QAccessible::RadioButton, "PMT (P & I)",
+            "Click the radio button of the variable to be calculated and displayed in the grid.");
+        row("1/8 item", QAccessible::RadioButton, "1/8's",
+            "Click the radio button of the interest rate increment to use for calculations");
+        row("btnPrint", QAccessible::Button, "Print", "Print ...");
+        row("btnExit", QAccessible::Button, "Exit", "Exit");
+        row("grdLS", QAccessible::Table, "Spread", "Grid is displaying Payment Amounts");
+    }
+    void everyControlHasAnAccessibleNameAndDescription() {
+        QFETCH(QString, control);
+        QFETCH(int, role);
+        QFETCH(QString, name);
+        QFETCH(QString, description);
+        QFETCH(QString, value);
+        Open().rgCalculate->Button(0)->setFocus(); // every box in its display form
+        QAccessibleInterface *a = QAccessible::queryAccessibleInterface(Control(control));
+        QVERIFY(a);
+        QCOMPARE(int(a->role()), role);
+        QCOMPARE(a->text(QAccessible::Name), name);
+        QCOMPARE(a->text(QAccessible::Description), description);
+        if (!value.isEmpty())
+            QCOMPARE(a->text(QAccessible::Value), value);
+    }
+
+    void theToolbarButtonsCanBePressedByAssistiveTechnology() {
+        TfrmMain &f = Open();
+        QSignalSpy closed(&f, &TfrmMain::Closed);
+        f.DrawForThanks = [] {
+            return 9;
+        };
+        QAccessibleActionInterface *press =
+            QAccessible::queryAccessibleInterface(f.btnExit)->actionInterface();
+        QVERIFY(press);
+        QCOMPARE(press->actionNames(), QStringList{QAccessibleActionInterface::pressAction()});
+        press->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(closed.size(), 1);
+    }
+
+    // The grid is a table of 12 rows of 8 cells: the headings are row and column headers,
+    // every cell reads its text, and the centre is the selected cell.
+    void theGridIsAnAccessibleTable() {
+        TfrmMain &f = Open();
+        QAccessibleTableInterface *table =
+            QAccessible::queryAccessibleInterface(f.grdLS)->tableInterface();
+        QVERIFY(table);
+        QCOMPARE(table->rowCount(), 12);
+        QCOMPARE(table->columnCount(), 8);
+        QCOMPARE(QAccessible::queryAccessibleInterface(f.grdLS)->childCount(), 96);
+        for (int row = 0; row < 12; ++row)
+            for (int col = 0; col < 8; ++col) {
+                QAccessibleInterface *cell = table->cellAt(row, col);
+                QCOMPARE(cell->text(QAccessible::Name), Cell(col, row).trimmed());
+                QCOMPARE(cell->parent(), QAccessible::queryAccessibleInterface(f.grdLS));
+                QCOMPARE(cell->rect().size(), f.grdLS->CellRect(col, row).size());
+            }
+        QAccessibleInterface *centre = table->cellAt(6, 4);
+        QCOMPARE(centre->role(), QAccessible::Cell);
+        QCOMPARE(centre->text(QAccessible::Name), QString("$786.70"));
+        QAccessibleTableCellInterface *c = centre->tableCellInterface();
+        QVERIFY(c && c->isSelected());
+        QCOMPARE(c->rowIndex(), 6);
+        QCOMPARE(c->columnIndex(), 4);
+        QCOMPARE(c->rowHeaderCells().first()->text(QAccessible::Name), QString("$100,000"));
+        QCOMPARE(c->columnHeaderCells().first()->text(QAccessible::Name), QString("8.75%"));
+        QCOMPARE(table->cellAt(0, 0)->role(), QAccessible::ColumnHeader);
+        QCOMPARE(table->cellAt(3, 0)->role(), QAccessible::RowHeader);
+        QCOMPARE(table->selectedCells(), QList<QAccessibleInterface *>{centre});
+        QCOMPARE(table->cellAt(12, 0), nullptr);
+        const QRect r = centre->rect();
+        QCOMPARE(
+            QAccessible::queryAccessibleInterface(f.grdLS)->childAt(r.center().x(), r.center().y()),
+            centre);
+        // a later fill reads anew; a mode switch tells what the grid now shows
+        f.rgCalculate->Button(1)->click();
+        QCOMPARE(table->cellAt(6, 4)->text(QAccessible::Name), Cell(4, 6).trimmed());
+        QCOMPARE(QAccessible::queryAccessibleInterface(f.grdLS)->text(QAccessible::Description),
+                 QString("Grid is displaying Loan Amounts"));
     }
 
     // ---- The mode switch ---------------------------------------------------------------
@@ -656,6 +825,46 @@ private slots:
         QCOMPARE(closed.size(), 1);
         QCOMPARE(FDialogs->Texts(), QStringList({"Unable to write to " + IniPath()}));
         QCOMPARE(ReadFile(IniPath()), QString("[LastValues]\nLoan=5000\n"));
+    }
+
+    // Beside the program in a build tree or a copied folder; in share/ when installed, where
+    // the program folder belongs to the system even to a user who may write it.
+    void theHelpFileAndSavedValuesFollowTheLayout_data() {
+        QTest::addColumn<QStringList>("helpFiles");
+        QTest::addColumn<QString>("help");
+        QTest::addColumn<bool>("inConfiguration");
+        QTest::newRow("build tree") << QStringList{"bin/vormex.hlp"} << "bin/vormex.hlp" << false;
+        QTest::newRow("installed") << QStringList{"share/quorvale-pro/vormex.hlp"}
+                                   << "share/quorvale-pro/vormex.hlp" << true;
+        QTest::newRow("both") << QStringList{"bin/vormex.hlp", "share/quorvale-pro/vormex.hlp"}
+                              << "bin/vormex.hlp" << false;
+        QTest::newRow("none") << QStringList{} << "bin/vormex.hlp" << false;
+    }
+    void theHelpFileAndSavedValuesFollowTheLayout() {
+        QFETCH(QStringList, helpFiles);
+        QFETCH(QString, help);
+        QFETCH(bool, inConfiguration);
+        QTemporaryDir home;
+        qputenv("XDG_CONFIG_HOME", home.path().toUtf8());
+        const QString prefix = FFolder->path() + "/";
+        QVERIFY(QDir().mkpath(prefix + "bin"));
+        for (const QString &file : helpFiles) {
+            QVERIFY(QDir().mkpath(QFileInfo(prefix + file).path()));
+            WriteFile(prefix + file, "<html><body><h1>Contents</h1></body></html>");
+        }
+        F = std::make_unique<TfrmMain>(prefix + "bin");
+        QCOMPARE(Application()->HelpFile(), prefix + help);
+        F->DrawForThanks = [] {
+            return 4;
+        };
+        F->LastLoan = 55555;
+        F->close();
+        const QString saved =
+            inConfiguration ? home.path() + "/Quorvale Pro/Vormex.Ini" : prefix + "bin/Vormex.Ini";
+        QCOMPARE(F->SavedValuesFile(), saved);
+        QVERIFY(ReadFile(saved).contains("Loan=55555"));
+        QCOMPARE(QFileInfo::exists(prefix + "bin/Vormex.Ini"), !inConfiguration);
+        qunsetenv("XDG_CONFIG_HOME");
     }
 
     void anUnwritableFileIsReportedAndTheProgramStillCloses() {

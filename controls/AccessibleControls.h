@@ -1,0 +1,17 @@
+// What assistive technology sees of the controls drawn by this program itself: the grid is a
+// table whose cells a screen reader reads one by one (headings as row and column headers), and
+// the toolbar button is a button that can be pressed. The other controls are Qt's own widgets
+// and come with their accessible forms.
+#pragma once
+
+class QAccessibleInterface;
+class QObject;
+class QString;
+
+// Registers the accessible forms with Qt once; every grid and toolbar button calls it when
+// created.
+void InstallAccessibleControls();
+
+// The accessible form of a grid or toolbar button, or null for any other object. Qt calls this
+// through the factory that InstallAccessibleControls registers.
+QAccessibleInterface *AccessibleControlFactory(const QString &ClassName, QObject *Object);
