@@ -173,14 +173,19 @@ private:
     void LocationSessionClosed(QObject *Sender, quint16 Error);
     void SendRequest(const QString &Method, const QString &Version);
     void SendCommand(const QString &Command);
-    void ProcessLine(const QByteArray &Line);
-    void ProcessHeaderLine(const QByteArray &Line);
+    void ProcessHeaderLine(const QByteArray &RawLine);
     void ProcessBodyData(const char *Data, int Len);
+    void ProcessBuffer();
+    void TakeBufferAsBody();
     void EndHeader();
     void FollowLocation(const QString &Location);
     void SendPostBlock();
-    void Fail(const QString &Reason, quint16 Error);
+    void ResetAnswer();
     void StartLookup();
+    void RestartAfterRelocation();
+    void Fail(const QString &Reason, quint16 Error);
+    void JudgeAnswer(quint16 Error);
+    void EndNow(const QString &Reason, quint16 Error);
     void TimedOut();
     void RestartTimer();
 
@@ -226,7 +231,13 @@ private:
     bool FConnected = false;
     bool FSending = false;
     bool FHeadless = false;
+    bool FUnsupportedLocation = false;
+    bool FRelocationPending = false;
+    // A local failure decided the status and reason.
     bool FFailed = false;
+    // The request's completion is under way: set-ready has been posted.
+    bool FEnding = false;
+    quint64 FRequestSerial = 0;
     int FRelocations = 0;
     int FHeaderLineCount = 0;
     int FBodyDataCount = 0;
@@ -236,4 +247,5 @@ private:
     static constexpr int ReceiveBufferSize = 8192;
     std::vector<char> FReceiveBuffer;
     int FReceiveLen = 0;
+    std::vector<char> FBodyBuffer;
 };

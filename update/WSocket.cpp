@@ -280,6 +280,10 @@ TCustomWSocket::TCustomWSocket(QObject *Owner) : QObject(Owner) {
 
 TCustomWSocket::~TCustomWSocket() {
     FDestroying = true;
+    // Whoever handled the events may be gone already: a socket being destroyed raises none.
+    OnChangeState = nullptr;
+    OnSessionClosed = nullptr;
+    OnDnsLookupDone = nullptr;
     if (FLookupId != -1)
         QHostInfo::abortHostLookup(FLookupId);
     FLookupId = -1;
