@@ -26,6 +26,7 @@ class TRadioGroup;
 class TStatusBar;
 class TStringAlignGrid;
 class TURL;
+class TWebFileInfo;
 
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
 
@@ -66,6 +67,8 @@ public:
     // ---- The maker's links
     TURL *UrlTamblewick, *UrlApplication, *UrlFreeware, *UrlSuggest, *UrlEmailSupport,
         *UrlEmailSuggest;
+    // ---- The update check's component, configured for the maker's version page
+    TWebFileInfo *WebFileInfo;
 
     QString ProgramFolder() const { return FProgramFolder; }
     // Where the saved values live: the program folder when it can be written, else the
@@ -123,6 +126,7 @@ private:
     void CreateGrid(QWidget *client);
     void CreateMenus();
     void CreateLinks();
+    void CreateWebFileInfo();
     void MarkGridCentre();
     // The payment box in mode 1, the loan box otherwise.
     QWidget *FirstInputBox() const;

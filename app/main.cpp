@@ -5,6 +5,7 @@
 #include "app/Disclaim.h"
 #include "app/splash.h"
 #include "platform/Forms.h"
+#include "update/WUpdate.h"
 
 #include <QTimer>
 #include <memory>
@@ -25,6 +26,7 @@ int main(int argc, char **argv) {
     // The application's windows, in their fixed order; only the main window is shown.
     auto mainWindow = std::make_unique<TfrmMain>();
     auto aboutBox = std::make_unique<TAboutBox>(mainWindow.get());
+    auto updateWindow = std::make_unique<TfrmUpdate>(mainWindow->WebFileInfo, mainWindow.get());
     auto disclaimer = std::make_unique<TfrmDisclaim>(mainWindow.get());
     auto thanks = std::make_unique<TfrmClose>(mainWindow.get());
     QObject::connect(mainWindow.get(), &TfrmMain::Closed, &application,
