@@ -1,5 +1,6 @@
 #include "controls/FnpNumericEdit.h"
 
+#include "platform/Forms.h"
 #include "platform/SysUtils.h"
 
 #include <QContextMenuEvent>
@@ -298,8 +299,7 @@ void TFnpNumericEdit::focusInEvent(QFocusEvent *event) {
         selectAll();
     else if (hasSelectedText())
         setCursorPosition(caret); // the plain edit selects all when tabbed into
-    if (OnEnter)
-        OnEnter(this);
+    CallEvent(OnEnter, this);
 }
 
 void TFnpNumericEdit::focusOutEvent(QFocusEvent *event) {
@@ -312,10 +312,9 @@ void TFnpNumericEdit::focusOutEvent(QFocusEvent *event) {
     if (FMinValue != FMaxValue && OnInvalidEntry) {
         const double value = Value();
         if (value < FMinValue || value > FMaxValue)
-            OnInvalidEntry(this);
+            CallEvent(OnInvalidEntry, this);
     }
-    if (OnExit)
-        OnExit(this);
+    CallEvent(OnExit, this);
 }
 
 void TFnpNumericEdit::contextMenuEvent(QContextMenuEvent *event) {
@@ -387,8 +386,8 @@ void TFnpNumericEdit::Show(const QString &text, int selStart, int selLength) {
 
 void TFnpNumericEdit::TypeKey(QChar key) {
     if (OnKeyPress) {
-        OnKeyPress(this, key);
-        if (key.isNull())
+        // A key whose handler failed is not typed.
+        if (!CallEvent(OnKeyPress, this, key) || key.isNull())
             return;
     }
     if (isReadOnly())
@@ -401,12 +400,11 @@ void TFnpNumericEdit::TypeKey(QChar key) {
 void TFnpNumericEdit::Change() {
     if (FQuiet)
         return;
-    if (OnChange)
-        OnChange(this);
+    CallEvent(OnChange, this);
     if (OnValidChange) {
         const double value = Value();
         if (FMinValue == FMaxValue || (FMinValue <= value && value <= FMaxValue))
-            OnValidChange(this);
+            CallEvent(OnValidChange, this);
     }
 }
 

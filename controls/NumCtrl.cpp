@@ -2,6 +2,7 @@
 
 #include "controls/Realproc.h"
 #include "platform/Dialogs.h"
+#include "platform/Forms.h"
 #include "platform/SysUtils.h"
 
 #include <QApplication>
@@ -90,10 +91,7 @@ TCustomNumEdit::TCustomNumEdit(QWidget *parent)
     : TCustomStrEdit(parent), FMasks([this] { Reformat(); }) {
     SetAlignment(Qt::AlignRight);
     setInputMethodHints(Qt::ImhFormattedNumbersOnly);
-    connect(this, &QLineEdit::textChanged, this, [this] {
-        if (OnChange)
-            OnChange(this);
-    });
+    connect(this, &QLineEdit::textChanged, this, [this] { CallEvent(OnChange, this); });
     connect(qApp, &QApplication::focusChanged, this,
             [this](QWidget *, QWidget *now) { FocusMoved(now); });
     Reformat();
@@ -199,8 +197,7 @@ void TCustomNumEdit::Enter(bool byMouse) {
     // not place the caret: the text under the pointer has just become the editing form.
     selectAll();
     FSwallowingClick = byMouse;
-    if (OnEnter)
-        OnEnter(this);
+    CallEvent(OnEnter, this);
 }
 
 void TCustomNumEdit::focusOutEvent(QFocusEvent *event) {
@@ -211,7 +208,7 @@ void TCustomNumEdit::focusOutEvent(QFocusEvent *event) {
     if (event->reason() == Qt::PopupFocusReason || event->reason() == Qt::ActiveWindowFocusReason)
         return;
     if (FEditing)
-        Leave();
+        Guard(this, [this] { Leave(); });
 }
 
 void TCustomNumEdit::Leave() {
@@ -246,13 +243,7 @@ void TCustomNumEdit::Leave() {
     FValue = x;
     Reformat();
     const Qt::Alignment unfocused = FSavedAlignment;
-    try {
-        if (OnExit)
-            OnExit(this);
-    } catch (...) {
-        RestoreAlignment(unfocused);
-        throw;
-    }
+    CallEvent(OnExit, this);
     RestoreAlignment(unfocused);
 }
 
@@ -280,7 +271,7 @@ void TCustomNumEdit::FocusMoved(QWidget *now) {
         this,
         [this] {
             if (FEditing && !hasFocus() && isActiveWindow())
-                Leave();
+                Guard(this, [this] { Leave(); });
         },
         Qt::QueuedConnection);
 }

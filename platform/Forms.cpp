@@ -48,8 +48,8 @@ public:
 
 TApplication::TApplication(int &argc, char **argv) : QApplication(argc, argv) {
     connect(this, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState s) {
-        if (s == Qt::ApplicationActive && OnActivate)
-            OnActivate(this);
+        if (s == Qt::ApplicationActive)
+            CallEvent(OnActivate, this);
     });
 }
 
@@ -156,8 +156,7 @@ void TApplication::UpdateHint() {
     if (hint == FHint)
         return;
     FHint = hint;
-    if (OnHint)
-        OnHint(this);
+    CallEvent(OnHint, this);
 }
 
 void SetShowHint(QWidget *control, bool show) {
