@@ -44,7 +44,9 @@ public:
     // Qt's widgets always complete their own state changes first. A Sender destroyed in the
     // meantime arrives as null.
     void PostException(QObject *Sender, std::exception_ptr E);
-    void Terminate() { quit(); }
+    // Ends every running message loop, the modal windows' too, and so the program; unlike
+    // Qt's quit() it does not first ask the windows whether they may close.
+    void Terminate() { exit(0); }
     void ProcessMessages() { processEvents(); }
 
     bool notify(QObject *receiver, QEvent *event) override;
