@@ -1,6 +1,6 @@
 #include "app/About.h"
 
-#include "app/Main.h"
+#include "app/Identity.h"
 #include "app/URL.h"
 #include "app/URLLabel.h"
 #include "controls/ExplBtn.h"

@@ -1,6 +1,6 @@
 #include "app/Disclaim.h"
 
-#include "app/Main.h"
+#include "app/Identity.h"
 #include "controls/ExplBtn.h"
 #include "platform/ExtCtrls.h"
 #include "platform/Forms.h"
