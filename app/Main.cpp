@@ -14,6 +14,8 @@
 #include "platform/Forms.h"
 #include "platform/IniFiles.h"
 #include "platform/WinHelp.h"
+#include "update/WUpdate.h"
+#include "update/WebFileInfo.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -121,6 +123,7 @@ TfrmMain::TfrmMain(const QString &programFolder, QWidget *parent)
     addAction(actCopyGrid);
     connect(actCopyGrid, &QAction::triggered, this,
             [this] { Guard(actCopyGrid, [this] { CopyGrid(actCopyGrid); }); });
+    CreateWebFileInfo();
     connect(this, &QWidget::customContextMenuRequested, this,
             [this](const QPoint &p) { mnuPop->popup(mapToGlobal(p)); });
 
@@ -444,6 +447,38 @@ void TfrmMain::CreateLinks() {
     UrlSuggest = link(utHttp, maker.SuggestPage);
     UrlEmailSupport = link(utMailto, maker.SupportMail);
     UrlEmailSuggest = link(utMailto, maker.SuggestionsMail);
+}
+
+// The version page is on the maker's web server; QUORVALE_HOME_URL names another one (a
+// mirror, or a test server) when it is an address the component accepts.
+void TfrmMain::CreateWebFileInfo() {
+    WebFileInfo = new TWebFileInfo(this);
+    WebFileInfo->SetCurrentVersion(ProgramVersion);
+    WebFileInfo->SetHomeURL(QStringLiteral("http://") + MakerAddresses().Host +
+                            QStringLiteral("/Vormex/Vormex.htm"));
+    WebFileInfo->SetHomeURL(qEnvironmentVariable("QUORVALE_HOME_URL"));
+    TWfiTags &tags = WebFileInfo->InfoTags();
+    tags.SetAuthorTag(QStringLiteral("author"));
+    tags.SetAuthorEMailTag(QStringLiteral("email"));
+    tags.SetDateTag(QStringLiteral("date"));
+    tags.SetDownloadTag(QStringLiteral("url"));
+    tags.SetProductNameTag(QStringLiteral("name"));
+    tags.SetReadMeTag(QStringLiteral("readme"));
+    tags.SetRedirectTag(QStringLiteral("redirect"));
+    tags.SetRunParamsTag(QStringLiteral("runparams"));
+    tags.SetVersionTag(QStringLiteral("version"));
+    tags.SetSha256Tag(QStringLiteral("sha256"));
+    WebFileInfo->SetOptions(
+        {wfioDisplayUI, wfioDisplayReadMe, wfioRunUpdate, wfioExitDuringUpdate});
+    // Installing an update ends the program without its close sequence: the last values are
+    // kept first all the same.
+    WebFileInfo->OnTerminating = [this](QObject *) {
+        try {
+            SaveValuesAtExit();
+        } catch (const Exception &e) {
+            MessageDlg(Text(e.Message()), mtError, mbOK);
+        }
+    };
 }
 
 // ---- Start-up ---------------------------------------------------------------------------
@@ -854,10 +889,13 @@ void TfrmMain::mnuFilePrinterSetupClick(QObject *) {
     PrinterSetupExecute(this);
 }
 
-// The chart preview and the update window arrive with the report engine and the update
-// check; until then their commands are present and do nothing.
+// The chart preview arrives with the report engine; until then its commands are present and
+// do nothing.
 void TfrmMain::mnuFilePrintClick(QObject *) {}
-void TfrmMain::ShowUpdate(QObject *) {}
+
+void TfrmMain::ShowUpdate(QObject *) {
+    ShowModalWindow(new TfrmUpdate(WebFileInfo, this));
+}
 
 // A small window of its own: a new one for each opening, centred on the screen, destroyed
 // when it closes; the main window then takes the focus back into its first box.

@@ -27,6 +27,7 @@ class TRadioGroup;
 class TStatusBar;
 class TStringAlignGrid;
 class TURL;
+class TWebFileInfo;
 
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
 
@@ -75,6 +76,8 @@ public:
     // ---- The maker's links
     TURL *UrlTamblewick, *UrlApplication, *UrlFreeware, *UrlSuggest, *UrlEmailSupport,
         *UrlEmailSuggest;
+    // ---- The update check's component, configured for the maker's version page
+    TWebFileInfo *WebFileInfo;
 
     QString ProgramFolder() const { return FProgramFolder; }
     // An installed program: its help file is not beside it but in <prefix>/share/quorvale-pro,
@@ -140,6 +143,7 @@ private:
     void CreateGrid(QWidget *client);
     void CreateMenus();
     void CreateLinks();
+    void CreateWebFileInfo();
     void MarkGridCentre();
     // The payment box in mode 1, the loan box otherwise.
     QWidget *FirstInputBox() const;

@@ -7,6 +7,7 @@
 #include "app/Disclaim.h"
 #include "app/splash.h"
 #include "platform/Forms.h"
+#include "update/WUpdate.h"
 
 #include <QTimer>
 #include <cstdio>
@@ -53,6 +54,7 @@ int main(int argc, char **argv) {
     // hidden ones are made once it is on the screen, so that they do not delay it.
     std::unique_ptr<TfrmMain> mainWindow;
     std::unique_ptr<TAboutBox> aboutBox;
+    std::unique_ptr<TfrmUpdate> updateWindow;
     std::unique_ptr<TfrmDisclaim> disclaimer;
     std::unique_ptr<TfrmClose> thanks;
     if (!StartupStep(application, [&] { mainWindow = std::make_unique<TfrmMain>(); })) {
@@ -67,6 +69,7 @@ int main(int argc, char **argv) {
     QTimer::singleShot(0, mainWindow.get(), [&] {
         Guard(mainWindow.get(), [&] {
             aboutBox = std::make_unique<TAboutBox>(mainWindow.get());
+            updateWindow = std::make_unique<TfrmUpdate>(mainWindow->WebFileInfo, mainWindow.get());
             disclaimer = std::make_unique<TfrmDisclaim>(mainWindow.get());
             thanks = std::make_unique<TfrmClose>(mainWindow.get());
         });

@@ -5,6 +5,8 @@
 #include <QAbstractPrintDialog>
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPushButton>
@@ -31,7 +33,8 @@ QWidget *OwnerWindow() {
 
 int ShowMessageBox(const TDialogRequest &r) {
     static const QMessageBox::Icon icons[] = {QMessageBox::Warning, QMessageBox::Critical,
-                                              QMessageBox::Information, QMessageBox::Question};
+                                              QMessageBox::Information, QMessageBox::Question,
+                                              QMessageBox::NoIcon};
     QMessageBox box(icons[r.Type], r.Title, MessageDlgDisplayText(r.Text), QMessageBox::NoButton,
                     OwnerWindow());
     struct {
@@ -74,6 +77,8 @@ QString MessageDlgTitle(TMsgDlgType type) {
         return QStringLiteral("Error");
     case mtConfirmation:
         return QStringLiteral("Confirm");
+    case mtCustom:
+        return QCoreApplication::applicationName();
     case mtInformation:
         break;
     }
@@ -97,6 +102,71 @@ int MessageDlg(const QString &text, TMsgDlgType type, TMsgDlgButtons buttons) {
     if (Responder())
         return Responder()(request);
     return ShowMessageBox(request);
+}
+
+int MessageBox(const QString &text, const QString &caption, TMsgDlgType type,
+               TMsgDlgButtons buttons) {
+    TDialogRequest request;
+    request.Title = caption.isEmpty() ? QCoreApplication::applicationName() : caption;
+    request.Text = text;
+    request.Type = type;
+    request.Buttons = buttons;
+    if (Responder())
+        return Responder()(request);
+    return ShowMessageBox(request);
+}
+
+namespace {
+// The name with the filter's extension when it was typed without one.
+QString WithExtension(const QString &name, const QStringList &extensions, int filterIndex) {
+    const QString extension = extensions.value(filterIndex);
+    if (extension.isEmpty() || name.isEmpty() || name.endsWith(QLatin1Char('/')) ||
+        !QFileInfo(name).suffix().isEmpty())
+        return name;
+    return name + QLatin1Char('.') + extension;
+}
+} // namespace
+
+bool SaveFileDialog(QWidget *parent, const QString &title, const QStringList &filters,
+                    const QStringList &extensions, const QString &directory, QString &fileName,
+                    int &filterIndex) {
+    TDialogRequest request;
+    request.Kind = TDialogRequest::SaveFile;
+    request.Title = title;
+    request.Buttons = mbOK | mbCancel;
+    request.Filters = filters;
+    request.Extensions = extensions;
+    request.Directory = directory;
+    request.FileName = fileName;
+    request.FilterIndex = filterIndex;
+    if (Responder()) {
+        if (Responder()(request) != mrOk)
+            return false;
+        // The answer stands for what the user typed: the dialog adds the extension.
+        filterIndex = request.FilterIndex;
+        fileName = WithExtension(request.FileName, extensions, filterIndex);
+        return true;
+    }
+    // Qt's own dialog adds the default suffix before it asks about replacing a file.
+    QFileDialog dialog(parent, title, directory);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters(filters);
+    if (filterIndex >= 0 && filterIndex < filters.size())
+        dialog.selectNameFilter(filters.at(filterIndex));
+    dialog.setDefaultSuffix(extensions.value(filterIndex));
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&dialog, filters, extensions](const QString &filter) {
+                         dialog.setDefaultSuffix(extensions.value(filters.indexOf(filter)));
+                     });
+    if (!fileName.isEmpty())
+        dialog.selectFile(fileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return false;
+    filterIndex = std::max<qsizetype>(0, filters.indexOf(dialog.selectedNameFilter()));
+    fileName = dialog.selectedFiles().constFirst();
+    return true;
 }
 
 bool PrinterSetupExecute(QWidget *parent) {

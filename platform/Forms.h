@@ -46,7 +46,9 @@ public:
     // meantime arrives as null. An error of the same kind and message as one still on its way
     // is not posted again.
     void PostException(QObject *Sender, std::exception_ptr E);
-    void Terminate() { quit(); }
+    // Ends every running message loop, the modal windows' too, and so the program; unlike
+    // Qt's quit() it does not first ask the windows whether they may close.
+    void Terminate() { exit(0); }
     void ProcessMessages() { processEvents(); }
 
     bool notify(QObject *receiver, QEvent *event) override;

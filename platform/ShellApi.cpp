@@ -2,6 +2,7 @@
 
 #include <QDesktopServices>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
@@ -89,4 +90,22 @@ int ShellExecute(QWidget *owner, const QString &operation, const QString &file,
     if (const int error = Route(request))
         return error;
     return Opener() ? Opener()(request) : DesktopShellOpener(request);
+}
+
+int ShellExecuteDownloaded(QWidget *owner, const QString &file, const QString &parameters) {
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly))
+        return ShellExecute(owner, QStringLiteral("open"), file, QString(), QString(),
+                            SW_SHOWNORMAL);
+    const QByteArray head = f.read(4);
+    f.close();
+    const bool program = head == QByteArray("\x7f"
+                                            "ELF",
+                                            4) ||
+                         head.startsWith("#!");
+    if (!program)
+        return ShellExecute(owner, QStringLiteral("open"), file, QString(), QString(),
+                            SW_SHOWNORMAL);
+    f.setPermissions(f.permissions() | QFileDevice::ExeOwner | QFileDevice::ExeUser);
+    return ShellExecute(owner, QStringLiteral("open"), file, parameters, QString(), SW_SHOWNORMAL);
 }

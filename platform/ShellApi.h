@@ -61,3 +61,9 @@ int DesktopShellOpener(const TShellRequest &request);
 // never reach the opener.
 int ShellExecute(QWidget *owner, const QString &operation, const QString &file,
                  const QString &parameters, const QString &directory, int showCmd);
+
+// Starts a file the program has just downloaded. A native program or a script (it begins with
+// the ELF signature or with "#!") is made executable and started directly, `parameters` split
+// into its arguments as a command line splits them, never through a shell; any other file goes
+// to the desktop's opener without parameters. The result code is that of ShellExecute.
+int ShellExecuteDownloaded(QWidget *owner, const QString &file, const QString &parameters);

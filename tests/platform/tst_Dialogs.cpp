@@ -1,9 +1,14 @@
 #include "platform/Dialogs.h"
 #include "tests/support/DialogRecorder.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QFileDialog>
 #include <QLabel>
 #include <QPushButton>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -50,6 +55,45 @@ private slots:
         QVERIFY(!PrinterSetupExecute(nullptr));
         QVERIFY(buttons.contains("OK"));
         QVERIFY(!buttons.contains("Print"));
+    }
+
+    void aBoxWithACaptionOfItsOwn() {
+        DialogRecorder dialogs;
+        QCoreApplication::setApplicationName("Quorvale Pro");
+        MessageBox("404", QString(), mtCustom, mbOK);
+        MessageBox("Done.", "Install Update", mtConfirmation, mbYes | mbNo);
+        QCOMPARE(dialogs.Requests().at(0).Title, QString("Quorvale Pro"));
+        QCOMPARE(dialogs.Requests().at(1).Title, QString("Install Update"));
+    }
+
+    // The real dialog: a name typed without an extension gets the filter's before the dialog
+    // asks about replacing, so the question names the file that would be replaced.
+    void theSaveDialogAsksAboutTheNameWithItsExtension() {
+        QTemporaryDir folder;
+        QFile existing(folder.path() + "/update.EXE");
+        QVERIFY(existing.open(QIODevice::WriteOnly));
+        existing.close();
+        QString question;
+        QTimer::singleShot(100, [&] {
+            auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            auto *name = dialog->findChild<QLineEdit *>("fileNameEdit");
+            QVERIFY(name);
+            name->setText("update");
+            QTimer::singleShot(100, [&] {
+                auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+                QVERIFY(box);
+                question = box->text();
+                box->button(QMessageBox::Yes)->click();
+            });
+            QTest::keyClick(name, Qt::Key_Return);
+        });
+        QString fileName = "Setup";
+        int filter = 0;
+        QVERIFY(SaveFileDialog(nullptr, "Save As", {"Application (*.EXE *.exe)", "All Files (*)"},
+                               {"EXE", ""}, folder.path(), fileName, filter));
+        QCOMPARE(fileName, folder.path() + "/update.EXE");
+        QVERIFY2(question.contains("update.EXE"), qPrintable(question));
     }
 };
 

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QWidget>
 
@@ -199,6 +200,32 @@ private slots:
         WriteFile(script, "#!/nonexistent/interpreter\n", true);
         QCOMPARE(ShellExecute(nullptr, "open", script, QString(), QString(), SW_SHOWNORMAL),
                  int(ERROR_BAD_FORMAT));
+    }
+
+    // A downloaded file becomes executable only when it is a program or a script, which is
+    // started with the parameters as its arguments; anything else is opened without them.
+    void aDownloadedFileIsStartedByWhatItIs_data() {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("native program") << QByteArray("\x7f"
+                                                      "ELF\x02\x01")
+                                        << int(skProgram) << QStringList{"-q", "a;ls"};
+        QTest::newRow("script") << QByteArray("#!/bin/sh\n") << int(skProgram)
+                                << QStringList{"-q", "a;ls"};
+        QTest::newRow("archive") << QByteArray("PK\x03\x04") << int(skDocument) << QStringList();
+    }
+    void aDownloadedFileIsStartedByWhatItIs() {
+        QFETCH(QByteArray, content);
+        QFETCH(int, kind);
+        QFETCH(QStringList, arguments);
+        const QString file = Path(QString("download-%1").arg(QTest::currentDataTag()));
+        WriteFile(file, content, false);
+        QVERIFY(ShellExecuteDownloaded(nullptr, file, "-q a;ls") > 32);
+        QCOMPARE(FShell->Requests().size(), 1);
+        QCOMPARE(int(FShell->Requests().at(0).Kind), kind);
+        QCOMPARE(FShell->Requests().at(0).Arguments, arguments);
+        QCOMPARE(QFileInfo(file).isExecutable(), kind == skProgram);
     }
 };
 
