@@ -71,8 +71,13 @@ QString MessageDlgDisplayText(const QString &text) {
 }
 
 int MessageDlg(const QString &text, TMsgDlgType type, TMsgDlgButtons buttons) {
+    return MessageBox(text, MessageDlgTitle(type), type, buttons);
+}
+
+int MessageBox(const QString &text, const QString &caption, TMsgDlgType type,
+               TMsgDlgButtons buttons) {
     TDialogRequest request;
-    request.Title = MessageDlgTitle(type);
+    request.Title = caption;
     request.Text = text;
     request.Type = type;
     request.Buttons = buttons;
@@ -90,6 +95,7 @@ bool PrinterSetupExecute(QWidget *parent) {
         return Responder()(request) == mrOk;
     QPrintDialog dialog(Printer(), parent);
     dialog.setWindowTitle(request.Title);
-    dialog.setOptions(QAbstractPrintDialog::PrintShowPageSize);
+    // Print to file: with no printer installed, a PDF file is the printer.
+    dialog.setOptions(QAbstractPrintDialog::PrintShowPageSize | QAbstractPrintDialog::PrintToFile);
     return dialog.exec() == QDialog::Accepted;
 }

@@ -39,6 +39,9 @@ QString MessageDlgDisplayText(const QString &text);
 
 // A modal message box centred on the screen; returns the button pressed (mrOk, mrYes, ...).
 int MessageDlg(const QString &text, TMsgDlgType type, TMsgDlgButtons buttons);
+// The same with a caption of the caller's choosing, such as the program's name.
+int MessageBox(const QString &text, const QString &caption, TMsgDlgType type,
+               TMsgDlgButtons buttons);
 
 // The printer setup dialog for the program's printer (Printer()): the printer, its paper and
 // orientation. True when the user confirmed it.
