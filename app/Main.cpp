@@ -13,6 +13,9 @@
 #include "platform/Forms.h"
 #include "platform/IniFiles.h"
 #include "platform/WinHelp.h"
+#include "printing/Preview.h"
+#include "printing/Qrchart.h"
+#include "printing/Quickrep.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -137,6 +140,10 @@ TfrmMain::TfrmMain(const QString &programFolder, QWidget *parent)
 }
 
 TfrmMain::~TfrmMain() {
+    if (QRPrinter().PreviewContext == this) {
+        QRPrinter().OnPreview = nullptr;
+        QRPrinter().PreviewContext = nullptr;
+    }
     if (frmMain == this)
         frmMain = nullptr;
 }
@@ -438,6 +445,12 @@ void TfrmMain::FormCreate(QObject *Sender) {
         app->OnHint = [this](QObject *sender) {
             AppOnHint(sender);
         };
+    }
+    QRPrinter().OnPreview = [this](QObject *sender) {
+        MyPreview(sender);
+    };
+    QRPrinter().PreviewContext = this;
+    if (app) {
         app->SetHelpFile(FProgramFolder + HelpFileName);
         app->SetHintPause(500);
     }
@@ -763,9 +776,23 @@ void TfrmMain::mnuFilePrinterSetupClick(QObject *) {
     PrinterSetupExecute(this);
 }
 
-// The chart preview and the update window arrive with the report engine and the update
-// check; until then their commands are present and do nothing.
-void TfrmMain::mnuFilePrintClick(QObject *) {}
+void TfrmMain::mnuFilePrintClick(QObject *) {
+    QRPrinter().SetPreviewCaption(QStringLiteral("Preview of Page"));
+    QRPrinter().SetProgressCaption(QStringLiteral("Preparing Page"));
+    if (QRPaymentChart)
+        QRPaymentChart->Rep->Preview();
+}
+
+void TfrmMain::MyPreview(QObject *) {
+    if (!frmPreview)
+        return;
+    frmPreview->exec();
+    activateWindow();
+    FormActivate(this);
+}
+
+// The update window arrives with the update check; until then its command is present and does
+// nothing.
 void TfrmMain::ShowUpdate(QObject *) {}
 
 // A small window of its own: a new one for each opening, centred on the screen, destroyed

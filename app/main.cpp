@@ -3,8 +3,11 @@
 #include "app/About.h"
 #include "app/Close.h"
 #include "app/Disclaim.h"
+#include "app/URL.h"
 #include "app/splash.h"
 #include "platform/Forms.h"
+#include "printing/Preview.h"
+#include "printing/Qrchart.h"
 
 #include <QTimer>
 #include <memory>
@@ -25,6 +28,9 @@ int main(int argc, char **argv) {
     // The application's windows, in their fixed order; only the main window is shown.
     auto mainWindow = std::make_unique<TfrmMain>();
     auto aboutBox = std::make_unique<TAboutBox>(mainWindow.get());
+    auto preview = std::make_unique<TfrmPreview>(mainWindow.get());
+    auto chart = std::make_unique<TQRPaymentChart>(*mainWindow, *mainWindow->rgCalculate,
+                                                   *mainWindow->grdLS, MakerAddresses().Host);
     auto disclaimer = std::make_unique<TfrmDisclaim>(mainWindow.get());
     auto thanks = std::make_unique<TfrmClose>(mainWindow.get());
     QObject::connect(mainWindow.get(), &TfrmMain::Closed, &application,
