@@ -59,7 +59,7 @@ TfrmClose::TfrmClose(QWidget *parent)
     btnSuggestions->setFont(DesignFont(QStringLiteral("MS Sans Serif"), 8));
     btnSuggestions->setAutoDefault(false);
     connect(btnSuggestions, &QPushButton::clicked, this,
-            [this] { btnSuggestionsClick(btnSuggestions); });
+            [this] { Guard(btnSuggestions, [this] { btnSuggestionsClick(btnSuggestions); }); });
 
     BtnReturn =
         CaptionButton(this, 42, QStringLiteral("  Return"), QStringLiteral(":/glyphs/return.svg"));

@@ -25,6 +25,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QRadioButton>
 #include <QScreen>
 #include <QStandardPaths>
@@ -326,7 +327,7 @@ void TfrmMain::CreateGrid(QWidget *client) {
     grdLS->SetDefaultColWidth(75);
     grdLS->SetDefaultRowHeight(20);
     grdLS->SetOptions(goFixedVertLine | goFixedHorzLine | goVertLine | goHorzLine);
-    grdLS->setFocusPolicy(Qt::ClickFocus); // not a tab stop
+    grdLS->SetTabStop(false);
     grdLS->SetAlignment(alCenter);
     grdLS->SetSelectedCellColor(Yellow);
     grdLS->SetSelectedFontColor(QColor(255, 0, 0));
@@ -348,7 +349,8 @@ void TfrmMain::CreateMenus() {
     MainMenu1 = menuBar();
     auto item = [this](QMenu *menu, const QString &caption, void (TfrmMain::*handler)(QObject *)) {
         QAction *a = menu->addAction(caption);
-        connect(a, &QAction::triggered, this, [this, handler, a] { (this->*handler)(a); });
+        connect(a, &QAction::triggered, this,
+                [this, handler, a] { Guard(a, [&] { (this->*handler)(a); }); });
         return a;
     };
     QMenu *file = MainMenu1->addMenu(QStringLiteral("&File"));
@@ -430,7 +432,13 @@ void TfrmMain::FormCreate(QObject *Sender) {
         FProgramFolder += QLatin1Char('/');
     LastLoan = LastInterest = LastTerm = LastPayment = 0;
     CalcMode = 0;
-    ReadSavedValues();
+    try {
+        ReadSavedValues();
+    } catch (const std::exception &e) {
+        // The error hook is not installed yet: the plain report, and start-up goes on with
+        // what the boxes hold.
+        MessageDlg(QString::fromUtf8(e.what()), mtError, mbOK);
+    }
     LoanStepText = RateStepText = PaymentStepText = " ";
     AllowPrinting();
     MarkGridCentre();
@@ -454,9 +462,10 @@ void TfrmMain::FormCreate(QObject *Sender) {
         app->SetHelpFile(FProgramFolder + HelpFileName);
         app->SetHintPause(500);
     }
-    // The first grid: the grid's click, as if the user had clicked it.
-    if (grdLS->OnClick)
-        grdLS->OnClick(Sender);
+    // The first grid: the grid's click, as if the user had clicked it. Like every other
+    // calculation it may fail on what the saved values hold; the failure then reaches the
+    // error hook installed above, once the message loop runs, and start-up goes on.
+    CallEvent(grdLS->OnClick, Sender);
 }
 
 QString TfrmMain::SavedValuesFile() const {
@@ -575,6 +584,12 @@ void TfrmMain::rgCalculateClick(QObject *Sender) {
     SetTabOrder();
 
     l.Rows[0]->setFocus();
+    // A switch by an arrow key is made by the radio button, which takes the focus itself after
+    // it has been checked: the box takes it back once that has happened.
+    QTimer::singleShot(0, l.Rows[0], [this, box = l.Rows[0]] {
+        if (rgCalculate->isAncestorOf(QApplication::focusWidget()) && box->isVisible())
+            box->setFocus();
+    });
     CleanGrid();
     ChooseQuorvale(Sender);
 }
@@ -703,20 +718,24 @@ void TfrmMain::edtTermInvalidEntry(QObject *) {
 // ---- Closing ----------------------------------------------------------------------------
 
 bool TfrmMain::event(QEvent *e) {
-    if (e->type() == QEvent::WindowActivate)
-        FormActivate(this);
+    // The focus rule on activation is for the program's own windows and for a return from
+    // another program; a message box hands the focus back to where it was, which may be
+    // where its handler put it (the term box after the months message).
+    if (e->type() == QEvent::WindowDeactivate)
+        FAwayToMessage = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()) != nullptr;
+    if (e->type() == QEvent::WindowActivate && !std::exchange(FAwayToMessage, false))
+        Guard(this, [this] { FormActivate(this); });
     return QMainWindow::event(e);
 }
 
 void TfrmMain::closeEvent(QCloseEvent *e) {
     bool canClose = true;
-    FormCloseQuery(this, canClose);
-    if (!canClose) {
+    if (!Guard(this, [&] { FormCloseQuery(this, canClose); }) || !canClose) {
         e->ignore();
         return;
     }
     TCloseAction action = caFree;
-    FormClose(this, action);
+    Guard(this, [&] { FormClose(this, action); });
     e->accept();
     emit Closed();
 }

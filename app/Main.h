@@ -134,6 +134,7 @@ private:
 
     std::unique_ptr<TView> FView;
     QString FProgramFolder;
+    bool FAwayToMessage = false; // a message box took the activation from the window
 };
 
 // The one main window (null before it is created and after it is destroyed).

@@ -1,6 +1,7 @@
 #include "app/URLLabel.h"
 
 #include "app/URL.h"
+#include "platform/Forms.h"
 #include "platform/ShellApi.h"
 
 #include <QMouseEvent>
@@ -66,5 +67,7 @@ void TURLLabel::leaveEvent(QEvent *event) {
 // Any button opens the address, after the label's ordinary handling of the press.
 void TURLLabel::mousePressEvent(QMouseEvent *event) {
     QLabel::mousePressEvent(event);
-    ShellExecute(window(), QStringLiteral("open"), FURL, QString(), QString(), SW_SHOWNORMAL);
+    Guard(this, [this] {
+        ShellExecute(window(), QStringLiteral("open"), FURL, QString(), QString(), SW_SHOWNORMAL);
+    });
 }

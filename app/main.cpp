@@ -12,32 +12,65 @@
 #include <QTimer>
 #include <memory>
 
+namespace {
+
+// Runs one step of start-up. Nothing that escapes it may end the program: it is reported once
+// the message loop runs, by the main window's error hook when that has been installed by then,
+// else by the plain report, and start-up goes on. False when the step failed.
+template <class Step> bool StartupStep(TApplication &application, Step step) {
+    try {
+        step();
+        return true;
+    } catch (...) {
+        application.PostException(nullptr, std::current_exception());
+        return false;
+    }
+}
+
+} // namespace
+
 int main(int argc, char **argv) {
     TApplication application(argc, argv);
     application.setQuitOnLastWindowClosed(false);
 
-    SplashScreen = new TSplashScreen;
-    SplashScreen->Timer1->start();
-    SplashScreen->show();
-    SplashScreen->repaint();
-    application.ProcessMessages(); // visible before the slow steps below
-
-    application.SetTitle(ProgramName);
-    application.SetHelpFile(QStringLiteral(QUORVALE_BUILD_HELP_FILE));
+    StartupStep(application, [&] {
+        SplashScreen = new TSplashScreen;
+        SplashScreen->Timer1->start();
+        SplashScreen->show();
+        SplashScreen->repaint();
+        application.ProcessMessages(); // visible before the slow steps below
+    });
+    StartupStep(application, [&] {
+        application.SetTitle(ProgramName);
+        application.SetHelpFile(QStringLiteral(QUORVALE_BUILD_HELP_FILE));
+    });
 
     // The application's windows, in their fixed order; only the main window is shown.
-    auto mainWindow = std::make_unique<TfrmMain>();
-    auto aboutBox = std::make_unique<TAboutBox>(mainWindow.get());
-    auto preview = std::make_unique<TfrmPreview>(mainWindow.get());
-    auto chart = std::make_unique<TQRPaymentChart>(*mainWindow, *mainWindow->rgCalculate,
-                                                   *mainWindow->grdLS, MakerAddresses().Host);
-    auto disclaimer = std::make_unique<TfrmDisclaim>(mainWindow.get());
-    auto thanks = std::make_unique<TfrmClose>(mainWindow.get());
+    std::unique_ptr<TfrmMain> mainWindow;
+    std::unique_ptr<TAboutBox> aboutBox;
+    std::unique_ptr<TfrmPreview> preview;
+    std::unique_ptr<TQRPaymentChart> chart;
+    std::unique_ptr<TfrmDisclaim> disclaimer;
+    std::unique_ptr<TfrmClose> thanks;
+    if (!StartupStep(application, [&] { mainWindow = std::make_unique<TfrmMain>(); })) {
+        // Without its main window the program cannot run: the report, then the end.
+        QCoreApplication::sendPostedEvents();
+        return 1;
+    }
+    StartupStep(application, [&] {
+        aboutBox = std::make_unique<TAboutBox>(mainWindow.get());
+        preview = std::make_unique<TfrmPreview>(mainWindow.get());
+        chart = std::make_unique<TQRPaymentChart>(*mainWindow, *mainWindow->rgCalculate,
+                                                  *mainWindow->grdLS, MakerAddresses().Host);
+        disclaimer = std::make_unique<TfrmDisclaim>(mainWindow.get());
+        thanks = std::make_unique<TfrmClose>(mainWindow.get());
+    });
     QObject::connect(mainWindow.get(), &TfrmMain::Closed, &application,
                      [&application] { application.Terminate(); });
 
     mainWindow->show();
-    SplashScreen->raise(); // stays on top until its timer hides it
+    if (SplashScreen)
+        SplashScreen->raise(); // stays on top until its timer hides it
     const int result = application.exec();
     delete SplashScreen;
     return result;

@@ -2,8 +2,10 @@
 
 #include "app/Main.h"
 #include "platform/ExtCtrls.h"
+#include "platform/Forms.h"
 
-#include <QGuiApplication>
+#include <QApplication>
+#include <QEvent>
 #include <QLabel>
 #include <QPixmap>
 #include <QScreen>
@@ -35,8 +37,10 @@ TSplashScreen::TSplashScreen(QWidget *parent)
 
     Timer1 = new QTimer(this);
     Timer1->setInterval(5000);
-    connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(Timer1); });
+    connect(Timer1, &QTimer::timeout, this,
+            [this] { Guard(this, [this] { Timer1Timer(Timer1); }); });
 
+    qApp->installEventFilter(this);
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->geometry();
         move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
@@ -46,4 +50,20 @@ TSplashScreen::TSplashScreen(QWidget *parent)
 void TSplashScreen::Timer1Timer(QObject *) {
     Timer1->stop();
     close();
+}
+
+bool TSplashScreen::eventFilter(QObject *watched, QEvent *event) {
+    if (watched != this && watched->isWidgetType()) {
+        auto *w = static_cast<QWidget *>(watched);
+        if (event->type() == QEvent::Show && w->isWindow() && w->isModal() && isVisible() &&
+            !FSteppedAsideFor) {
+            FSteppedAsideFor = w;
+            hide();
+        } else if (event->type() == QEvent::Hide && w == FSteppedAsideFor) {
+            FSteppedAsideFor = nullptr;
+            if (Timer1->isActive())
+                show();
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }

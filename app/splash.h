@@ -2,6 +2,7 @@
 // until its timer hides it.
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 
 class QLabel;
@@ -20,6 +21,15 @@ public:
     QTimer *Timer1; // 5000 ms, started by the program entry
 
     void Timer1Timer(QObject *Sender);
+
+protected:
+    // A modal window (a message box at start-up) must not open under the splash, which stays
+    // on top: the splash steps aside while one is shown and comes back after it, while its
+    // time is not up.
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QPointer<QWidget> FSteppedAsideFor;
 };
 
 // The one splash screen (null until the program entry creates it).

@@ -1,5 +1,7 @@
 #include "controls/Aligrid.h"
 
+#include "platform/Forms.h"
+
 #include <QFontMetrics>
 #include <QHelpEvent>
 #include <QKeyEvent>
@@ -145,8 +147,13 @@ TStringGrid::TStringGrid(QWidget *parent)
     FCells.assign(5, std::vector<QString>(5));
     FCurrent = {1, 1};
     FSelection = {1, 1, 1, 1};
-    setFocusPolicy(Qt::StrongFocus);
+    // A left click takes the focus (mousePressEvent); the other buttons leave it where it is.
+    setFocusPolicy(Qt::TabFocus);
     setMouseTracking(true); // mouse moves without a button reach OnMouseMove and the cell hints
+}
+
+void TStringGrid::SetTabStop(bool Value) {
+    setFocusPolicy(Value ? Qt::TabFocus : Qt::NoFocus);
 }
 
 void TStringGrid::SetColCount(int Value) {
@@ -371,6 +378,8 @@ void TStringGrid::mousePressEvent(QMouseEvent *event) {
         QWidget::mousePressEvent(event);
         return;
     }
+    if (isEnabled())
+        setFocus(Qt::MouseFocusReason);
     FLeftPressed = true;
     const TGridCoord cell = FLayout.CellAt(event->position().toPoint());
     if (cell.X >= FixedCols() && cell.Y >= FixedRows())
@@ -383,15 +392,13 @@ void TStringGrid::mouseReleaseEvent(QMouseEvent *event) {
         return;
     }
     FLeftPressed = false;
-    if (rect().contains(event->position().toPoint()) && OnClick)
-        OnClick(this);
+    if (rect().contains(event->position().toPoint()))
+        CallEvent(OnClick, this);
 }
 
 void TStringGrid::mouseMoveEvent(QMouseEvent *event) {
-    if (OnMouseMove) {
-        const QPoint p = event->position().toPoint();
-        OnMouseMove(this, event->modifiers(), p.x(), p.y());
-    }
+    const QPoint p = event->position().toPoint();
+    CallEvent(OnMouseMove, this, event->modifiers(), p.x(), p.y());
 }
 
 void TStringGrid::keyPressEvent(QKeyEvent *event) {
@@ -403,8 +410,7 @@ void TStringGrid::keyPressEvent(QKeyEvent *event) {
     if (*target == FCurrent)
         return;
     MoveCurrent(*target);
-    if (OnClick)
-        OnClick(this);
+    CallEvent(OnClick, this);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -455,6 +461,7 @@ void TStringAlignGrid::SetAlignment(TMyAlign Value) {
 
 void TStringAlignGrid::SetEditable(bool Value) {
     FEditable = Value;
+    update();
 }
 
 void TStringAlignGrid::SetShowCellHints(bool Value) {
@@ -720,6 +727,7 @@ bool TStringAlignGrid::EditCell(int ACol, int ARow) const {
 
 void TStringAlignGrid::SetEditCell(int ACol, int ARow, bool Value) {
     FEdits.Cell.Set(ACol, ARow, Value);
+    update();
 }
 
 bool TStringAlignGrid::EditCol(int ACol) const {
@@ -728,6 +736,7 @@ bool TStringAlignGrid::EditCol(int ACol) const {
 
 void TStringAlignGrid::SetEditCol(int ACol, bool Value) {
     FEdits.Col.Set(ACol, Value);
+    update();
 }
 
 bool TStringAlignGrid::EditRow(int ARow) const {
@@ -736,6 +745,7 @@ bool TStringAlignGrid::EditRow(int ARow) const {
 
 void TStringAlignGrid::SetEditRow(int ARow, bool Value) {
     FEdits.Row.Set(ARow, Value);
+    update();
 }
 
 // Hints
@@ -746,6 +756,7 @@ QString TStringAlignGrid::HintCell(int ACol, int ARow) const {
 
 void TStringAlignGrid::SetHintCell(int ACol, int ARow, const QString &Value) {
     FHints.Set(ACol, ARow, Value);
+    update();
 }
 
 // Drawing
@@ -771,6 +782,10 @@ void TStringAlignGrid::DrawCell(QPainter &Canvas, int ACol, int ARow, const QRec
         const int left = AlignedTextLeft(align, ARect, metrics.horizontalAdvance(line));
         Canvas.drawText(left, top + metrics.ascent(), line);
         top += metrics.height();
+    }
+    if (OnDrawCell) {
+        Canvas.setClipRect(ARect);
+        CallEvent(OnDrawCell, this, Canvas, ACol, ARow, ARect, AState);
     }
 }
 

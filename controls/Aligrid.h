@@ -15,6 +15,7 @@
 #include <vector>
 
 class QLabel;
+class QPainter;
 
 enum TGridOption {
     goFixedVertLine = 0x01,
@@ -156,6 +157,10 @@ public:
     void SetFont(const TMyFont &Value);
     TBorderStyle BorderStyle() const { return FBorderStyle; }
     void SetBorderStyle(TBorderStyle Value);
+    // Whether the Tab key reaches the grid. Only a left click gives it the focus; a right or
+    // middle click leaves the focus (and any box being edited) alone.
+    bool TabStop() const { return focusPolicy() == Qt::TabFocus; }
+    void SetTabStop(bool Value);
 
     const TGridLayout &Layout() const { return FLayout; }
     QRect CellRect(int ACol, int ARow) const { return FLayout.CellRect(ACol, ARow); }
@@ -381,6 +386,12 @@ public:
 
     QString HintCell(int ACol, int ARow) const;
     void SetHintCell(int ACol, int ARow, const QString &Value);
+
+    // Raised after a cell has been drawn, with the painter clipped to the cell, so that the
+    // owner can draw over it.
+    std::function<void(QObject *Sender, QPainter &Canvas, int ACol, int ARow, const QRect &Rect,
+                       TGridDrawState State)>
+        OnDrawCell;
 
 protected:
     void DrawCell(QPainter &Canvas, int ACol, int ARow, const QRect &ARect,

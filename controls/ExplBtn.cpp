@@ -1,5 +1,7 @@
 #include "controls/ExplBtn.h"
 
+#include "platform/Forms.h"
+
 #include <QEnterEvent>
 #include <QKeySequence>
 #include <QMouseEvent>
@@ -159,8 +161,7 @@ TExplorerButtonPlaces TExplorerButton::Places() const {
 }
 
 void TExplorerButton::Click() {
-    if (OnClick)
-        OnClick(this);
+    CallEvent(OnClick, this);
 }
 
 void TExplorerButton::SetHot(bool hot) {
@@ -196,15 +197,13 @@ void TExplorerButton::hideEvent(QHideEvent *event) {
 void TExplorerButton::enterEvent(QEnterEvent *event) {
     QWidget::enterEvent(event);
     SetHot(true);
-    if (OnEnter)
-        OnEnter(this);
+    CallEvent(OnEnter, this);
 }
 
 void TExplorerButton::leaveEvent(QEvent *event) {
     QWidget::leaveEvent(event);
     SetHot(false);
-    if (OnExit)
-        OnExit(this);
+    CallEvent(OnExit, this);
 }
 
 // The window system keeps sending the mouse to the button from a left press until the release,

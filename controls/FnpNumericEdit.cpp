@@ -1,5 +1,6 @@
 #include "controls/FnpNumericEdit.h"
 
+#include "platform/Forms.h"
 #include "platform/SysUtils.h"
 
 #include <QContextMenuEvent>
@@ -26,31 +27,28 @@ void TFnpText::KeyPress(QChar key) {
     const bool backspace = key == '\b';
     const bool separator = key == Separator;
     const bool digit = IsDigit(key);
-    // A key the box never takes leaves the text and the selection alone, so a stray key
-    // cannot wipe out a value that entering the box has selected. "-" toggles the sign only
-    // where negative numbers are allowed.
-    if ((!backspace && !separator && !digit && key != '-') || (key == '-' && MinValue >= 0))
-        return;
     const TFnpText before = *this;
-    // The separator and "-" only move the caret or the sign: the selection collapses to the
-    // caret. A digit replaces the selection; backspace deletes it below.
-    if (separator || key == '-')
+    // The separator only moves the caret: the selection collapses to it. Any other key, one
+    // the box refuses included, first deletes the selection.
+    const bool selected = SelLength > 0;
+    if (separator)
         SelLength = 0;
-    else if (digit && SelLength > 0)
+    else if (selected)
         DeleteSelection();
+    if (!backspace && !separator && !digit && key != '-')
+        return;
     if (key == '0' && SelStart == 0)
         return; // no leading zero
     if (separator && Decimals == 0)
         return;
     if (key == '-') {
-        ToggleSign();
+        if (MinValue < 0) // the sign toggles only where negative numbers are allowed
+            ToggleSign();
     } else if (SelStart == Text.length() && Decimals > 0 && digit) {
         return; // nothing can be typed after the last decimal
     } else if (separator) {
         SelStart = Text.length() - Decimals;
-    } else if (backspace && SelLength > 0) {
-        DeleteSelection();
-    } else {
+    } else if (!(backspace && selected)) { // backspace on a selection deleted only that
         if (Negative() && SelStart == 0)
             SelStart = 1; // nothing goes in front of the sign
         if (backspace)
@@ -112,9 +110,13 @@ void TFnpText::ToggleSign() {
 void TFnpText::TypeDigit(QChar digit) {
     const int start = IntegerStart();
     const int separator = IntegerEnd();
-    if (separator - start == 1 && Text[start] == '0' && SelStart <= start + 1) {
-        // a lone zero in front is replaced, not pushed along: "0" and 2 give "2"
-        Text[start] = digit;
+    if (Text[start] == '0' && SelStart <= start + 1) {
+        // a zero in front is replaced, not pushed along: "0" and 2 give "2". Without decimals
+        // the digit becomes the whole number: "00" and 5 give "5".
+        if (Decimals == 0)
+            Text = Text.left(start) + digit;
+        else
+            Text[start] = digit;
         SelStart = start + 1;
     } else if (Decimals == 0 || SelStart <= separator) {
         Text.insert(SelStart, digit);
@@ -298,8 +300,7 @@ void TFnpNumericEdit::focusInEvent(QFocusEvent *event) {
         selectAll();
     else if (hasSelectedText())
         setCursorPosition(caret); // the plain edit selects all when tabbed into
-    if (OnEnter)
-        OnEnter(this);
+    CallEvent(OnEnter, this);
 }
 
 void TFnpNumericEdit::focusOutEvent(QFocusEvent *event) {
@@ -312,10 +313,9 @@ void TFnpNumericEdit::focusOutEvent(QFocusEvent *event) {
     if (FMinValue != FMaxValue && OnInvalidEntry) {
         const double value = Value();
         if (value < FMinValue || value > FMaxValue)
-            OnInvalidEntry(this);
+            CallEvent(OnInvalidEntry, this);
     }
-    if (OnExit)
-        OnExit(this);
+    CallEvent(OnExit, this);
 }
 
 void TFnpNumericEdit::contextMenuEvent(QContextMenuEvent *event) {
@@ -387,8 +387,8 @@ void TFnpNumericEdit::Show(const QString &text, int selStart, int selLength) {
 
 void TFnpNumericEdit::TypeKey(QChar key) {
     if (OnKeyPress) {
-        OnKeyPress(this, key);
-        if (key.isNull())
+        // A key whose handler failed is not typed.
+        if (!CallEvent(OnKeyPress, this, key) || key.isNull())
             return;
     }
     if (isReadOnly())
@@ -401,12 +401,11 @@ void TFnpNumericEdit::TypeKey(QChar key) {
 void TFnpNumericEdit::Change() {
     if (FQuiet)
         return;
-    if (OnChange)
-        OnChange(this);
+    CallEvent(OnChange, this);
     if (OnValidChange) {
         const double value = Value();
         if (FMinValue == FMaxValue || (FMinValue <= value && value <= FMaxValue))
-            OnValidChange(this);
+            CallEvent(OnValidChange, this);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "controls/Realproc.h"
 #include "platform/Dialogs.h"
+#include "platform/Forms.h"
 #include "platform/SysUtils.h"
 
 #include <QApplication>
@@ -90,10 +91,7 @@ TCustomNumEdit::TCustomNumEdit(QWidget *parent)
     : TCustomStrEdit(parent), FMasks([this] { Reformat(); }) {
     SetAlignment(Qt::AlignRight);
     setInputMethodHints(Qt::ImhFormattedNumbersOnly);
-    connect(this, &QLineEdit::textChanged, this, [this] {
-        if (OnChange)
-            OnChange(this);
-    });
+    connect(this, &QLineEdit::textChanged, this, [this] { CallEvent(OnChange, this); });
     connect(qApp, &QApplication::focusChanged, this,
             [this](QWidget *, QWidget *now) { FocusMoved(now); });
     Reformat();
@@ -180,7 +178,23 @@ void TCustomNumEdit::Reformat() {
     // A value set while the box is being edited shows in the editing form, which is what the
     // box reads when it is left.
     const QString display = DisplayText();
-    setText(FEditing ? EditingText(display, FValue < 0) : display);
+    setText(FEditing ? EditingForm(display) : display);
+}
+
+// The editing form holds the number the display form shows. A value beyond the significant
+// digits shows in the scientific form ("1E12"), whose digits alone would read back as another
+// number (112); the editing form then writes the shown number in plain digits.
+QString TCustomNumEdit::EditingForm(const QString &display) const {
+    QString number = display;
+    if (FNumericType == ntPercentage && number.endsWith(u'%'))
+        number.chop(1);
+    double shown = 0;
+    if (number.contains(u'E') && TryStrToFloat(number.toStdString(), shown)) {
+        const int decimals = std::max(0, FDecimals);
+        const std::string pattern = decimals > 0 ? "#,##0." + std::string(decimals, '0') : "#,##0";
+        return QString::fromStdString(FormatFloat(pattern, shown));
+    }
+    return EditingText(display, FValue < 0);
 }
 
 void TCustomNumEdit::focusInEvent(QFocusEvent *event) {
@@ -191,27 +205,27 @@ void TCustomNumEdit::focusInEvent(QFocusEvent *event) {
 
 void TCustomNumEdit::Enter(bool byMouse) {
     FEditing = true;
-    setText(EditingText(text(), FValue < 0));
+    setText(EditingForm(text()));
     FLengthLimit = std::max(FDigits, 0);
     FSavedAlignment = Alignment();
     SetAlignment(Qt::AlignLeft);
-    // The whole number is selected however the box is entered. The click that enters it does
-    // not place the caret: the text under the pointer has just become the editing form.
-    selectAll();
-    FSwallowingClick = byMouse;
-    if (OnEnter)
-        OnEnter(this);
+    // Entered by the keyboard, the whole number is selected; a click or a drag places the
+    // caret or selects in the editing form as in any edit box.
+    if (byMouse)
+        deselect();
+    else
+        selectAll();
+    CallEvent(OnEnter, this);
 }
 
 void TCustomNumEdit::focusOutEvent(QFocusEvent *event) {
     TCustomStrEdit::focusOutEvent(event);
-    FSwallowingClick = false;
     // A context menu or another window taking the keyboard does not leave the box: it keeps
     // its editing form until the focus comes back.
     if (event->reason() == Qt::PopupFocusReason || event->reason() == Qt::ActiveWindowFocusReason)
         return;
     if (FEditing)
-        Leave();
+        Guard(this, [this] { Leave(); });
 }
 
 void TCustomNumEdit::Leave() {
@@ -246,13 +260,7 @@ void TCustomNumEdit::Leave() {
     FValue = x;
     Reformat();
     const Qt::Alignment unfocused = FSavedAlignment;
-    try {
-        if (OnExit)
-            OnExit(this);
-    } catch (...) {
-        RestoreAlignment(unfocused);
-        throw;
-    }
+    CallEvent(OnExit, this);
     RestoreAlignment(unfocused);
 }
 
@@ -280,7 +288,7 @@ void TCustomNumEdit::FocusMoved(QWidget *now) {
         this,
         [this] {
             if (FEditing && !hasFocus() && isActiveWindow())
-                Leave();
+                Guard(this, [this] { Leave(); });
         },
         Qt::QueuedConnection);
 }
@@ -315,32 +323,6 @@ void TCustomNumEdit::TypeText(const QString &typed) {
         if (verdict.Insert)
             insert(QString(c));
     }
-}
-
-void TCustomNumEdit::mousePressEvent(QMouseEvent *event) {
-    if (FSwallowingClick && event->button() == Qt::LeftButton) {
-        event->accept();
-        return;
-    }
-    FSwallowingClick = false;
-    TCustomStrEdit::mousePressEvent(event);
-}
-
-void TCustomNumEdit::mouseMoveEvent(QMouseEvent *event) {
-    if (FSwallowingClick) {
-        event->accept();
-        return;
-    }
-    TCustomStrEdit::mouseMoveEvent(event);
-}
-
-void TCustomNumEdit::mouseReleaseEvent(QMouseEvent *event) {
-    if (FSwallowingClick && event->button() == Qt::LeftButton) {
-        FSwallowingClick = false;
-        event->accept();
-        return;
-    }
-    TCustomStrEdit::mouseReleaseEvent(event);
 }
 
 // Text is dropped only into the editing form (a drag that is not let in is not dropped); the

@@ -122,13 +122,11 @@ protected:
     void focusOutEvent(QFocusEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void inputMethodEvent(QInputMethodEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
 
 private:
     QString DisplayText() const;
+    QString EditingForm(const QString &display) const;
     void Reformat();
     bool InRange(double value) const { return !FValidate || (FMin <= value && value <= FMax); }
     void Enter(bool byMouse);
@@ -153,7 +151,6 @@ private:
     // not used for it: that would cut an editing form longer than the limit ("10,000,000.00").
     int FLengthLimit = 0;
     Qt::Alignment FSavedAlignment; // the unfocused alignment, kept while editing
-    bool FSwallowingClick = false; // the left click that entered the box is under way
 };
 
 // ---- TNumEdit ---------------------------------------------------------------------------

@@ -1,6 +1,8 @@
 #include "engine/Spread.h"
 
 #include <cfloat>
+#include <charconv>
+#include <climits>
 #include <cmath>
 
 // ---- Checked arithmetic -----------------------------------------------------------------
@@ -87,20 +89,34 @@ namespace {
 // The positive monthly rate x at which n payments are worth `base` today: the root of
 // payment·(1 − (1 + x)^−n) / x = base, which exists and is unique when 0 < base < n·payment.
 // Bisection: the present value falls steadily as the rate rises, and is below `base` at
-// payment / base.
-double BracketedRate(int n, double base, double payment) {
+// payment / base. It halves the bracket until no number of the working precision lies
+// between its ends, so the rate is as exact as the formula can give it.
+// A double as the decimal number it stands for (the shortest text that reads back as it, which
+// is what the user typed), in the working precision: 117608.26 is 117608.26, not the nearest
+// binary fraction 117608.2599999999948. The rate of the typed numbers is the one shown.
+ext AsTyped(double v) {
+    char text[32];
+    const char *end = std::to_chars(text, text + sizeof text, v).ptr;
+    ext typed = v;
+    std::from_chars(text, end, typed);
+    return typed;
+}
+
+ext BracketedRate(int n, ext base, ext payment) {
     auto presentValue = [&](ext x) {
         return -payment * std::expm1(-ext(n) * std::log1p(x)) / x;
     };
-    ext lo = 0, hi = ext(payment) / base;
-    for (int k = 0; k < 200 && hi - lo > hi * 1e-16L; ++k) {
-        const ext mid = (lo + hi) / 2;
+    ext lo = 0, hi = payment / base;
+    for (;;) {
+        const ext mid = lo + (hi - lo) / 2;
+        if (!(mid > lo && mid < hi))
+            break;
         if (presentValue(mid) > base)
             lo = mid;
         else
             hi = mid;
     }
-    return double((lo + hi) / 2);
+    return lo + (hi - lo) / 2;
 }
 
 } // namespace
@@ -118,9 +134,11 @@ double CalcRate(int n, double loan, double deduction, double payment) {
         }
         // The search creeps when the rate's fixed point attracts only weakly (a loan repaid
         // by a few large payments) and stops at its limit far from it. Where a positive rate
-        // exists, find it by a method that cannot creep.
-        if (diff > 0.000001 && base > 0 && payment > 0 && ext(n) * payment > base)
-            r = BracketedRate(n, base, payment);
+        // exists, find it by a method that cannot creep. A loan and payments both negative
+        // are the same equation as both positive.
+        const ext b = std::fabs(AsTyped(base)), p = std::fabs(AsTyped(payment));
+        if (diff > 0.000001 && (base > 0) == (payment > 0) && payment != 0 && ext(n) * p > b)
+            return ToDouble(BracketedRate(n, b, p) * 1200);
     }
     return ToDouble(ext(r) * 1200);
 }
@@ -197,10 +215,13 @@ void StoreInputs(TSpreadView &view) {
     s.LastPayment = view.PaymentValue();
 }
 
-// The term as a whole number of months, through its shortest text: 360 gives 360, while
-// 360.5 or a term beyond 32 bits fails with a conversion error.
+// The term as a whole number of months: 360 gives 360, while any fraction, however small
+// (360.00000000000006), or a term beyond 32 bits fails with a conversion error naming the
+// exact value.
 int WholeTerm(double term) {
-    return StrToInt(FloatToStr(term));
+    if (term == std::trunc(term) && term >= INT_MIN && term <= INT_MAX)
+        return int(term);
+    return StrToInt(FloatToStrF(term, ffGeneral, 17, 0));
 }
 
 // The step of the selected item, which also names the step text; with no item selected the

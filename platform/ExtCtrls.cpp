@@ -1,5 +1,7 @@
 #include "platform/ExtCtrls.h"
 
+#include "platform/Forms.h"
+
 #include <QButtonGroup>
 #include <QEvent>
 #include <QPainter>
@@ -88,8 +90,8 @@ TRadioGroup::TRadioGroup(QWidget *parent) : QGroupBox(parent), FGroup(new QButto
     FGroup->setExclusive(true);
     connect(FGroup, &QButtonGroup::idToggled, this, [this](int, bool checked) {
         UpdateTabStop();
-        if (checked && !FUpdating && OnClick)
-            OnClick(this);
+        if (checked && !FUpdating)
+            CallEvent(OnClick, this);
     });
 }
 

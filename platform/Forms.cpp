@@ -5,6 +5,7 @@
 #include <QProxyStyle>
 #include <QTimer>
 #include <QWidget>
+#include <typeinfo>
 
 namespace {
 
@@ -38,18 +39,19 @@ public:
         static const auto kind = static_cast<QEvent::Type>(QEvent::registerEventType());
         return kind;
     }
-    TExceptionEvent(QObject *sender, std::exception_ptr e)
-        : QEvent(Kind()), Sender(sender), Error(std::move(e)) {}
+    TExceptionEvent(QObject *sender, std::exception_ptr e, QString key)
+        : QEvent(Kind()), Sender(sender), Error(std::move(e)), Key(std::move(key)) {}
     QPointer<QObject> Sender;
     std::exception_ptr Error;
+    QString Key;
 };
 
 } // namespace
 
 TApplication::TApplication(int &argc, char **argv) : QApplication(argc, argv) {
     connect(this, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState s) {
-        if (s == Qt::ApplicationActive && OnActivate)
-            OnActivate(this);
+        if (s == Qt::ApplicationActive)
+            CallEvent(OnActivate, this);
     });
 }
 
@@ -75,8 +77,27 @@ void TApplication::HandleException(QObject *Sender, const std::exception &E) {
     MessageDlg(QString::fromUtf8(E.what()), mtError, mbOK);
 }
 
+namespace {
+// What tells two errors apart: their kind and their message.
+QString ExceptionKey(const std::exception_ptr &E) {
+    try {
+        std::rethrow_exception(E);
+    } catch (const std::exception &e) {
+        return QString::fromUtf8(typeid(e).name()) + u'|' + QString::fromUtf8(e.what());
+    } catch (...) {
+        return QStringLiteral("?");
+    }
+}
+} // namespace
+
 void TApplication::PostException(QObject *Sender, std::exception_ptr E) {
-    postEvent(this, new TExceptionEvent(Sender, std::move(E)));
+    // One user action can fail the same way twice before the error path runs (a box left by a
+    // click whose own handler recalculates with the same inputs): the user hears of it once.
+    const QString key = ExceptionKey(E);
+    if (FPendingExceptions.contains(key))
+        return;
+    FPendingExceptions.insert(key);
+    postEvent(this, new TExceptionEvent(Sender, std::move(E), key));
 }
 
 void PostException(QObject *Sender, std::exception_ptr E) noexcept {
@@ -97,6 +118,7 @@ void TApplication::customEvent(QEvent *event) {
     if (event->type() != TExceptionEvent::Kind())
         return QApplication::customEvent(event);
     auto *posted = static_cast<TExceptionEvent *>(event);
+    FPendingExceptions.remove(posted->Key);
     try {
         std::rethrow_exception(posted->Error);
     } catch (const std::exception &e) {
@@ -156,8 +178,7 @@ void TApplication::UpdateHint() {
     if (hint == FHint)
         return;
     FHint = hint;
-    if (OnHint)
-        OnHint(this);
+    CallEvent(OnHint, this);
 }
 
 void SetShowHint(QWidget *control, bool show) {

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QFont>
 #include <QPointer>
+#include <QSet>
 #include <exception>
 #include <functional>
 #include <utility>
@@ -42,7 +43,8 @@ public:
     // Hands an exception that one of our handlers threw to the error path above. It reaches
     // OnException from the message loop, once the event being handled has finished, so that
     // Qt's widgets always complete their own state changes first. A Sender destroyed in the
-    // meantime arrives as null.
+    // meantime arrives as null. An error of the same kind and message as one still on its way
+    // is not posted again.
     void PostException(QObject *Sender, std::exception_ptr E);
     void Terminate() { quit(); }
     void ProcessMessages() { processEvents(); }
@@ -60,6 +62,7 @@ private:
     QString FHint;
     int FHintPause = 700;
     bool FHintUpdatePending = false;
+    QSet<QString> FPendingExceptions; // posted and not yet handled, by kind and message
 };
 
 // The one application object (null before it is created).

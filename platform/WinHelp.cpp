@@ -1,6 +1,7 @@
 #include "platform/WinHelp.h"
 
 #include "platform/Dialogs.h"
+#include "platform/Forms.h"
 #include "platform/ShellApi.h"
 
 #include <QApplication>
@@ -231,16 +232,23 @@ THelpViewer::THelpViewer() {
     setTabOrder(FIndexList, FDisplay);
     setTabOrder(FDisplay, FBrowser);
 
-    connect(contents, &QPushButton::clicked, this, [this] { ShowContents(FHelpFile); });
-    connect(howTo, &QPushButton::clicked, this, &THelpViewer::ShowHelpOnHelp);
-    connect(FSearch, &QLineEdit::textChanged, this, &THelpViewer::FillIndex);
-    connect(FSearch, &QLineEdit::returnPressed, this, &THelpViewer::DisplaySelected);
-    connect(FIndexList, &QListWidget::itemActivated, this, &THelpViewer::DisplaySelected);
-    connect(FDisplay, &QPushButton::clicked, this, &THelpViewer::DisplaySelected);
-    connect(FBrowser, &QTextBrowser::anchorClicked, this, &THelpViewer::LinkClicked);
+    // Every command of the window runs under Guard: nothing may unwind through Qt.
+    auto guarded = [this](auto body) {
+        return [this, body] {
+            Guard(this, body);
+        };
+    };
+    connect(contents, &QPushButton::clicked, this, guarded([this] { ShowContents(FHelpFile); }));
+    connect(howTo, &QPushButton::clicked, this, guarded([this] { ShowHelpOnHelp(); }));
+    connect(FSearch, &QLineEdit::textChanged, this, guarded([this] { FillIndex(); }));
+    connect(FSearch, &QLineEdit::returnPressed, this, guarded([this] { DisplaySelected(); }));
+    connect(FIndexList, &QListWidget::itemActivated, this, guarded([this] { DisplaySelected(); }));
+    connect(FDisplay, &QPushButton::clicked, this, guarded([this] { DisplaySelected(); }));
+    connect(FBrowser, &QTextBrowser::anchorClicked, this,
+            [this](const QUrl &url) { Guard(this, [&] { LinkClicked(url); }); });
     connect(new QShortcut(Qt::Key_Escape, this), &QShortcut::activated, this, &QWidget::close);
     connect(new QShortcut(Qt::Key_F1, this), &QShortcut::activated, this,
-            &THelpViewer::ShowHelpOnHelp);
+            guarded([this] { ShowHelpOnHelp(); }));
     FSearch->installEventFilter(this);
     FillIndex();
 }

@@ -69,7 +69,7 @@ TfrmPreview::TfrmPreview(QWidget *parent)
         b->setToolTip(QString::fromLatin1(hint));
         SetShowHint(b, true);
         b->OnClick = [this, handler](QObject *sender) {
-            Guard(sender, [&] { (this->*handler)(sender); });
+            (this->*handler)(sender);
         };
         return b;
     };

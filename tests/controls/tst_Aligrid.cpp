@@ -4,6 +4,7 @@
 #include <QHelpEvent>
 #include <QImage>
 #include <QLabel>
+#include <QPainter>
 #include <QToolTip>
 
 Q_DECLARE_METATYPE(TGridCoord)
@@ -36,7 +37,7 @@ void SetUpLikeResultGrid(TStringAlignGrid &grid) {
     grid.SetSelectedCellColor(Yellow);
     grid.SetSelectedFontColor(Red);
     grid.SetShowCellHints(false);
-    grid.setFocusPolicy(Qt::ClickFocus);
+    grid.SetTabStop(false);
     grid.resize(612, 257);
     for (int c = 0; c < 8; ++c)
         for (int r = 0; r < 12; ++r)
@@ -543,10 +544,45 @@ private slots:
         QCOMPARE(clicks.size(), 2);
         QCOMPARE(grid.Selection(), (TGridRect{2, 9, 2, 9}));
 
-        // the right button is not a click
+        // the right button is not a click, nor does it take the focus
+        grid.clearFocus();
         QTest::mouseClick(&grid, Qt::RightButton, {}, grid.CellRect(3, 3).center());
         QCOMPARE(clicks.size(), 2);
         QCOMPARE(grid.Col(), 2);
+        QVERIFY(!grid.hasFocus());
+    }
+
+    void onDrawCellDrawsOverEachCellAndSettingsRepaint() {
+        TStringAlignGrid grid;
+        SetUpLikeResultGrid(grid);
+        QList<TGridCoord> drawn;
+        grid.OnDrawCell = [&](QObject *sender, QPainter &canvas, int col, int row,
+                              const QRect &rect, TGridDrawState state) {
+            QCOMPARE(sender, &grid);
+            drawn << TGridCoord{col, row};
+            if (col == 2 && row == 3 && !state.testFlag(gdSelected))
+                canvas.fillRect(rect.adjusted(-5, -5, 5, 5), Qt::blue); // clipped to the cell
+        };
+        const QImage image = Render(grid);
+        QCOMPARE(drawn.size(), 8 * 12);
+        const QRect cell = grid.CellRect(2, 3);
+        QCOMPARE(CountPixels(image, cell, Qt::blue), cell.width() * cell.height());
+        QCOMPARE(CountPixels(image, cell.adjusted(-1, -1, 1, 1), Qt::blue),
+                 cell.width() * cell.height());
+
+        grid.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&grid));
+        for (const auto &set : std::initializer_list<std::function<void()>>{
+                 [&] { grid.SetEditable(false); }, [&] { grid.SetEditCell(1, 1, true); },
+                 [&] { grid.SetEditCol(2, true); }, [&] { grid.SetEditRow(3, true); },
+                 [&] {
+                     grid.SetHintCell(1, 1, "hint");
+                 }}) {
+            QCoreApplication::processEvents();
+            drawn.clear();
+            set();
+            QTRY_VERIFY(!drawn.isEmpty());
+        }
     }
 
     void arrowKeysMoveWithinTheOrdinaryCells_data() {

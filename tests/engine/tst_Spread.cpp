@@ -126,6 +126,7 @@ private slots:
         row("rate over no months", Rate, 0, 100000, 0, 786.70, 0, 0);
         row("rate of no loan", Rate, 360, 0, 0, 786.70, 0, 0);
         row("rate where the search creeps", Rate, 1, 100000, 0, 101000, 12, 1e-9);
+        row("rate where the search creeps, mirrored", Rate, 1, -100000, 0, -101000, 12, 1e-9);
         row("rate with a deduction", Rate, 360, 100000, 0.02, 786.70, 8.9740, 1e-3);
         row("term of the default loan", Term, 100000, 786.70, 8.75, 0, 360.0009, 1e-4);
         row("term below the monthly interest", Term, 100000, 700, 8.75, 0, 0, 0);
@@ -413,7 +414,7 @@ private slots:
     }
 
     void aTermThatIsNotWholeFailsBeforeAnyText() {
-        for (double term : {360.5, 3e9}) {
+        for (double term : {360.5, 3e9, 360.00000000000006}) {
             FakeView v;
             v.Term = term;
             for (int mode : {0, 1, 2}) {
@@ -425,6 +426,22 @@ private slots:
             v.Run(3); // the term spread needs no whole term
             QVERIFY(v.CentreMarked());
         }
+    }
+
+    // The rate is carried to the last bit, so its text is that of the exact rate, halves away
+    // from zero.
+    void aBracketedRateShowsTheTextOfTheExactRate_data() {
+        QTest::addColumn<double>("loan");
+        QTest::addColumn<double>("payment");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("60.0885%") << 112000.0 << 117608.26 << "60.089";
+        QTest::newRow("81.6585%") << 352000.0 << 375953.16 << "81.659";
+    }
+    void aBracketedRateShowsTheTextOfTheExactRate() {
+        QFETCH(double, loan);
+        QFETCH(double, payment);
+        QFETCH(QString, text);
+        QCOMPARE(QString::fromStdString(FixedText(CalcRate(1, loan, 0, payment), 5, 3)), text);
     }
 
     void anUnknownModeDoesNothing() {

@@ -69,6 +69,26 @@ private slots:
         QCOMPARE(senders, (QList<QObject *>{&second, nullptr}));
     }
 
+    void theSameFailureTwiceBeforeTheReportIsReportedOnce() {
+        QStringList reported;
+        Application()->OnException = [&](QObject *, const std::exception &e) {
+            reported << QString::fromUtf8(e.what());
+        };
+        for (int i = 0; i < 2; ++i) {
+            Guard(nullptr, [] { throw EInvalidOp(); });
+            Guard(nullptr, [] { throw EZeroDivide(); });
+            Guard(nullptr, [] { throw EConvertError("'x' is not a valid floating point value"); });
+        }
+        QCoreApplication::sendPostedEvents();
+        Guard(nullptr, [] { throw EInvalidOp(); }); // after the report: a failure of its own
+        QCoreApplication::sendPostedEvents();
+        Application()->OnException = nullptr;
+        QCOMPARE(reported,
+                 QStringList({"Invalid floating point operation", "Floating point division by zero",
+                              "'x' is not a valid floating point value",
+                              "Invalid floating point operation"}));
+    }
+
     void withNoHandlerTheMessageIsShownAndTheProgramGoesOn() {
         DialogRecorder dialogs;
         QPushButton button("Go");

@@ -1,0 +1,242 @@
+// The main window on a real X server with a window manager: start-up with bad saved values,
+// clicks whose handler fails, the focus after a message box and after a mode switch by the
+// keyboard, the grid's buttons, a message box during the splash.
+#include "app/Main.h"
+
+#include "app/splash.h"
+#include "controls/Aligrid.h"
+#include "controls/ExplBtn.h"
+#include "controls/FnpNumericEdit.h"
+#include "controls/NumCtrl.h"
+#include "platform/ExtCtrls.h"
+#include "tests/support/Desktop.h"
+#include "tests/support/DialogRecorder.h"
+
+#include <QFile>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <memory>
+
+namespace {
+
+const QString MathMessage = "Valid results cannot be calculated using\n\rthe variables you have "
+                            "entered.\n\r\n\rPlease try again with reasonable values.";
+
+// Counts the paint events of a widget.
+struct TPaintCounter : QObject {
+    int Count = 0;
+    explicit TPaintCounter(QWidget *w) { w->installEventFilter(this); }
+    bool eventFilter(QObject *, QEvent *e) override {
+        Count += e->type() == QEvent::Paint;
+        return false;
+    }
+};
+
+} // namespace
+
+class TestDesktop : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> FFolder;
+    std::unique_ptr<TfrmMain> F;
+
+    TfrmMain &Open(const QByteArray &savedValues = {}) {
+        if (!savedValues.isEmpty()) {
+            QFile ini(FFolder->filePath("Vormex.Ini"));
+            if (ini.open(QIODevice::WriteOnly))
+                ini.write(savedValues);
+        }
+        F = std::make_unique<TfrmMain>(FFolder->path());
+        F->show();
+        F->activateWindow();
+        if (!QTest::qWaitForWindowActive(F.get()))
+            qWarning("main window not active");
+        QCoreApplication::sendPostedEvents();
+        return *F;
+    }
+    // What a user sees settle after an event: Qt's handling, then the error path.
+    static void Settle() {
+        QCoreApplication::sendPostedEvents();
+        QTest::qWait(50);
+    }
+    void Click(QWidget *w, Qt::MouseButton button = Qt::LeftButton, QPoint at = QPoint(5, 5)) {
+        QTest::mouseClick(w, button, {}, at);
+        Settle();
+    }
+    void Key(int key) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+        Settle();
+    }
+    static int CheckedCount(const TRadioGroup *g) {
+        int n = 0;
+        for (int i = 0; g->Button(i); ++i)
+            n += g->Button(i)->isChecked();
+        return n;
+    }
+    bool PrintingEnabled() const { return F->btnPrint->isEnabled(); }
+
+private slots:
+    void initTestCase() {
+        QUORVALE_REQUIRE_DESKTOP();
+        SetFormatSettings(UnitedStatesFormatSettings());
+    }
+    void init() { FFolder = std::make_unique<QTemporaryDir>(); }
+    void cleanup() {
+        if (F) {
+            F->DrawForThanks = [] {
+                return 7;
+            };
+            DialogRecorder quiet; // the saved values may be unwritable on purpose
+            F.reset();
+        }
+        FFolder.reset();
+    }
+
+    // ---- Start-up never ends the program ----------------------------------------------------
+
+    void startUpWithBadSavedValuesReportsAndComesUp_data() {
+        QTest::addColumn<QByteArray>("saved");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("centre"); // the grid's centre after the report
+        QTest::newRow("rate below -1200%: reset")
+            << QByteArray("[LastValues]\nInterest=-1300\n") << MathMessage << " $786.70";
+        QTest::newRow("term beyond 32 bits: kept") << QByteArray("[LastValues]\nTerm=3000000000\n")
+                                                   << "An unidentified error has occurred."
+                                                   << "";
+    }
+    void startUpWithBadSavedValuesReportsAndComesUp() {
+        QFETCH(QByteArray, saved);
+        QFETCH(QString, message);
+        QFETCH(QString, centre);
+        TRealMessageBoxes boxes;
+        TfrmMain &f = Open(saved);
+        QTRY_COMPARE(boxes.Texts(), QStringList{MessageDlgDisplayText(message)});
+        QVERIFY(f.isVisible());
+        QVERIFY(Application()->OnException != nullptr);
+        QCOMPARE(f.grdLS->Cells(4, 6), centre);
+        QCOMPARE(f.edtLoan->Value(), 100000.0);
+        QVERIFY(!PrintingEnabled());
+        QTRY_VERIFY(f.edtLoan->hasFocus());
+    }
+
+    // ---- A failing handler does not break Qt's own handling of the click ----------------
+
+    void aClickWhoseCalculationFailsStillCompletes() {
+        TfrmMain &f = Open();
+        TRealMessageBoxes boxes;
+        QTRY_VERIFY(f.edtLoan->hasFocus());
+        QTest::keyClicks(f.edtLoan, "5");
+        Key(Qt::Key_Tab);
+        QRadioButton *rates = f.rgCalculate->Button(2);
+        Click(rates); // no rate for a loan of $5
+        QTRY_COMPARE(boxes.Texts(), QStringList{MessageDlgDisplayText(MathMessage)});
+        QCOMPARE(f.rgCalculate->ItemIndex(), 2);
+        QCOMPARE(CheckedCount(f.rgCalculate), 1);
+        // the button finished its click: it is drawn again when its state changes
+        TPaintCounter paints(rates);
+        Click(f.rgCalculate->Button(0));
+        QTRY_VERIFY(paints.Count > 0);
+
+        // mode 3 with a payment typed and not left: the click on a payment step leaves the box,
+        // which fails, and is still carried out
+        Click(f.rgCalculate->Button(3));
+        f.edtPayment->setFocus();
+        QTRY_VERIFY(f.edtPayment->hasFocus());
+        f.edtPayment->selectAll();
+        QTest::keyClicks(f.edtPayment, "0");
+        QRadioButton *step100 = f.rgPayments->Button(4);
+        Click(step100);
+        QTRY_COMPARE(boxes.Texts().size(), 2);
+        QCOMPARE(f.rgPayments->ItemIndex(), 4);
+        QCOMPARE(CheckedCount(f.rgPayments), 1);
+        QVERIFY(!step100->isDown());
+    }
+
+    // ---- The focus ----------------------------------------------------------------------------
+
+    void theMonthsMessageGivesTheFocusBackToTheTermBox_data() {
+        QTest::addColumn<QString>("months");
+        QTest::newRow("0") << "0";
+        QTest::newRow("1000") << "1000";
+    }
+    void theMonthsMessageGivesTheFocusBackToTheTermBox() {
+        QFETCH(QString, months);
+        TfrmMain &f = Open();
+        TRealMessageBoxes boxes;
+        f.edtTerm->setFocus();
+        QTRY_VERIFY(f.edtTerm->hasFocus());
+        QTest::keyClick(f.edtTerm, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(f.edtTerm, Qt::Key_Delete);
+        if (months != "0")
+            QTest::keyClicks(f.edtTerm, months);
+        Key(Qt::Key_Tab);
+        QTRY_COMPARE(boxes.Texts().size(), 1);
+        QCOMPARE(boxes.Texts().first(), QString("The number of months must be between 1 and 999."));
+        QTRY_VERIFY(f.isActiveWindow());
+        QTest::qWait(300); // the window manager's reactivation has come and gone
+        QVERIFY(f.edtTerm->hasFocus());
+        QCOMPARE(f.edtLoan->Value(), 100000.0);
+    }
+
+    void anArrowKeyInTheModeGroupSwitchesAndMovesTheFocus() {
+        TfrmMain &f = Open();
+        QRadioButton *first = f.rgCalculate->Button(0);
+        first->setFocus();
+        QTRY_VERIFY(first->hasFocus());
+        Key(Qt::Key_Down);
+        QCOMPARE(f.CalcMode, 1);
+        QTRY_VERIFY(f.edtPayment->hasFocus());
+        QTest::qWait(100);
+        QVERIFY(f.edtPayment->hasFocus());
+    }
+
+    // ---- The grid's click ----------------------------------------------------------------
+
+    void onlyTheLeftButtonAndTheKeysClickTheGrid_data() {
+        QTest::addColumn<int>("button");
+        QTest::addColumn<bool>("recalculates");
+        QTest::newRow("left") << int(Qt::LeftButton) << true;
+        QTest::newRow("right") << int(Qt::RightButton) << false;
+        QTest::newRow("middle") << int(Qt::MiddleButton) << false;
+    }
+    void onlyTheLeftButtonAndTheKeysClickTheGrid() {
+        QFETCH(int, button);
+        QFETCH(bool, recalculates);
+        TfrmMain &f = Open();
+        f.DisallowPrinting(); // as after a failure
+        f.grdLS->SetCells(4, 6, "mark");
+        const QPoint cell = f.grdLS->CellRect(2, 3).center();
+        QTest::mouseClick(f.grdLS, Qt::MouseButton(button), {}, cell);
+        Settle();
+        if (QWidget *popup = QApplication::activePopupWidget())
+            popup->close();
+        QCOMPARE(f.grdLS->Cells(4, 6) != "mark", recalculates);
+        QCOMPARE(PrintingEnabled(), recalculates);
+    }
+
+    // ---- A message during the splash -----------------------------------------------------
+
+    void aMessageBoxDuringTheSplashIsNotHiddenByIt() {
+        TSplashScreen splash;
+        splash.Timer1->start();
+        splash.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&splash));
+        bool splashHidden = false;
+        QTimer probe;
+        QObject::connect(&probe, &QTimer::timeout, [&] {
+            if (QApplication::activeModalWidget())
+                splashHidden = !splash.isVisible();
+        });
+        probe.start(10);
+        {
+            TRealMessageBoxes boxes;
+            MessageDlg("'lots' is not a valid floating point value", mtError, mbOK);
+            QCOMPARE(boxes.Texts().size(), 1);
+        }
+        QVERIFY(splashHidden);
+        QTRY_VERIFY(splash.isVisible()); // back on top for the rest of its time
+    }
+};
+
+QUORVALE_DESKTOP_TEST_MAIN(TestDesktop)
+#include "tst_Desktop.moc"
