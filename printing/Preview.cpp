@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QScreen>
 #include <QScrollBar>
+#include <QTimer>
 
 TfrmPreview *frmPreview = nullptr;
 
@@ -134,10 +135,22 @@ void TfrmPreview::FormActivate(QObject *) {
     if (area.isEmpty()) {
         setWindowState(windowState() | Qt::WindowMaximized);
     } else {
-        const QSize frame = frameGeometry().size() - geometry().size();
-        move(area.topLeft());
-        resize(area.size() - frame);
+        PlaceOver(area);
+        // A window manager tells the size of its frame only once the window is up: place the
+        // window again when the frame is known.
+        QTimer::singleShot(100, this, [this, area] {
+            if (isVisible() && frameGeometry() != area)
+                Guard(this, [&] { PlaceOver(area); });
+        });
     }
+    bbClose->move(width() - 76, bbClose->y());
+    bbPrint->move(width() - 144, bbPrint->y());
+}
+
+void TfrmPreview::PlaceOver(const QRect &area) {
+    const QSize frame = frameGeometry().size() - geometry().size();
+    move(area.topLeft());
+    resize(area.size() - frame);
     bbClose->move(width() - 76, bbClose->y());
     bbPrint->move(width() - 144, bbPrint->y());
 }

@@ -47,6 +47,7 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    void PlaceOver(const QRect &area);
     void UpdatePageLabel();
     void ShowPage(int page);
 };
