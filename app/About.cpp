@@ -1,6 +1,6 @@
 #include "app/About.h"
 
-#include "app/Main.h"
+#include "app/Identity.h"
 #include "app/URL.h"
 #include "app/URLLabel.h"
 #include "controls/ExplBtn.h"
@@ -8,6 +8,7 @@
 #include "platform/Forms.h"
 
 #include <QLabel>
+#include <algorithm>
 
 TAboutBox::TAboutBox(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
@@ -24,7 +25,8 @@ TAboutBox::TAboutBox(QWidget *parent)
     auto picture = [this](int left, int top, int width, int height, const char *name) {
         auto *image = new QLabel(Panel1);
         image->setGeometry(left, top, width, height);
-        image->setPixmap(QPixmap::fromImage(ProgramPicture(QString::fromLatin1(name))));
+        image->setPixmap(
+            QPixmap::fromImage(ProgramPicture(QString::fromLatin1(name), image->size())));
         return image;
     };
     auto label = [this](int left, int top, const QString &text) {
@@ -51,14 +53,16 @@ TAboutBox::TAboutBox(QWidget *parent)
     lblCopyright = grey(label(16, 78, QString()));
     lblRights = grey(label(16, 93, QString()));
     Label4 = new QLabel(Panel1);
-    Label4->setGeometry(16, 122, 232, 52);
+    Label4->setGeometry(16, 122, 215, 65); // five lines beside the logo
     Label4->setWordWrap(true);
     Label4->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label4->setText(QStringLiteral(
         "Tamblewick Software creates award-winning financial calculators for consumers, "
         "professionals and corporations in the banking, real estate, mortgage and financial "
         "services industries."));
-    Image1 = picture(197, 61, 144, 155, ":/logo.svg");
+    // The logo drawn smaller than in the design (144 x 155 at 197, 61) and further right, so
+    // that the texts beside it show in full in Liberation Sans without running across it.
+    Image1 = picture(236, 61, 112, 121, ":/logo.svg");
     Label1 = label(16, 188, QStringLiteral("Visit Tamblewick at:"));
 
     UrlLabel1 = new TURLLabel(Panel1);
@@ -70,6 +74,8 @@ TAboutBox::TAboutBox(QWidget *parent)
     UrlLabel1->SetMouseOverFont(fsUnderline);
     UrlLabel1->SetURL(URLPrefix(utHttp) + MakerAddresses().HomePage);
     UrlLabel1->setToolTip(QStringLiteral(" Click to visit Tamblewick Software's website ..."));
+    // The box grows to the address where the font needs more than the design's 107 pixels.
+    UrlLabel1->resize(std::max(UrlLabel1->width(), UrlLabel1->sizeHint().width()), 13);
 
     btnClose = new TExplorerButton(this);
     btnClose->move(124, 227);
@@ -96,7 +102,7 @@ void TAboutBox::FormShow(QObject *) {
     lblVersion->adjustSize();
     lblCompileDate->setText(ProgramCompileDate);
     lblCompileDate->adjustSize();
-    lblCopyright->setText(QStringLiteral("Copyright \u00A9 1996-1999 Tamblewick Software"));
+    lblCopyright->setText(QStringLiteral("\u00A9 1996-1999 Tamblewick Software"));
     lblCopyright->adjustSize();
     lblRights->setText(QStringLiteral("All rights reserved."));
     lblRights->adjustSize();

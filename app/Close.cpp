@@ -40,10 +40,13 @@ TfrmClose::TfrmClose(QWidget *parent)
     Panel1->SetBevelOuter(bvLowered);
     Panel1->SetBevelInner(bvRaised);
     Image1 = new QLabel(Panel1);
-    Image1->setGeometry(212, 10, 144, 155);
-    Image1->setPixmap(QPixmap::fromImage(ProgramPicture(QStringLiteral(":/logo.svg"))));
+    // The logo at the panel's right, drawn smaller than in the design (144 x 155 at 212, 10),
+    // so that the text beside it shows in full in Liberation Sans without running across it.
+    Image1->setGeometry(256, 10, 100, 108);
+    Image1->setPixmap(
+        QPixmap::fromImage(ProgramPicture(QStringLiteral(":/logo.svg"), Image1->size())));
     Label3 = new QLabel(Panel1);
-    Label3->setGeometry(14, 18, 264, 96);
+    Label3->setGeometry(14, 18, 240, 96);
     Label3->setFont(DesignFont(QStringLiteral("Arial"), 10));
     Label3->setWordWrap(true);
     Label3->setTextFormat(Qt::PlainText);

@@ -1,6 +1,6 @@
 #include "app/Disclaim.h"
 
-#include "app/Main.h"
+#include "app/Identity.h"
 #include "controls/ExplBtn.h"
 #include "platform/ExtCtrls.h"
 #include "platform/Forms.h"
@@ -26,7 +26,9 @@ TfrmDisclaim::TfrmDisclaim(QWidget *parent)
         l->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
         return l;
     };
-    Label3 = label(16, 8, 191, 26,
+    // Liberation Sans needs more room than the design's boxes (191 x 26 and 197 x 26) for the
+    // first and the last text: the first grows wider, the last one line taller.
+    Label3 = label(16, 8, 197, 26,
                    QStringLiteral("NOTE:  While effort was made to ensure the accuracy of these "
                                   "calculations,"));
     Label10 = label(16, 35, 182, 65,
@@ -39,7 +41,7 @@ TfrmDisclaim::TfrmDisclaim(QWidget *parent)
     QPalette red = Label10->palette();
     red.setColor(QPalette::WindowText, Qt::red);
     Label10->setPalette(red);
-    Label12 = label(14, 105, 197, 26,
+    Label12 = label(14, 105, 197, 39,
                     QStringLiteral("Please consult your own financial advisor before making any "
                                    "financial decision."));
 

@@ -54,17 +54,6 @@ QString Text(const std::string &s) {
 
 } // namespace
 
-// The pictures are compiled into this library, whose resources must be registered by name.
-static void InitPictures() {
-    Q_INIT_RESOURCE(pictures);
-}
-
-QImage ProgramPicture(const QString &name) {
-    static const bool loaded = (InitPictures(), true);
-    (void)loaded;
-    return QImage(name);
-}
-
 // ---- The window as the spread engine sees it --------------------------------------------
 
 class TfrmMain::TView : public TSpreadView {
@@ -468,21 +457,40 @@ void TfrmMain::FormCreate(QObject *Sender) {
     CallEvent(grdLS->OnClick, Sender);
 }
 
+TSavedValuesPlaces SavedValuesPlaces(const QString &programFolder, const QString &configFolder,
+                                     bool programFolderWritable) {
+    const auto existing = [](const QString &folder) {
+        return QFile::decodeName(
+            ExistingFileNameIgnoringCase(QFile::encodeName(folder + SavedValuesName).toStdString())
+                .c_str());
+    };
+    if (programFolderWritable)
+        return {existing(programFolder), programFolder + SavedValuesName};
+    // The configuration folder's file once there is one; until then the values come from the
+    // file beside the program, if any.
+    TSavedValuesPlaces places{existing(configFolder), configFolder + SavedValuesName};
+    if (!QFile::exists(places.Read))
+        places.Read = existing(programFolder);
+    return places;
+}
+
+TSavedValuesPlaces TfrmMain::SavedValuesPlaces() const {
+    return ::SavedValuesPlaces(
+        FProgramFolder,
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+            QStringLiteral("/") + ProgramName + QStringLiteral("/"),
+        access(QFile::encodeName(FProgramFolder).constData(), W_OK) == 0);
+}
+
 QString TfrmMain::SavedValuesFile() const {
-    QString folder = FProgramFolder;
-    if (access(QFile::encodeName(folder).constData(), W_OK) != 0)
-        folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-                 QStringLiteral("/") + ProgramName + QStringLiteral("/");
-    return folder + SavedValuesName;
+    return SavedValuesPlaces().Write;
 }
 
 // The four last values, each from its key or its default. A value that is not a number is
 // reported and its default used, so that start-up always finishes with the hooks installed
 // and the first grid shown.
 void TfrmMain::ReadSavedValues() {
-    const std::string path =
-        ExistingFileNameIgnoringCase(QFile::encodeName(SavedValuesFile()).toStdString());
-    const TIniFile ini(path);
+    const TIniFile ini(QFile::encodeName(SavedValuesPlaces().Read).toStdString());
     auto read = [&](const char *key, double fallback) {
         const std::string text = ini.ReadString(SavedValuesSection, key, FloatToStr(fallback));
         try {

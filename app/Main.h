@@ -3,6 +3,7 @@
 // application-wide hooks, the saved values and the close sequence.
 #pragma once
 
+#include "app/Identity.h"
 #include "engine/Spread.h"
 
 #include <QImage>
@@ -29,10 +30,15 @@ class TURL;
 
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
 
-// The program's name, version and compile date as its windows and chart show them.
-inline const QString ProgramName = QStringLiteral("Quorvale Pro");
-inline const QString ProgramVersion = QStringLiteral("1.6.12");
-inline const QString ProgramCompileDate = QStringLiteral("July 25, 1999");
+// Where the saved values are read from and written to. A writable program folder holds them
+// (a file spelled in another case is the same file). Otherwise they are written to the user's
+// configuration folder, and read from there once that holds a file, else from the program
+// folder.
+struct TSavedValuesPlaces {
+    QString Read, Write;
+};
+TSavedValuesPlaces SavedValuesPlaces(const QString &programFolder, const QString &configFolder,
+                                     bool programFolderWritable);
 
 class TfrmMain : public QMainWindow, public SpreadState {
     Q_OBJECT
@@ -68,9 +74,10 @@ public:
         *UrlEmailSuggest;
 
     QString ProgramFolder() const { return FProgramFolder; }
-    // Where the saved values live: the program folder when it can be written, else the
-    // user's configuration folder.
+    // Where the saved values are written: the program folder when it can be written, else
+    // the user's configuration folder.
     QString SavedValuesFile() const;
+    TSavedValuesPlaces SavedValuesPlaces() const;
 
     // ---- Handlers
     void FormCreate(QObject *Sender);
@@ -139,6 +146,3 @@ private:
 
 // The one main window (null before it is created and after it is destroyed).
 extern TfrmMain *frmMain;
-
-// One of the program's pictures by its resource name (":/logo.svg", ":/glyphs/ok.svg").
-QImage ProgramPicture(const QString &name);

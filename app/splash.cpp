@@ -1,6 +1,6 @@
 #include "app/splash.h"
 
-#include "app/Main.h"
+#include "app/Identity.h"
 #include "platform/ExtCtrls.h"
 #include "platform/Forms.h"
 

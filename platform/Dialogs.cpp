@@ -3,9 +3,11 @@
 #include "platform/Printers.h"
 
 #include <QAbstractPrintDialog>
-#include <QGuiApplication>
+#include <QApplication>
+#include <QDialogButtonBox>
 #include <QMessageBox>
 #include <QPrintDialog>
+#include <QPushButton>
 #include <QScreen>
 #include <utility>
 
@@ -15,10 +17,23 @@ TDialogResponder &Responder() {
     return responder;
 }
 
+// The window a box belongs to: the program's active window, or else its first ordinary window
+// on screen (a box at start-up may come before the window manager has activated any). The
+// window manager gives the focus back to it when the box closes.
+QWidget *OwnerWindow() {
+    if (QWidget *active = QApplication::activeWindow())
+        return active;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (w->isVisible() && w->windowType() == Qt::Window)
+            return w;
+    return nullptr;
+}
+
 int ShowMessageBox(const TDialogRequest &r) {
     static const QMessageBox::Icon icons[] = {QMessageBox::Warning, QMessageBox::Critical,
                                               QMessageBox::Information, QMessageBox::Question};
-    QMessageBox box(icons[r.Type], r.Title, MessageDlgDisplayText(r.Text));
+    QMessageBox box(icons[r.Type], r.Title, MessageDlgDisplayText(r.Text), QMessageBox::NoButton,
+                    OwnerWindow());
     struct {
         TMsgDlgBtn Button;
         QMessageBox::StandardButton Standard;
@@ -37,6 +52,9 @@ int ShowMessageBox(const TDialogRequest &r) {
                  std::max(0, (area.height() - box.height()) / 2));
     }
     const int pressed = box.exec();
+    // Back to the window the box belongs to, should the window manager leave the focus nowhere.
+    if (QWidget *owner = box.parentWidget(); owner && owner->isVisible())
+        owner->activateWindow();
     for (const auto &m : map)
         if (pressed == m.Standard)
             return m.Result;
@@ -97,5 +115,10 @@ bool PrinterSetupExecute(QWidget *parent) {
     dialog.setWindowTitle(request.Title);
     // Print to file: with no printer installed, a PDF file is the printer.
     dialog.setOptions(QAbstractPrintDialog::PrintShowPageSize | QAbstractPrintDialog::PrintToFile);
+    // The setup prints nothing: it chooses the printer and its paper, and is confirmed by OK.
+    for (QDialogButtonBox *buttons : dialog.findChildren<QDialogButtonBox *>())
+        if (QPushButton *ok = buttons->button(QDialogButtonBox::Ok))
+            ok->setText(
+                QDialogButtonBox(QDialogButtonBox::Ok).button(QDialogButtonBox::Ok)->text());
     return dialog.exec() == QDialog::Accepted;
 }

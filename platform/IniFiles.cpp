@@ -396,6 +396,10 @@ void TIniFile::WriteString(const std::string &section, const std::string &key,
     struct stat status;
     if (read == TReadResult::Read && ::stat(target.c_str(), &status) == 0)
         mode = status.st_mode & 07777;
+    // The file is replaced, not written in place, which would go round a protection: a file
+    // without write permission is refused as writing it in place would be.
+    if (mode && (!(*mode & S_IWUSR) || ::access(target.c_str(), W_OK) != 0))
+        throw refused();
     if (!ReplaceFile(target, text, mode))
         throw refused();
 }

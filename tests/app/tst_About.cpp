@@ -2,6 +2,7 @@
 
 #include "app/URLLabel.h"
 #include "controls/ExplBtn.h"
+#include "tests/support/Layout.h"
 #include "tests/support/ShellRecorder.h"
 #include "tests/support/TestMain.h"
 
@@ -11,6 +12,14 @@ class TestAbout : public QObject {
     Q_OBJECT
 
 private slots:
+    void everyTextShowsInFullAndNothingOverlaps() {
+        TAboutBox box;
+        box.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&box));
+        const QStringList faults = LayoutFaults(&box);
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join("; ")));
+    }
+
     void everyOpeningShowsTheSameTexts() {
         for (int opening = 0; opening < 3; ++opening) {
             TAboutBox box;

@@ -2,6 +2,7 @@
 
 #include "app/Main.h"
 #include "controls/ExplBtn.h"
+#include "tests/support/Layout.h"
 #include "tests/support/ShellRecorder.h"
 #include "tests/support/TestMain.h"
 
@@ -13,6 +14,14 @@ class TestClose : public QObject {
     Q_OBJECT
 
 private slots:
+    void everyTextShowsInFullAndNothingOverlaps() {
+        TfrmClose thanks;
+        thanks.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&thanks));
+        const QStringList faults = LayoutFaults(&thanks);
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join("; ")));
+    }
+
     void theThanksWindowAsItIsDrawn() {
         TfrmClose thanks;
         QCOMPARE(thanks.windowTitle(), QString("Thanks from Tamblewick Software!"));

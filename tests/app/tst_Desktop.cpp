@@ -122,6 +122,7 @@ private slots:
         QCOMPARE(f.grdLS->Cells(4, 6), centre);
         QCOMPARE(f.edtLoan->Value(), 100000.0);
         QVERIFY(!PrintingEnabled());
+        QTRY_VERIFY(f.isActiveWindow());
         QTRY_VERIFY(f.edtLoan->hasFocus());
     }
 

@@ -1,6 +1,7 @@
 #include "app/Disclaim.h"
 
 #include "controls/ExplBtn.h"
+#include "tests/support/Layout.h"
 #include "tests/support/TestMain.h"
 
 #include <QLabel>
@@ -9,6 +10,14 @@ class TestDisclaim : public QObject {
     Q_OBJECT
 
 private slots:
+    void everyTextShowsInFullAndNothingOverlaps() {
+        TfrmDisclaim box;
+        box.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&box));
+        const QStringList faults = LayoutFaults(&box);
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join("; ")));
+    }
+
     void theTextsKeepTheirDoubleBlanksAndTheWarningIsRedAndBold() {
         TfrmDisclaim box;
         QCOMPARE(box.windowTitle(), QString("Disclaimer"));

@@ -649,6 +649,50 @@ private slots:
         qunsetenv("XDG_CONFIG_HOME");
     }
 
+    void theValuesAreReadFromTheConfigurationFolderOnlyOnceItHoldsThem_data() {
+        QTest::addColumn<bool>("writable");
+        QTest::addColumn<QStringList>("files"); // "program" and "config" hold a file
+        QTest::addColumn<QString>("read");
+        QTest::addColumn<QString>("written");
+        const QStringList both{"program", "config"};
+        QTest::newRow("writable") << true << both << "program"
+                                  << "program";
+        QTest::newRow("read-only, both") << false << both << "config"
+                                         << "config";
+        QTest::newRow("read-only, program's only") << false << QStringList{"program"} << "program"
+                                                   << "config";
+        QTest::newRow("read-only, none") << false << QStringList{} << "program"
+                                         << "config";
+    }
+    void theValuesAreReadFromTheConfigurationFolderOnlyOnceItHoldsThem() {
+        QFETCH(bool, writable);
+        QFETCH(QStringList, files);
+        QFETCH(QString, read);
+        QFETCH(QString, written);
+        const QString folders[] = {FFolder->filePath("program/"), FFolder->filePath("config/")};
+        for (const QString &f : folders)
+            QDir().mkpath(f);
+        for (const QString &f : files)
+            WriteFile(FFolder->filePath(f + "/Vormex.Ini"), "[LastValues]\n");
+        const TSavedValuesPlaces places = SavedValuesPlaces(folders[0], folders[1], writable);
+        QCOMPARE(places.Read, FFolder->filePath(read + "/Vormex.Ini"));
+        QCOMPARE(places.Write, FFolder->filePath(written + "/Vormex.Ini"));
+    }
+
+    void aProtectedFileIsReportedAndKeptAndTheProgramStillCloses() {
+        WriteFile(IniPath(), "[LastValues]\nLoan=5000\n");
+        QFile::setPermissions(IniPath(), QFile::ReadOwner);
+        TfrmMain &f = Open();
+        f.DrawForThanks = [] {
+            return 39;
+        };
+        QSignalSpy closed(&f, &TfrmMain::Closed);
+        f.close();
+        QCOMPARE(closed.size(), 1);
+        QCOMPARE(FDialogs->Texts(), QStringList({"Unable to write to " + IniPath()}));
+        QCOMPARE(ReadFile(IniPath()), QString("[LastValues]\nLoan=5000\n"));
+    }
+
     void anUnwritableFileIsReportedAndTheProgramStillCloses() {
         QDir().mkpath(IniPath()); // a folder where the file should be
         TfrmMain &f = Open();

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
@@ -34,6 +35,21 @@ private slots:
             QTest::keyClick(box, Qt::Key_Return);
         });
         QCOMPARE(MessageDlg("Hello", mtInformation, mbOK), int(mrOk));
+    }
+
+    void thePrinterSetupIsConfirmedByOkAndPrintsNothing() {
+        QStringList buttons;
+        QTimer::singleShot(0, [&] {
+            QWidget *dialog = QApplication::activeModalWidget();
+            QVERIFY(dialog);
+            for (const QPushButton *b : dialog->findChildren<QPushButton *>())
+                if (b->isVisible())
+                    buttons << b->text().remove('&');
+            QTest::keyClick(dialog, Qt::Key_Escape);
+        });
+        QVERIFY(!PrinterSetupExecute(nullptr));
+        QVERIFY(buttons.contains("OK"));
+        QVERIFY(!buttons.contains("Print"));
     }
 };
 

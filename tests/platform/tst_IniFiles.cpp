@@ -327,11 +327,12 @@ private slots:
 
     // The tests run as root, whom a read-only folder does not stop; these make the write fail
     // with a folder that is a plain file, a full disk (a file size limit, which binds root too),
-    // a folder standing where the file should be, and a name the format cannot hold.
+    // a folder standing where the file should be, a name the format cannot hold, and a file
+    // the user protected (which the atomic replacement would otherwise go round).
     void refusedWriteRaisesAndLeavesNoTrace_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("key");
-        QTest::addColumn<int>("sizeLimit"); // 0: none
+        QTest::addColumn<int>("sizeLimit"); // 0: none; -1: the file made read-only
         QTest::newRow("folder is a file") << "plain/Vormex.Ini"
                                           << "Loan" << 0;
         QTest::newRow("missing folder") << "missing/Vormex.Ini"
@@ -342,6 +343,8 @@ private slots:
                                                      << "Loan" << 0;
         QTest::newRow("key the format cannot hold") << "Vormex.Ini"
                                                     << "Loan=" << 0;
+        QTest::newRow("file the user protected") << "Vormex.Ini"
+                                                 << "Loan" << -1;
     }
     void refusedWriteRaisesAndLeavesNoTrace() {
         QFETCH(QString, name);
@@ -352,6 +355,8 @@ private slots:
         Put(folder.filePath("Vormex.Ini"), SavedValues);
         Put(folder.filePath("plain"), "not a folder");
         QVERIFY(QDir(folder.path()).mkdir("folder"));
+        if (sizeLimit < 0)
+            QCOMPARE(::chmod(QFile::encodeName(path).constData(), 0444), 0);
         const QStringList entries = Entries(folder.path());
 
         QString message;

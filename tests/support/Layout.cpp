@@ -1,0 +1,62 @@
+#include "tests/support/Layout.h"
+
+#include <QFontMetrics>
+#include <QLabel>
+#include <QWidget>
+#include <climits>
+
+namespace {
+
+QString Name(const QWidget *w) {
+    if (!w->objectName().isEmpty())
+        return w->objectName();
+    const auto *label = qobject_cast<const QLabel *>(w);
+    if (label && !label->text().isEmpty())
+        return '"' + label->text().left(24) + '"';
+    const QRect r = w->geometry();
+    return QStringLiteral("%1 at %2, %3")
+        .arg(QString::fromLatin1(w->metaObject()->className()))
+        .arg(r.x())
+        .arg(r.y());
+}
+
+void Check(const QWidget *parent, QStringList &faults) {
+    QList<const QWidget *> shown;
+    for (const QObject *o : parent->children())
+        if (o->isWidgetType() && !static_cast<const QWidget *>(o)->isWindow() &&
+            static_cast<const QWidget *>(o)->isVisibleTo(parent))
+            shown << static_cast<const QWidget *>(o);
+    for (int i = 0; i < shown.size(); ++i) {
+        for (int j = i + 1; j < shown.size(); ++j)
+            if (shown[i]->geometry().intersects(shown[j]->geometry()))
+                faults << Name(shown[i]) + " overlaps " + Name(shown[j]);
+        if (const auto *label = qobject_cast<const QLabel *>(shown[i]);
+            label && !label->text().isEmpty()) {
+            const QRect box = label->contentsRect();
+            const QFontMetrics metrics(label->font());
+            const QRect need =
+                label->wordWrap()
+                    ? metrics.boundingRect(QRect(0, 0, box.width(), INT_MAX),
+                                           int(label->alignment()) | Qt::TextWordWrap,
+                                           label->text())
+                    : QRect(0, 0, metrics.horizontalAdvance(label->text()), metrics.height());
+            if (need.width() > box.width() || need.height() > box.height())
+                faults << QStringLiteral("%1 needs %2 x %3 for \"%4\" in %5 x %6")
+                              .arg(QString::fromLatin1("label"))
+                              .arg(need.width())
+                              .arg(need.height())
+                              .arg(label->text())
+                              .arg(box.width())
+                              .arg(box.height());
+        }
+        Check(shown[i], faults);
+    }
+}
+
+} // namespace
+
+QStringList LayoutFaults(const QWidget *window) {
+    QStringList faults;
+    Check(window, faults);
+    return faults;
+}
