@@ -14,6 +14,9 @@
 #include "platform/Forms.h"
 #include "platform/IniFiles.h"
 #include "platform/WinHelp.h"
+#include "printing/Preview.h"
+#include "printing/Qrchart.h"
+#include "printing/Quickrep.h"
 #include "update/WUpdate.h"
 #include "update/WebFileInfo.h"
 
@@ -140,6 +143,10 @@ TfrmMain::TfrmMain(const QString &programFolder, QWidget *parent)
 }
 
 TfrmMain::~TfrmMain() {
+    if (QRPrinter().PreviewContext == this) {
+        QRPrinter().OnPreview = nullptr;
+        QRPrinter().PreviewContext = nullptr;
+    }
     if (frmMain == this)
         frmMain = nullptr;
 }
@@ -511,6 +518,12 @@ void TfrmMain::FormCreate(QObject *Sender) {
         app->OnHint = [this](QObject *sender) {
             AppOnHint(sender);
         };
+    }
+    QRPrinter().OnPreview = [this](QObject *sender) {
+        MyPreview(sender);
+    };
+    QRPrinter().PreviewContext = this;
+    if (app) {
         app->SetHelpFile(HelpFilePath());
         app->SetHintPause(500);
     }
@@ -889,9 +902,20 @@ void TfrmMain::mnuFilePrinterSetupClick(QObject *) {
     PrinterSetupExecute(this);
 }
 
-// The chart preview arrives with the report engine; until then its commands are present and
-// do nothing.
-void TfrmMain::mnuFilePrintClick(QObject *) {}
+void TfrmMain::mnuFilePrintClick(QObject *) {
+    QRPrinter().SetPreviewCaption(QStringLiteral("Preview of Page"));
+    QRPrinter().SetProgressCaption(QStringLiteral("Preparing Page"));
+    if (QRPaymentChart)
+        QRPaymentChart->Rep->Preview();
+}
+
+void TfrmMain::MyPreview(QObject *) {
+    if (!frmPreview)
+        return;
+    frmPreview->exec();
+    activateWindow();
+    FormActivate(this);
+}
 
 void TfrmMain::ShowUpdate(QObject *) {
     ShowModalWindow(new TfrmUpdate(WebFileInfo, this));

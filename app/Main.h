@@ -109,6 +109,8 @@ public:
     void mnuFileExitClick(QObject *Sender);
     void mnuFilePrinterSetupClick(QObject *Sender);
     void mnuFilePrintClick(QObject *Sender);
+    // The report engine's preview hook: the preview window, modally.
+    void MyPreview(QObject *Sender);
     void ShowAbout(QObject *Sender);
     void ShowDisclaim(QObject *Sender);
     void ShowUpdate(QObject *Sender);

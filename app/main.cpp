@@ -5,8 +5,11 @@
 #include "app/Close.h"
 #include "app/CommandLine.h"
 #include "app/Disclaim.h"
+#include "app/URL.h"
 #include "app/splash.h"
 #include "platform/Forms.h"
+#include "printing/Preview.h"
+#include "printing/Qrchart.h"
 #include "update/WUpdate.h"
 
 #include <QTimer>
@@ -54,6 +57,8 @@ int main(int argc, char **argv) {
     // hidden ones are made once it is on the screen, so that they do not delay it.
     std::unique_ptr<TfrmMain> mainWindow;
     std::unique_ptr<TAboutBox> aboutBox;
+    std::unique_ptr<TfrmPreview> preview;
+    std::unique_ptr<TQRPaymentChart> chart;
     std::unique_ptr<TfrmUpdate> updateWindow;
     std::unique_ptr<TfrmDisclaim> disclaimer;
     std::unique_ptr<TfrmClose> thanks;
@@ -69,6 +74,9 @@ int main(int argc, char **argv) {
     QTimer::singleShot(0, mainWindow.get(), [&] {
         Guard(mainWindow.get(), [&] {
             aboutBox = std::make_unique<TAboutBox>(mainWindow.get());
+            preview = std::make_unique<TfrmPreview>(mainWindow.get());
+            chart = std::make_unique<TQRPaymentChart>(*mainWindow, *mainWindow->rgCalculate,
+                                                      *mainWindow->grdLS, MakerAddresses().Host);
             updateWindow = std::make_unique<TfrmUpdate>(mainWindow->WebFileInfo, mainWindow.get());
             disclaimer = std::make_unique<TfrmDisclaim>(mainWindow.get());
             thanks = std::make_unique<TfrmClose>(mainWindow.get());

@@ -94,14 +94,7 @@ QString MessageDlgDisplayText(const QString &text) {
 }
 
 int MessageDlg(const QString &text, TMsgDlgType type, TMsgDlgButtons buttons) {
-    TDialogRequest request;
-    request.Title = MessageDlgTitle(type);
-    request.Text = text;
-    request.Type = type;
-    request.Buttons = buttons;
-    if (Responder())
-        return Responder()(request);
-    return ShowMessageBox(request);
+    return MessageBox(text, MessageDlgTitle(type), type, buttons);
 }
 
 int MessageBox(const QString &text, const QString &caption, TMsgDlgType type,
@@ -178,7 +171,8 @@ bool PrinterSetupExecute(QWidget *parent) {
         return Responder()(request) == mrOk;
     QPrintDialog dialog(Printer(), parent);
     dialog.setWindowTitle(request.Title);
-    dialog.setOptions(QAbstractPrintDialog::PrintShowPageSize);
+    // Print to file: with no printer installed, a PDF file is the printer.
+    dialog.setOptions(QAbstractPrintDialog::PrintShowPageSize | QAbstractPrintDialog::PrintToFile);
     // The setup prints nothing: it chooses the printer and its paper, and is confirmed by OK.
     for (QDialogButtonBox *buttons : dialog.findChildren<QDialogButtonBox *>())
         if (QPushButton *ok = buttons->button(QDialogButtonBox::Ok))

@@ -554,3 +554,54 @@ int StrToInt(const std::string &text) {
         throw EConvertError("'" + text + "' is not a valid integer value");
     return value;
 }
+
+std::string FormatDateTime(const std::string &pattern, const std::tm &t) {
+    const bool twelveHours = pattern.find("AMPM") != std::string::npos;
+    const auto number = [](int value, bool twoDigits) {
+        std::string s = std::to_string(value);
+        return twoDigits && s.size() < 2 ? "0" + s : s;
+    };
+    std::string out;
+    for (size_t i = 0; i < pattern.size();) {
+        const char c = pattern[i];
+        size_t run = 1;
+        while (i + run < pattern.size() && pattern[i + run] == c)
+            ++run;
+        if (pattern.compare(i, 4, "AMPM") == 0) {
+            out += t.tm_hour < 12 ? "AM" : "PM";
+            i += 4;
+            continue;
+        }
+        const bool two = run >= 2;
+        switch (c) {
+        case 'd':
+            out += number(t.tm_mday, two);
+            break;
+        case 'm':
+            out += number(t.tm_mon + 1, two);
+            break;
+        case 'y':
+            out +=
+                run >= 4 ? number(t.tm_year + 1900, false) : number((t.tm_year + 1900) % 100, true);
+            break;
+        case 'h': {
+            int hour = t.tm_hour;
+            if (twelveHours)
+                hour = hour % 12 == 0 ? 12 : hour % 12;
+            out += number(hour, two);
+            break;
+        }
+        case 'n':
+            out += number(t.tm_min, two);
+            break;
+        case 's':
+            out += number(t.tm_sec, two);
+            break;
+        default:
+            out.append(run, c);
+            break;
+        }
+        i += run;
+    }
+    return out;
+}

@@ -2,6 +2,7 @@
 // engine, the edit boxes and the saved values file share. Plain C++, no Qt.
 #pragma once
 
+#include <ctime>
 #include <exception>
 #include <string>
 
@@ -138,3 +139,11 @@ bool TryStrToFloat(const std::string &text, double &value,
 
 // Text to a 32-bit whole number; raises EConvertError "'<text>' is not a valid integer value".
 int StrToInt(const std::string &text);
+
+// ---- Dates and times --------------------------------------------------------------------
+
+// A date and time of the calendar, as std::tm holds it (tm_year from 1900, tm_mon from 0).
+// Written by a pattern of the settings' kind: d dd (day), m mm (month), yy yyyy (year),
+// h hh (hour), n nn (minute), s ss (second), AMPM (12-hour clock with AM or PM); the doubled
+// forms have two digits; anything else is written as it stands.
+std::string FormatDateTime(const std::string &pattern, const std::tm &t);

@@ -89,10 +89,32 @@ bool ReadHelpFile(const QString &helpFile, QString &html) {
 
 } // namespace
 
-QList<THelpIndexEntry> ReadHelpIndex(const QString &html) {
-    static const QRegularExpression anchorPattern(
+namespace {
+const QRegularExpression &AnchorPattern() {
+    static const QRegularExpression pattern(
         QStringLiteral(R"re(<a\s[^>]*\bname\s*=\s*(?:"([^"]*)"|'([^']*)'))re"),
         QRegularExpression::CaseInsensitiveOption);
+    return pattern;
+}
+} // namespace
+
+QString HelpContextTopic(const QString &html, int context) {
+    const QRegularExpression contextPattern(
+        QStringLiteral(R"(<!--\s*context\s*:\s*%1\s*-->)").arg(context),
+        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = contextPattern.match(html);
+    if (!m.hasMatch())
+        return QString();
+    QString topic;
+    for (auto it = AnchorPattern().globalMatch(html.left(m.capturedStart())); it.hasNext();) {
+        const QRegularExpressionMatch a = it.next();
+        topic = a.captured(1).isNull() ? a.captured(2) : a.captured(1);
+    }
+    return topic;
+}
+
+QList<THelpIndexEntry> ReadHelpIndex(const QString &html) {
+    const QRegularExpression &anchorPattern = AnchorPattern();
     static const QRegularExpression headingPattern(
         QStringLiteral(R"(<h[1-6][^>]*>(.*?)</h[1-6]\s*>)"),
         QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
@@ -260,6 +282,16 @@ void THelpViewer::ShowHelpOnHelp() {
     FBrowser->setFocus();
 }
 
+bool THelpViewer::ShowContext(const QString &helpFile, int context) {
+    if (!Load(helpFile))
+        return false;
+    Present();
+    const QString topic = HelpContextTopic(FHtml, context);
+    ShowTopic(topic.isEmpty() ? ContentsTopic : topic);
+    FBrowser->setFocus();
+    return true;
+}
+
 QStringList THelpViewer::IndexTexts() const {
     QStringList texts;
     for (int i = 0; i < FIndexList->count(); ++i)
@@ -384,8 +416,14 @@ bool WinHelp(QWidget *owner, const QString &helpFile, TWinHelpCommand command,
     case HELP_HELPONHELP:
         Viewer()->ShowHelpOnHelp();
         return true;
+    case HELP_CONTEXT:
+        return Viewer()->ShowContext(helpFile, keyword.toInt());
     case HELP_QUIT:
         break;
     }
     return true;
+}
+
+bool WinHelp(QWidget *owner, const QString &helpFile, TWinHelpCommand command, int context) {
+    return WinHelp(owner, helpFile, command, QString::number(context));
 }

@@ -7,7 +7,9 @@
 // - the topic named "contents" is the contents page; a file without one shows its top;
 // - a topic lists its index keywords in one or more comments inside it (after its anchor):
 //   <!-- keywords: loan amount; step sizes; grid -->. Keywords are plain text separated by
-//   ";". A keyword that several topics list appears once for each, with the topic's heading.
+//   ";". A keyword that several topics list appears once for each, with the topic's heading;
+// - a topic that a window opens by its help context number carries it in a comment inside it:
+//   <!-- context: 35 -->.
 #pragma once
 
 #include <QList>
@@ -20,6 +22,7 @@ class QPushButton;
 class QTextBrowser;
 
 enum TWinHelpCommand {
+    HELP_CONTEXT = 1,        // the topic of a help context number
     HELP_QUIT = 2,           // close the viewer if the program opened it
     HELP_CONTENTS = 3,       // the contents page of the file
     HELP_HELPONHELP = 4,     // how to use the viewer
@@ -31,6 +34,8 @@ enum TWinHelpCommand {
 // so in a message naming the file.
 bool WinHelp(QWidget *owner, const QString &helpFile, TWinHelpCommand command,
              const QString &keyword = QString());
+// HELP_CONTEXT with the context number; a number no topic carries shows the contents.
+bool WinHelp(QWidget *owner, const QString &helpFile, TWinHelpCommand command, int context);
 
 struct THelpIndexEntry {
     QString Keyword;
@@ -42,6 +47,8 @@ struct THelpIndexEntry {
 // The keywords of a help page in the order the index lists them (by keyword, without regard
 // to case, then by topic).
 QList<THelpIndexEntry> ReadHelpIndex(const QString &html);
+// The anchor name of the topic that carries a help context number; empty when none does.
+QString HelpContextTopic(const QString &html, int context);
 // The entries whose keyword contains `text` (without regard to case; blank text keeps all).
 QList<THelpIndexEntry> FilterHelpIndex(const QList<THelpIndexEntry> &index, const QString &text);
 
@@ -57,6 +64,7 @@ public:
     bool ShowContents(const QString &helpFile);
     bool ShowIndex(const QString &helpFile, const QString &keyword);
     void ShowHelpOnHelp();
+    bool ShowContext(const QString &helpFile, int context);
 
     TPage Page() const { return FPage; }
     QString HelpFile() const { return FHelpFile; }

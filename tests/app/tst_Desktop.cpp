@@ -9,12 +9,18 @@
 #include "controls/FnpNumericEdit.h"
 #include "controls/NumCtrl.h"
 #include "platform/ExtCtrls.h"
+#include "printing/Preview.h"
+#include "printing/Qrchart.h"
+#include "printing/Quickrep.h"
 #include "tests/support/Desktop.h"
 #include "tests/support/DialogRecorder.h"
+#include "tests/support/PdfPrinter.h"
 
 #include <QFile>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <memory>
 
 namespace {
@@ -236,6 +242,36 @@ private slots:
         }
         QVERIFY(splashHidden);
         QTRY_VERIFY(splash.isVisible()); // back on top for the rest of its time
+    }
+
+    // ---- Printing -----------------------------------------------------------------------
+
+    void filePrintPreviewsPagesAndPrintsThenTheFocusComesBack() {
+        TfrmMain &f = Open();
+        TfrmPreview preview(&f);
+        TQRPaymentChart chart(f, *f.rgCalculate, *f.grdLS, "www.tamblewick.example");
+        PdfPrinter pdf(FFolder->filePath("chart.pdf"));
+        QRect placed;
+        QTimer waitForPreview; // the preparation's progress window comes first
+        waitForPreview.start(20);
+        connect(&waitForPreview, &QTimer::timeout, [&] {
+            if (QApplication::activeWindow() != &preview)
+                return;
+            waitForPreview.stop();
+            // the window manager carries out the placement a moment after the activation
+            const QRect area = preview.screen()->availableGeometry();
+            for (int i = 0; i < 100 && preview.frameGeometry() != area; ++i)
+                QTest::qWait(20);
+            placed = preview.frameGeometry();
+            QTest::keyClick(&preview, Qt::Key_I, Qt::AltModifier);
+            QTest::keyClick(&preview, Qt::Key_End);
+            QTest::keyClick(&preview, Qt::Key_P, Qt::AltModifier);
+        });
+        f.mnuFilePrint->trigger();
+        QCOMPARE(placed, preview.screen()->availableGeometry());
+        QVERIFY(!preview.isVisible());
+        QVERIFY(QFileInfo(FFolder->filePath("chart.pdf")).size() > 0);
+        QTRY_VERIFY(f.edtLoan->hasFocus());
     }
 };
 

@@ -9,6 +9,9 @@
 #include "platform/ExtCtrls.h"
 #include "platform/IniFiles.h"
 #include "platform/WinHelp.h"
+#include "printing/Preview.h"
+#include "printing/Qrchart.h"
+#include "printing/Quickrep.h"
 #include "tests/support/DialogRecorder.h"
 #include "tests/support/ShellRecorder.h"
 #include "tests/support/TestMain.h"
@@ -647,6 +650,38 @@ private slots:
         QVERIFY(FShell->Files().contains("http://www.tamblewick.example/Vormex/Vormex.htm"));
         QVERIFY(FShell->Files().contains("http://www.tamblewick.example/suggest.htm"));
         QVERIFY(FShell->Files().contains("mailto:suggestions@tamblewick.example"));
+    }
+
+    // A value typed and not yet confirmed is in no calculation: the chart shows the values of
+    // the grid.
+    void printPreviewsTheChartOfTheGridAndGivesTheFocusBack() {
+        TfrmMain &f = Open();
+        TfrmPreview preview(&f);
+        TQRPaymentChart chart(f, *f.rgCalculate, *f.grdLS, MakerAddresses().Host);
+        Type(f.edtLoan, "250000");
+        QStringList texts;
+        QString caption;
+        QTimer waitForPreview; // the preparation's progress window comes first
+        waitForPreview.start(10);
+        connect(&waitForPreview, &QTimer::timeout, [&] {
+            if (QApplication::activeModalWidget() != &preview)
+                return;
+            waitForPreview.stop();
+            caption = preview.windowTitle();
+            for (const TQRDrawItem &item : QRPrinter().Page(1))
+                if (item.Kind == TQRDrawItem::dkText)
+                    texts << item.Text.trimmed();
+            preview.bbClose->Click();
+        });
+        f.btnPrint->Click();
+        QCOMPARE(caption, QString("Print Preview - Quorvale Pro, 1.6.12"));
+        QCOMPARE(QRPrinter().PreviewCaption(), QString("Preview of Page"));
+        QCOMPARE(QRPrinter().ProgressCaption(), QString("Preparing Page"));
+        QVERIFY(texts.contains("$100,000.00"));
+        QVERIFY(!texts.contains("$250,000.00"));
+        QVERIFY(texts.contains(Cell(4, 6).trimmed()));
+        QCOMPARE(QRPrinter().Status(), qrIdle);
+        QTRY_VERIFY(f.edtLoan->hasFocus());
     }
 
     void theAboutBoxAndDisclaimerGiveTheFocusBack() {

@@ -236,6 +236,30 @@ private slots:
         QVERIFY(isMath(EUnderflow()));
         QVERIFY(!isMath(EConvertError("x")));
     }
+
+    void datesAndTimesByPattern_data() {
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<int>("hour");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("US short date") << "m/d/yyyy" << 9 << "3/7/2024";
+        QTest::newRow("two-digit forms") << "dd.mm.yy" << 9 << "07.03.24";
+        QTest::newRow("midnight on a 12-hour clock") << "h:nn:ss AMPM" << 0 << "12:05:09 AM";
+        QTest::newRow("afternoon on a 12-hour clock") << "h:nn:ss AMPM" << 13 << "1:05:09 PM";
+        QTest::newRow("24-hour clock") << "hh:nn:ss" << 9 << "09:05:09";
+    }
+    void datesAndTimesByPattern() {
+        QFETCH(QString, pattern);
+        QFETCH(int, hour);
+        QFETCH(QString, text);
+        std::tm t{};
+        t.tm_year = 124;
+        t.tm_mon = 2;
+        t.tm_mday = 7;
+        t.tm_hour = hour;
+        t.tm_min = 5;
+        t.tm_sec = 9;
+        QCOMPARE(QString::fromStdString(FormatDateTime(pattern.toStdString(), t)), text);
+    }
 };
 
 QTEST_APPLESS_MAIN(TestSysUtils)

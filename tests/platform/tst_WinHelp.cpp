@@ -330,6 +330,24 @@ private slots:
         QVERIFY(HelpViewer()->isVisible());
     }
 
+    void aContextNumberShowsTheTopicThatCarriesIt_data() {
+        QTest::addColumn<int>("context");
+        QTest::addColumn<QString>("topic");
+        QTest::newRow("in the third topic") << 35 << "grid";
+        QTest::newRow("a number no topic carries") << 3 << "contents";
+    }
+    void aContextNumberShowsTheTopicThatCarriesIt() {
+        QFETCH(int, context);
+        QFETCH(QString, topic);
+        const QString file = FDir.filePath("context.hlp");
+        QVERIFY(WriteFile(
+            file, QString(SampleHelp())
+                      .replace("<h2>The grid</h2>\n", "<h2>The grid</h2><!-- context: 35 -->")));
+        QVERIFY(WinHelp(nullptr, file, HELP_CONTEXT, context));
+        QCOMPARE(HelpViewer()->Topic(), topic);
+        QVERIFY(HelpViewer()->isVisible());
+    }
+
     void theProgramsHelpFileHasItsContentsTopicsAndKeywords() {
         const QString file = QFINDTESTDATA("../../resources/vormex.hlp");
         QVERIFY(!file.isEmpty());
@@ -356,6 +374,7 @@ private slots:
         QCOMPARE(topicsWithKeywords, anchors); // every topic is in the index
         for (const char *mode : {"PMT (P & I)", "Loans", "Rates", "Term (months)"})
             QVERIFY2(keywords.contains(mode), mode);
+        QCOMPARE(HelpContextTopic(html, 35), QString("preview")); // F1 in the print preview
 
         QVERIFY(WinHelp(nullptr, file, HELP_CONTENTS));
         QCOMPARE(HelpViewer()->windowTitle(), QString("Quorvale Pro Help"));

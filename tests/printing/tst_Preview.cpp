@@ -1,0 +1,213 @@
+#include "printing/Preview.h"
+
+#include "controls/ExplBtn.h"
+#include "platform/WinHelp.h"
+#include "printing/Quickrep.h"
+#include "tests/support/DialogRecorder.h"
+#include "tests/support/PdfPrinter.h"
+#include "tests/support/TestMain.h"
+
+#include <QLabel>
+#include <QPrinterInfo>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTemporaryDir>
+
+namespace {
+
+// A report of `pages` pages: each page holds a page header and one tall detail band.
+struct TPagedReport {
+    TQuickReport Rep;
+    int Left;
+    explicit TPagedReport(int pages) : Left(pages) {
+        new TQRBand(&Rep, rbPageHeader, 50);
+        new TQRBand(&Rep, rbDetail, 800);
+        Rep.SetShowProgress(false);
+        Rep.OnNeedData = [this](QObject *, bool &more) {
+            more = Left-- > 0;
+        };
+    }
+};
+
+// Shows the preview of the prepared report, as the program's preview hook does, runs `body`
+// while it is up, and closes it unless the body did.
+void WithPreview(TfrmPreview &preview, int pages, std::function<void()> body) {
+    TPagedReport report(pages);
+    QRPrinter().OnPreview = [&](QObject *) {
+        preview.show();
+        QVERIFY(QTest::qWaitForWindowActive(&preview));
+        body();
+        preview.close();
+    };
+    report.Rep.Preview();
+    QRPrinter().OnPreview = nullptr;
+}
+
+// Which of the five page and zoom buttons are enabled: "<>" paging, "O1I" zoom.
+QString Enabled(const TfrmPreview &p) {
+    QString s;
+    s += p.bbPrev->isEnabled() ? '<' : '-';
+    s += p.bbNext->isEnabled() ? '>' : '-';
+    s += p.bbZoomOut->isEnabled() ? 'O' : '-';
+    s += p.bbZoom100->isEnabled() ? '1' : '-';
+    s += p.bbZoomIn->isEnabled() ? 'I' : '-';
+    return s;
+}
+
+} // namespace
+
+class TestPreview : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir FDir;
+
+private slots:
+    void pagingByKeys_data() {
+        QTest::addColumn<int>("pages");
+        QTest::addColumn<QList<QKeyCombination>>("keys");
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<QString>("buttons");
+        using K = QList<QKeyCombination>;
+        QTest::newRow("one page: at show") << 1 << K{} << "Page 1 of 1"
+                                           << "--O-I";
+        QTest::newRow("one page: no key pages")
+            << 1 << K{Qt::Key_PageDown, Qt::Key_End, Qt::Key_PageUp, Qt::Key_Home} << "Page 1 of 1"
+            << "--O-I";
+        QTest::newRow("three pages: at show") << 3 << K{} << "Page 1 of 3"
+                                              << "->O-I";
+        QTest::newRow("End on page 1") << 3 << K{Qt::Key_End} << "Page 3 of 3"
+                                       << "<-O-I";
+        QTest::newRow("Page Down, Page Down")
+            << 3 << K{Qt::Key_PageDown, Qt::Key_PageDown} << "Page 3 of 3"
+            << "<-O-I";
+        QTest::newRow("Ctrl+Page Down, Page Up")
+            << 3 << K{Qt::ControlModifier | Qt::Key_PageDown, Qt::Key_PageUp} << "Page 2 of 3"
+            << "<>O-I";
+        QTest::newRow("Ctrl+Shift+Page Down is a plain Page Down")
+            << 3 << K{Qt::ControlModifier | Qt::ShiftModifier | Qt::Key_PageDown} << "Page 2 of 3"
+            << "<>O-I";
+        QTest::newRow("End, then Home") << 3 << K{Qt::Key_End, Qt::Key_Home} << "Page 1 of 3"
+                                        << "->O-I";
+        QTest::newRow("End, then Ctrl+Page Up")
+            << 3 << K{Qt::Key_End, Qt::ControlModifier | Qt::Key_PageUp} << "Page 1 of 3"
+            << "->O-I";
+    }
+    void pagingByKeys() {
+        QFETCH(int, pages);
+        QFETCH(QList<QKeyCombination>, keys);
+        QFETCH(QString, label);
+        QFETCH(QString, buttons);
+        PdfPrinter pdf(FDir.filePath("keys.pdf"));
+        TfrmPreview preview;
+        WithPreview(preview, pages, [&] {
+            QCOMPARE(QRPrinter().PageCount(), pages);
+            for (QKeyCombination k : keys)
+                QTest::keyClick(&preview, k.key(), k.keyboardModifiers());
+            QCOMPARE(preview.Label1->text(), label);
+            QCOMPARE(Enabled(preview), buttons);
+            QCOMPARE(preview.QRPreview1->PageNumber(), label.split(' ')[1].toInt());
+        });
+    }
+
+    void theWindowCoversTheWorkAreaAndTheNextShowStartsAfresh() {
+        PdfPrinter pdf(FDir.filePath("show.pdf"));
+        TfrmPreview preview;
+        WithPreview(preview, 3, [&] {
+            QCOMPARE(preview.windowTitle(), QString("Print Preview - Quorvale Pro, 1.6.12"));
+            QCOMPARE(preview.frameGeometry(), preview.screen()->availableGeometry());
+            QCOMPARE(preview.bbClose->x(), preview.width() - 76);
+            QCOMPARE(preview.bbPrint->x(), preview.width() - 144);
+            QCOMPARE(preview.QRPreview1->geometry(),
+                     QRect(0, 30, preview.width(), preview.height() - 30));
+            preview.bbZoomIn->Click();
+            QCOMPARE(Enabled(preview), "->O1-");
+            QCOMPARE(preview.QRPreview1->ZoomMode(), qrZoomToWidth);
+            QTest::keyClick(&preview, Qt::Key_PageDown);
+            QTest::keyClick(&preview, Qt::Key_Down);
+            QVERIFY(preview.QRPreview1->verticalScrollBar()->value() > 0);
+        });
+        WithPreview(preview, 3, [&] {
+            QCOMPARE(preview.QRPreview1->Zoom(), 100);
+            QCOMPARE(preview.QRPreview1->ZoomMode(), qrZoomFixed);
+            QCOMPARE(preview.QRPreview1->PageNumber(), 1);
+            QCOMPARE(preview.QRPreview1->verticalScrollBar()->value(), 0);
+            QCOMPARE(preview.QRPreview1->horizontalScrollBar()->value(), 0);
+            QCOMPARE(Enabled(preview), "->O-I");
+        });
+    }
+
+    void theArrowsScrollOnlyAPageLargerThanTheWindow_data() {
+        QTest::addColumn<bool>("zoomOut");
+        QTest::addColumn<int>("down");
+        QTest::newRow("100 %: taller than the window") << false << 50;
+        QTest::newRow("whole page: it fits") << true << 0;
+    }
+    void theArrowsScrollOnlyAPageLargerThanTheWindow() {
+        QFETCH(bool, zoomOut);
+        QFETCH(int, down);
+        PdfPrinter pdf(FDir.filePath("arrows.pdf"));
+        TfrmPreview preview;
+        WithPreview(preview, 1, [&] {
+            if (zoomOut)
+                QTest::keyClick(&preview, Qt::Key_O, Qt::AltModifier);
+            QCOMPARE(preview.QRPreview1->ZoomMode(), zoomOut ? qrZoomToFit : qrZoomFixed);
+            QScrollBar *v = preview.QRPreview1->verticalScrollBar();
+            QTest::keyClick(&preview, Qt::Key_Down);
+            QCOMPARE(v->value(), down);
+            QTest::keyClick(&preview, Qt::Key_Up);
+            QCOMPARE(v->value(), 0);
+        });
+    }
+
+    void printSendsTheJobOrSaysWhyNot_data() {
+        QTest::addColumn<QString>("file"); // empty: no printer and no file
+        QTest::addColumn<QString>("message");
+        QTest::newRow("to a PDF file") << "out.pdf"
+                                       << "";
+        QTest::newRow("a file that cannot be written") << "no-such-folder/out.pdf"
+                                                       << "Unable to print: the file";
+        QTest::newRow("no printer, no file") << ""
+                                             << "Unable to print: no printer is installed";
+    }
+    void printSendsTheJobOrSaysWhyNot() {
+        QFETCH(QString, file);
+        QFETCH(QString, message);
+        if (file.isEmpty() && !QPrinterInfo::availablePrinters().isEmpty())
+            QSKIP("a printer is installed on this machine");
+        std::optional<PdfPrinter> pdf;
+        if (!file.isEmpty())
+            pdf.emplace(FDir.filePath(file));
+        DialogRecorder dialogs;
+        TfrmPreview preview;
+        bool openAfterPrint = false;
+        WithPreview(preview, 1, [&] {
+            QTest::keyClick(&preview, Qt::Key_P, Qt::AltModifier);
+            openAfterPrint = preview.isVisible();
+            QVERIFY(!QApplication::overrideCursor());
+        });
+        QCOMPARE(openAfterPrint, !message.isEmpty());
+        if (message.isEmpty()) {
+            QVERIFY(dialogs.Requests().isEmpty());
+            QVERIFY(QFileInfo(FDir.filePath(file)).size() > 0);
+        } else {
+            QCOMPARE(dialogs.Requests().size(), 1);
+            QCOMPARE(dialogs.Requests()[0].Title, QString("Quorvale Pro"));
+            QVERIFY2(dialogs.Texts()[0].startsWith(message), qPrintable(dialogs.Texts()[0]));
+        }
+    }
+
+    void f1ShowsThePreviewsHelpTopic() {
+        const QString helpFile = QFINDTESTDATA("../../resources/vormex.hlp");
+        QVERIFY(!helpFile.isEmpty());
+        Application()->SetHelpFile(helpFile);
+        PdfPrinter pdf(FDir.filePath("help.pdf"));
+        TfrmPreview preview;
+        WithPreview(preview, 1, [&] { QTest::keyClick(&preview, Qt::Key_F1); });
+        QVERIFY(HelpViewer() && HelpViewer()->isVisible());
+        QCOMPARE(HelpViewer()->Topic(), QString("preview"));
+        WinHelp(nullptr, helpFile, HELP_QUIT);
+    }
+};
+
+QUORVALE_TEST_MAIN(TestPreview)
+#include "tst_Preview.moc"
