@@ -81,7 +81,12 @@ TfrmUpdate::TfrmUpdate(TWebFileInfo *webFileInfo, QWidget *parent)
     Label1 = caption(34, 156, "Application Name:");
     lblApplicationName = label(156, 34, " Quorvale Pro", Green);
     Label2 = caption(53, 156, "Developer:");
+    // The maker's name runs past the left edge of the logo's box in Liberation Sans (its box
+    // ends near the badge's rim): there is no room to wrap it between the rows above and below,
+    // and the logo and the value column keep their places.
     lblDeveloper = label(156, 53, " Tamblewick Software", Green);
+    lblDeveloper->setObjectName(QStringLiteral("lblDeveloper"));
+    Image1->setObjectName(QStringLiteral("Image1"));
     Label8 = caption(72, 157, "Your Current Version:");
     lblCurrentVersion = label(157, 72, " Current Version", Green);
     Label10 = caption(91, 157, "Current Compile Date:");

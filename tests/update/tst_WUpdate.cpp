@@ -4,6 +4,7 @@
 #include "controls/ExplBtn.h"
 #include "platform/SysUtils.h"
 #include "tests/support/DialogRecorder.h"
+#include "tests/support/Layout.h"
 #include "tests/support/LoopbackServer.h"
 #include "tests/support/TestMain.h"
 #include "update/WebFileInfo.h"
@@ -77,6 +78,29 @@ private slots:
             QVERIFY(caption->geometry().right() < value->x());
             QVERIFY(caption->width() >= caption->fontMetrics().horizontalAdvance(caption->text()));
         }
+    }
+
+    void everyTextShowsInFullAndNothingOverlaps_data() {
+        QTest::addColumn<bool>("checked");
+        QTest::newRow("as opened") << false;
+        QTest::newRow("an update found") << true;
+    }
+    void everyTextShowsInFullAndNothingOverlaps() {
+        QFETCH(bool, checked);
+        LoopbackServer server;
+        server.SetScript(Serve(Page("1.7")));
+        auto c = Component(
+            checked ? server.Url()
+                    : QString("http://127.0.0.1:%1/").arg(LoopbackServer::RefusingPort()));
+        TfrmUpdate w(c.get());
+        OpenAndCheck(w, *c, *FDialogs);
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QCOMPARE(w.btnRetrieveUpdate->isVisible(), checked);
+        // The one overlap of the design: the maker's name reaches into the logo's box, as
+        // there is no room to wrap it between its rows (see the window's constructor).
+        QStringList faults = LayoutFaults(&w);
+        faults.removeOne("Image1 overlaps lblDeveloper");
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join("; ")));
     }
 
     void serverVersions_data() {

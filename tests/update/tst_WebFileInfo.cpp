@@ -2,6 +2,7 @@
 
 #include "platform/SysUtils.h"
 #include "tests/support/DialogRecorder.h"
+#include "tests/support/Layout.h"
 #include "tests/support/LoopbackServer.h"
 #include "tests/support/ShellRecorder.h"
 #include "tests/support/TestMain.h"
@@ -321,6 +322,49 @@ private slots:
         PostException(nullptr, std::make_exception_ptr(EConvertError("later")));
         QTRY_COMPARE(reported, QStringList{"later"});
         Application()->OnException = nullptr;
+    }
+
+    // ---- The component's windows
+
+    void everyTextShowsInFullAndNothingOverlaps_data() {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("wait, checking") << "Please Wait"
+                                        << "Checking For Update...";
+        QTest::newRow("wait, read-me") << "Please Wait"
+                                       << "Retrieving ReadMe...";
+        QTest::newRow("progress, update") << "Download Progress"
+                                          << "Downloading Update";
+        QTest::newRow("progress, read-me") << "Download Progress"
+                                           << "Downloading ReadMe";
+        QTest::newRow("read me") << "Read Me"
+                                 << "Read me first.";
+    }
+    void everyTextShowsInFullAndNothingOverlaps() {
+        QFETCH(QString, window);
+        QFETCH(QString, text);
+        LoopbackServer server;
+        server.SetScripts(
+            {Serve(Page("1.7", Meta("readme", "/readme.txt"))), Serve(text.toUtf8())});
+        auto c = Component(server.Url());
+        std::unique_ptr<QDialog> w;
+        if (window == "Please Wait") {
+            w.reset(c->CreateWaitWindow(text));
+        } else if (window == "Download Progress") {
+            auto *progress = c->CreateProgressWindow();
+            w.reset(progress);
+            progress->lblDownloading->setText(text);
+            progress->lblProgress->setText("100,000,000 of 100,000,000 bytes received.");
+        } else {
+            QVERIFY(c->RetrieveInfo());
+            w.reset(c->CreateReadMeWindow());
+            QVERIFY(w);
+        }
+        QCOMPARE(w->windowTitle(), window);
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        const QStringList faults = LayoutFaults(w.get());
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join("; ")));
     }
 
     // ---- The update sequence
