@@ -143,8 +143,10 @@ void TfrmPreview::FormActivate(QObject *) {
                 Guard(this, [&] { PlaceOver(area); });
         });
     }
-    bbClose->move(width() - 76, bbClose->y());
-    bbPrint->move(width() - 144, bbPrint->y());
+    // On a screen narrower than the toolbar they keep their places rather than cover the zoom
+    // buttons.
+    bbClose->move(std::max(563, width() - 76), bbClose->y());
+    bbPrint->move(std::max(496, width() - 144), bbPrint->y());
 }
 
 void TfrmPreview::PlaceOver(const QRect &area) {
