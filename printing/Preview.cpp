@@ -143,16 +143,18 @@ void TfrmPreview::FormActivate(QObject *) {
                 Guard(this, [&] { PlaceOver(area); });
         });
     }
-    bbClose->move(width() - 76, bbClose->y());
-    bbPrint->move(width() - 144, bbPrint->y());
+    bbClose->move(std::max(563, width() - 76), bbClose->y());
+    bbPrint->move(std::max(496, width() - 144), bbPrint->y());
 }
 
+// On a screen narrower than the toolbar Print and Close keep their places rather than cover
+// the zoom buttons.
 void TfrmPreview::PlaceOver(const QRect &area) {
     const QSize frame = frameGeometry().size() - geometry().size();
     move(area.topLeft());
     resize(area.size() - frame);
-    bbClose->move(width() - 76, bbClose->y());
-    bbPrint->move(width() - 144, bbPrint->y());
+    bbClose->move(std::max(563, width() - 76), bbClose->y());
+    bbPrint->move(std::max(496, width() - 144), bbPrint->y());
 }
 
 void TfrmPreview::done(int result) {

@@ -4,6 +4,7 @@
 #include "platform/WinHelp.h"
 #include "printing/Quickrep.h"
 #include "tests/support/DialogRecorder.h"
+#include "tests/support/Layout.h"
 #include "tests/support/PdfPrinter.h"
 #include "tests/support/TestMain.h"
 
@@ -62,6 +63,17 @@ class TestPreview : public QObject {
     QTemporaryDir FDir;
 
 private slots:
+    // The toolbar as shown with the widest page count the label meets here.
+    void everyTextShowsInFullAndNothingOverlaps() {
+        TfrmPreview preview;
+        WithPreview(preview, 12, [&] {
+            QTest::keyClick(&preview, Qt::Key_End);
+            QCOMPARE(preview.Label1->text(), QString("Page 12 of 12"));
+            const QStringList faults = LayoutFaults(&preview);
+            QVERIFY2(faults.isEmpty(), qPrintable(faults.join("; ")));
+        });
+    }
+
     void pagingByKeys_data() {
         QTest::addColumn<int>("pages");
         QTest::addColumn<QList<QKeyCombination>>("keys");

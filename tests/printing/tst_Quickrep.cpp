@@ -2,6 +2,7 @@
 
 #include "platform/Printers.h"
 #include "platform/SysUtils.h"
+#include "tests/support/Layout.h"
 #include "tests/support/PdfPrinter.h"
 #include "tests/support/TestMain.h"
 
@@ -101,6 +102,21 @@ class TestQuickrep : public QObject {
 
 private slots:
     void init() { SetFormatSettings(UnitedStatesFormatSettings()); }
+
+    void everyTextShowsInFullAndNothingOverlaps_data() {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("preparing") << "Preparing report of Results";
+        QTest::newRow("printing") << "Printing report Quorvale Pro, 1.6.12 - Payment Schedule";
+    }
+    void everyTextShowsInFullAndNothingOverlaps() {
+        QFETCH(QString, text);
+        TQRProgressForm progress("Progress");
+        progress.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&progress));
+        progress.SetText(text);
+        const QStringList faults = LayoutFaults(&progress);
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join("; ")));
+    }
 
     void theDataLoopPresetsTheFlag_data() {
         QTest::addColumn<int>("handler");
