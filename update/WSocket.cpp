@@ -284,9 +284,7 @@ TCustomWSocket::~TCustomWSocket() {
     OnChangeState = nullptr;
     OnSessionClosed = nullptr;
     OnDnsLookupDone = nullptr;
-    if (FLookupId != -1)
-        QHostInfo::abortHostLookup(FLookupId);
-    FLookupId = -1;
+    FLookupId = -1; // its answer, if it still comes, goes nowhere: the socket is gone
     if (FState != wsClosed || FHSocket != -1)
         InternalClose(false, 0);
     DeleteQueue();
@@ -445,10 +443,7 @@ void TCustomWSocket::DnsLookup(const QString &HostName) {
             OnDnsLookupDone(this, WSAEINVAL);
         return;
     }
-    if (FLookupId != -1) {
-        QHostInfo::abortHostLookup(FLookupId);
-        FLookupId = -1;
-    }
+    FLookupId = -1; // a running lookup's answer is dropped by its number
     FDnsResult.clear();
     FDnsResultList.clear();
     quint32 net = 0;
@@ -480,10 +475,7 @@ void TCustomWSocket::DnsLookup(const QString &HostName) {
 }
 
 void TCustomWSocket::ReverseDnsLookup(const QString &HostAddr) {
-    if (FLookupId != -1) {
-        QHostInfo::abortHostLookup(FLookupId);
-        FLookupId = -1;
-    }
+    FLookupId = -1; // a running lookup's answer is dropped by its number
     FDnsResult.clear();
     FDnsResultList.clear();
     FLookupId = QHostInfo::lookupHost(HostAddr, this, [this](const QHostInfo &Info) {
@@ -506,7 +498,8 @@ void TCustomWSocket::LookupFinished(int Error, const QStringList &Results) {
 void TCustomWSocket::CancelDnsLookup() {
     if (FLookupId == -1)
         return;
-    QHostInfo::abortHostLookup(FLookupId);
+    // Forgotten rather than aborted: the answer is dropped by its number when it comes, and
+    // Qt frees the handler of a lookup only once it has answered.
     FLookupId = -1;
     if (!FDestroying && OnDnsLookupDone)
         OnDnsLookupDone(this, WSAEINTR);
@@ -948,10 +941,7 @@ void TCustomWSocket::Close() {
 }
 
 void TCustomWSocket::Abort() {
-    if (FLookupId != -1) {
-        QHostInfo::abortHostLookup(FLookupId);
-        FLookupId = -1;
-    }
+    FLookupId = -1; // a running lookup's answer is dropped by its number
     DeleteQueue();
     if (FState == wsConnected && FHSocket != -1) {
         FLingerOnOff = wsLingerOff;
