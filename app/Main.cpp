@@ -127,6 +127,7 @@ TfrmMain::TfrmMain(const QString &programFolder, QWidget *parent)
     connect(actCopyGrid, &QAction::triggered, this,
             [this] { Guard(actCopyGrid, [this] { CopyGrid(actCopyGrid); }); });
     CreateWebFileInfo();
+    NameControls();
     connect(this, &QWidget::customContextMenuRequested, this,
             [this](const QPoint &p) { mnuPop->popup(mapToGlobal(p)); });
 
@@ -301,6 +302,39 @@ void TfrmMain::CreateInputPanel(QWidget *client) {
         };
     SetTabOrder();
     DescribeInputs();
+}
+
+// The controls carry their own names, so that tools and messages about the window name them.
+void TfrmMain::NameControls() {
+    const std::pair<QWidget *, const char *> controls[] = {
+        {Panel2, "Panel2"},
+        {btnPrint, "btnPrint"},
+        {btnPrinterSetup, "btnPrinterSetup"},
+        {btnDisclaim, "btnDisclaim"},
+        {btnUpdate, "btnUpdate"},
+        {btnHelp, "btnHelp"},
+        {btnExit, "btnExit"},
+        {Panel1, "Panel1"},
+        {Label1, "Label1"},
+        {Label7, "Label7"},
+        {lblLeft, "lblLeft"},
+        {lblRight, "lblRight"},
+        {lbl1, "lbl1"},
+        {lbl2, "lbl2"},
+        {lbl3, "lbl3"},
+        {edtLoan, "edtLoan"},
+        {edtTerm, "edtTerm"},
+        {edtInterest, "edtInterest"},
+        {edtPayment, "edtPayment"},
+        {rgCalculate, "rgCalculate"},
+        {rgLoan, "rgLoan"},
+        {rgPayments, "rgPayments"},
+        {rgInterest, "rgInterest"},
+        {grdLS, "grdLS"},
+        {StatusBar1, "StatusBar1"},
+    };
+    for (const auto &[control, name] : controls)
+        control->setObjectName(QLatin1String(name));
 }
 
 // The names and descriptions that assistive technology reads: each box is named by its row

@@ -146,6 +146,7 @@ private:
     void CreateMenus();
     void CreateLinks();
     void CreateWebFileInfo();
+    void NameControls();
     void MarkGridCentre();
     // The payment box in mode 1, the loan box otherwise.
     QWidget *FirstInputBox() const;

@@ -13,6 +13,7 @@
 #include "printing/Qrchart.h"
 #include "printing/Quickrep.h"
 #include "tests/support/DialogRecorder.h"
+#include "tests/support/Layout.h"
 #include "tests/support/ShellRecorder.h"
 #include "tests/support/TestMain.h"
 
@@ -173,8 +174,14 @@ private slots:
         QVERIFY(FDialogs->Requests().isEmpty());
     }
 
+    // The places are logical pixels at any scale of the screen (the scaled runs of this test
+    // set QT_SCALE_FACTOR), where the window has that many device pixels to each.
     void theControlsStandAtTheirPlaces() {
         TfrmMain &f = Open();
+        const double scale = qEnvironmentVariable("QT_SCALE_FACTOR", "1").toDouble();
+        QCOMPARE(f.devicePixelRatioF(), scale);
+        QCOMPARE(f.centralWidget()->size(), QSize(612, 404));
+        QCOMPARE(f.centralWidget()->grab().size(), QSize(612, 404) * scale);
         QCOMPARE(f.Panel2->geometry(), QRect(0, 0, 612, 32));
         QCOMPARE(f.Panel1->geometry(), QRect(0, 32, 612, 97));
         QCOMPARE(f.grdLS->geometry(), QRect(0, 129, 612, 257));
@@ -185,6 +192,11 @@ private slots:
         QCOMPARE(f.rgCalculate->geometry(), QRect(165, 15, 102, 78));
         QCOMPARE(f.rgLoan->geometry(), QRect(284, 15, 150, 78));
         QCOMPARE(f.rgInterest->geometry(), QRect(451, 15, 150, 78));
+        for (auto [heading, left] :
+             {std::pair{f.Label1, 50}, {f.Label7, 165}, {f.lblLeft, 284}, {f.lblRight, 451}})
+            QCOMPARE(heading->pos(), QPoint(left, 2));
+        for (auto [caption, top] : {std::pair{f.lbl1, 25}, {f.lbl2, 50}, {f.lbl3, 75}})
+            QCOMPARE(caption->geometry(), QRect(0, top, 46, 13)); // right-aligned at 46
         const QList<TExplorerButton *> buttons = {f.btnPrint,  f.btnPrinterSetup, f.btnDisclaim,
                                                   f.btnUpdate, f.btnHelp,         f.btnExit};
         const int lefts[] = {10, 42, 74, 106, 138, 579};
@@ -200,6 +212,42 @@ private slots:
         QVERIFY(ShowsHint(f.grdLS));
         QVERIFY(!ShowsHint(f.edtLoan));
         QVERIFY(!ShowsHint(f.rgLoan));
+    }
+
+    // Each mode changes the captions and headings, so each is measured; the headings end
+    // in a colon only until the first switch.
+    void everyTextShowsInFullAndNothingOverlaps_data() {
+        QTest::addColumn<QList<int>>("switches");
+        QTest::addColumn<QStringList>("designOverlaps");
+        const QString grid = "grdLS overlaps StatusBar1";
+        QTest::newRow("as opened") << QList<int>{} << QStringList{grid};
+        QTest::newRow("Loans") << QList<int>{1}
+                               << QStringList{grid, "lblLeft overlaps rgPayments",
+                                              "lblRight overlaps rgInterest"};
+        QTest::newRow("Rates") << QList<int>{2}
+                               << QStringList{grid, "lblLeft overlaps rgLoan",
+                                              "lblRight overlaps rgPayments"};
+        QTest::newRow("Term (months)")
+            << QList<int>{3}
+            << QStringList{grid, "lblLeft overlaps rgLoan", "lblRight overlaps rgPayments"};
+        QTest::newRow("PMT after a switch")
+            << QList<int>{1, 0}
+            << QStringList{grid, "lblLeft overlaps rgLoan", "lblRight overlaps rgInterest"};
+    }
+    void everyTextShowsInFullAndNothingOverlaps() {
+        QFETCH(QList<int>, switches);
+        QFETCH(QStringList, designOverlaps);
+        TfrmMain &f = Open();
+        for (int mode : switches)
+            ClickMode(mode);
+        // The overlaps of the design, one pixel row each: the grid (129 + 257) reaches under
+        // the status bar at 385, and the switch puts the step groups at top 14, the last row
+        // of the headings above them (2 + 13 high). Nothing of either is hidden: the status
+        // bar lies over the grid's outer edge, and the groups draw their frames inside.
+        QStringList faults = LayoutFaults(&f);
+        for (const QString &overlap : designOverlaps)
+            QVERIFY2(faults.removeOne(overlap), qPrintable(overlap));
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join("; ")));
     }
 
     // ---- The typical event, end to end -------------------------------------------------
