@@ -5,12 +5,14 @@
 #include "platform/ExtCtrls.h"
 #include "printing/Quickrep.h"
 #include "tests/support/PdfPrinter.h"
+#include "tests/support/Sharpness.h"
 #include "tests/support/TestMain.h"
 
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <algorithm>
 
 namespace {
 
@@ -227,6 +229,46 @@ private slots:
         QVERIFY(runs[0] == runs[1]);
         QCOMPARE(QRPrinter().Metrics().PrintableWidth, 768);
         QCOMPARE(w.Chart.NextRow(), 13);
+    }
+
+    // On a screen of 2 or 3 device pixels to the logical pixel the page is painted at that
+    // resolution: each line of the table's boxes, one unit wide, is as many device pixels of
+    // the boxes' grey (two boxes side by side, twice as many), and the edges of the texts
+    // fall inside logical pixels.
+    void theChartInThePreviewIsSharpOnAScaledScreen_data() {
+        QTest::addColumn<int>("ratio");
+        QTest::addColumn<int>("zoom");
+        QTest::newRow("scale 2, 100 %") << 2 << 100;
+        QTest::newRow("scale 2, 200 %") << 2 << 200;
+        QTest::newRow("scale 3, 100 %") << 3 << 100;
+    }
+    void theChartInThePreviewIsSharpOnAScaledScreen() {
+        QFETCH(int, ratio);
+        QFETCH(int, zoom);
+        PdfPrinter pdf(FDir.filePath("sharp.pdf"));
+        TWindow w;
+        w.Calculate(0);
+        PreviewChart(w, [&](const TQRPage &page) {
+            TQRPreview preview;
+            preview.SetZoom(zoom);
+            QWidget *sheet = preview.PageImage();
+            const QImage image = PaintedAt(sheet, ratio);
+            QCOMPARE(image.size(), sheet->size() * ratio);
+            const auto box = std::find_if(page.begin(), page.end(), [](const TQRDrawItem &item) {
+                return item.Kind == TQRDrawItem::dkRectangle;
+            });
+            QVERIFY(box != page.end());
+            // Across the first row of boxes, above its texts.
+            const double scale = zoom / 100.0;
+            const double top = QRPrinter().Metrics().OffsetY * scale + 1;
+            const int y = int((top + (box->Rect.top() + 2.5) * scale) * ratio);
+            const int line = int(ratio * scale);
+            QCOMPARE(RunsOf(image, y, QColor(192, 192, 192)),
+                     (QList<int>{line, 2 * line, 2 * line, 2 * line, 2 * line, 2 * line, 2 * line,
+                                 2 * line, line}));
+            const int split = SplitPixels(image, ratio);
+            QVERIFY2(split > 2000, qPrintable(QString::number(split)));
+        });
     }
 
     void aPrintedPdfHoldsTheWholeChart() {
