@@ -1,4 +1,5 @@
 #include "controls/Aligrid.h"
+#include "tests/support/Sharpness.h"
 #include "tests/support/TestMain.h"
 
 #include <QHelpEvent>
@@ -401,6 +402,18 @@ private slots:
         // the lines: dark around fixed cells, light between ordinary ones
         QCOMPARE(image.pixelColor(77, 50), QColor(0, 0, 0));
         QCOMPARE(image.pixelColor(153, 50), QColor(192, 192, 192));
+    }
+
+    // On a screen scaled by 2 the grid is painted at its resolution, not enlarged from 1x:
+    // each line between ordinary cells, one pixel wide, is two device pixels of its grey, and
+    // the edges of the texts fall inside logical pixels.
+    void theGridIsSharpOnAScreenScaledByTwo() {
+        TStringAlignGrid grid;
+        SetUpLikeResultGrid(grid);
+        const QImage image = PaintedAt(&grid, 2);
+        const int y = 2 * (grid.CellRect(1, 3).top() + 1); // above the row's text
+        QCOMPARE(RunsOf(image, y, QColor(192, 192, 192)), QList<int>(7, 2));
+        QVERIFY(SplitPixels(image, 2) > 1000);
     }
 
     void theUnfocusedSelectedCellHasRedTextOnYellow() {
