@@ -1,7 +1,12 @@
 #include "tests/support/Layout.h"
 
+#include <QCheckBox>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QStyle>
 #include <QWidget>
 #include <climits>
 
@@ -18,6 +23,23 @@ QString Name(const QWidget *w) {
         .arg(QString::fromLatin1(w->metaObject()->className()))
         .arg(r.x())
         .arg(r.y());
+}
+
+// The width a standard button's caption needs: a radio item or check box its size hint, which
+// is its mark and caption; a push button its caption between the style's margins (its size
+// hint is widened to a minimum that narrower design buttons need not reach). 0 for the rest.
+int ButtonNeeds(const QAbstractButton *button) {
+    if (button->text().isEmpty())
+        return 0;
+    if (qobject_cast<const QRadioButton *>(button) || qobject_cast<const QCheckBox *>(button))
+        return button->sizeHint().width();
+    if (qobject_cast<const QPushButton *>(button)) {
+        QString caption = button->text();
+        caption.remove(QRegularExpression(QStringLiteral("&(?!&)")));
+        return button->fontMetrics().horizontalAdvance(caption) +
+               2 * button->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, button);
+    }
+    return 0;
 }
 
 void Check(const QWidget *parent, QStringList &faults) {
@@ -49,6 +71,13 @@ void Check(const QWidget *parent, QStringList &faults) {
                               .arg(box.width())
                               .arg(box.height());
         }
+        if (const auto *button = qobject_cast<const QAbstractButton *>(shown[i]))
+            if (const int need = ButtonNeeds(button); need > button->width())
+                faults << QStringLiteral("%1 needs %2 wide for \"%3\" in %4")
+                              .arg(Name(button))
+                              .arg(need)
+                              .arg(button->text())
+                              .arg(button->width());
         Check(shown[i], faults);
     }
 }
