@@ -21,11 +21,13 @@ int AlignedLeft(int available, int width, Qt::Alignment alignment) {
     return (available - width) / 2;
 }
 
-// The glyph with every pixel of its top-left pixel's colour made transparent.
+// The glyph with every pixel of its top-left pixel's colour made transparent. A glyph drawn for
+// a sharper screen keeps its pixel ratio and is placed by its size on the screen.
 QImage TransparentGlyph(const QImage &bitmap) {
     if (bitmap.isNull())
         return {};
     QImage glyph = bitmap.convertToFormat(QImage::Format_ARGB32);
+    glyph.setDevicePixelRatio(bitmap.devicePixelRatio());
     const QRgb transparent = glyph.pixel(0, 0);
     for (int y = 0; y < glyph.height(); ++y) {
         auto *line = reinterpret_cast<QRgb *>(glyph.scanLine(y));
@@ -39,6 +41,7 @@ QImage TransparentGlyph(const QImage &bitmap) {
 // The shape of a transparent glyph (every pixel that is not fully transparent) in one colour.
 QImage GlyphShape(const QImage &glyph, const QColor &colour) {
     QImage shape(glyph.size(), QImage::Format_ARGB32);
+    shape.setDevicePixelRatio(glyph.devicePixelRatio());
     const QRgb ink = colour.rgba();
     for (int y = 0; y < glyph.height(); ++y) {
         const auto *from = reinterpret_cast<const QRgb *>(glyph.constScanLine(y));
@@ -160,7 +163,8 @@ const QImage &TExplorerButton::ShownGlyph() const {
 TExplorerButtonPlaces TExplorerButton::Places() const {
     const QSize caption =
         ShowsCaption() ? fontMetrics().size(Qt::TextShowMnemonic, FCaption) : QSize();
-    return PlaceGlyphAndCaption(size(), ShownGlyph().size(), caption, FLayout, FAlignment);
+    return PlaceGlyphAndCaption(size(), ShownGlyph().deviceIndependentSize().toSize(), caption,
+                                FLayout, FAlignment);
 }
 
 void TExplorerButton::Click() {

@@ -2,7 +2,9 @@
 
 #include "platform/Dialogs.h"
 
+#include <QPainter>
 #include <QProxyStyle>
+#include <QSvgRenderer>
 #include <QTimer>
 #include <QWidget>
 #include <typeinfo>
@@ -207,4 +209,19 @@ QFont DesignFont(const QString &family, int points, bool bold) {
     font.setPixelSize((points * 96 + 36) / 72);
     font.setBold(bold);
     return font;
+}
+
+QImage DesignPicture(const QString &name, const QSize &size) {
+    QSvgRenderer renderer(name);
+    if (!renderer.isValid())
+        return {};
+    const QSize design = size.isValid() ? size : renderer.defaultSize();
+    const qreal ratio = qApp ? qApp->devicePixelRatio() : 1.0;
+    QImage image(qCeil(design.width() * ratio), qCeil(design.height() * ratio),
+                 QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(design)));
+    return image;
 }

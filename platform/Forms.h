@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QImage>
 #include <QPointer>
 #include <QSet>
 #include <exception>
@@ -107,3 +108,8 @@ QString GetLongHint(const QString &hint);
 // A font of the window designs: a family and a size in points at 96 dots per inch (8 point is
 // 11 pixels). "MS Sans Serif" is drawn as Arial, which the system maps to Liberation Sans.
 QFont DesignFont(const QString &family, int points, bool bold = false);
+
+// A picture of the window designs drawn from its SVG, at its own size or at the one given, in
+// pixels of the design. It is drawn for the sharpest screen: the image carries that screen's
+// pixel ratio, so that it is shown at the design size with every device pixel of its own.
+QImage DesignPicture(const QString &name, const QSize &size = {});

@@ -27,7 +27,7 @@ namespace {
 QImage Glyph(const char *name) {
     static const bool loaded = (InitGlyphs(), true);
     (void)loaded;
-    return QImage(QStringLiteral(":/printing/glyphs/%1.svg").arg(QLatin1String(name)));
+    return DesignPicture(QStringLiteral(":/printing/glyphs/%1.svg").arg(QLatin1String(name)));
 }
 
 // The cursor shows the hourglass while it lives.

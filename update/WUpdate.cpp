@@ -57,7 +57,7 @@ TfrmUpdate::TfrmUpdate(TWebFileInfo *webFileInfo, QWidget *parent)
     Panel1->SetBevelInner(bvRaised);
     Image1 = new QLabel(Panel1);
     Image1->setGeometry(238, 25, 144, 155);
-    Image1->setPixmap(QPixmap(QStringLiteral(":/logo.svg")));
+    Image1->setPixmap(QPixmap::fromImage(DesignPicture(QStringLiteral(":/logo.svg"))));
 
     auto label = [this](int left, int top, const char *caption, const QColor &colour) {
         auto *l = new QLabel(QString::fromLatin1(caption), Panel1);
@@ -116,7 +116,7 @@ TfrmUpdate::TfrmUpdate(TWebFileInfo *webFileInfo, QWidget *parent)
         b->SetCaption(QString::fromLatin1(text));
         b->SetLayout(blBitmapLeft);
         b->SetOptions({boPopupMark, boShowBevel, boShowDownPattern});
-        b->SetBitmap(QImage(QStringLiteral(":/glyphs/%1.svg").arg(QLatin1String(glyph))));
+        b->SetBitmap(DesignPicture(QStringLiteral(":/glyphs/%1.svg").arg(QLatin1String(glyph))));
         b->SetFont(font);
         b->SetUnselectedFontColor(Qt::black);
         b->SetHint(QString::fromLatin1(hint));

@@ -176,6 +176,38 @@ private slots:
         QCOMPARE(host.Look().convertToFormat(QImage::Format_RGB32), expected);
     }
 
+    // A glyph drawn for a sharper screen (a pixel ratio of 2 holds 32 x 32 pixels in 16 x 16
+    // of the design) is placed by its design size and shows every one of its own pixels: a
+    // checkerboard of single pixels survives, as it would not if it were scaled.
+    void aGlyphForASharperScreenShowsEveryPixel_data() {
+        QTest::addColumn<bool>("enabled");
+        QTest::newRow("enabled") << true;
+        QTest::newRow("disabled, embossed") << false;
+    }
+    void aGlyphForASharperScreenShowsEveryPixel() {
+        QFETCH(bool, enabled);
+        const qreal ratio = qApp->devicePixelRatio();
+        QImage glyph(QSize(16, 16) * ratio, QImage::Format_RGB32);
+        glyph.setDevicePixelRatio(ratio);
+        for (int y = 0; y < glyph.height(); ++y)
+            for (int x = 0; x < glyph.width(); ++x)
+                glyph.setPixelColor(x, y, (x + y) % 2 ? Ink : Key);
+        Host host;
+        host.button.SetBitmap(glyph);
+        host.button.setEnabled(enabled);
+        QCOMPARE(host.button.Places().Glyph.size(), QSize(16, 16));
+        const QImage look = host.Look();
+        QCOMPARE(look.devicePixelRatio(), ratio);
+        const QPoint at = host.GlyphAt() * ratio;
+        const QColor ink = enabled ? Ink : Dark;
+        for (int y = 2; y < 14 * ratio; ++y)
+            for (int x = 2; x < 14 * ratio; ++x)
+                if ((x + y) % 2)
+                    QCOMPARE(look.pixelColor(at + QPoint(x, y)), ink);
+                else
+                    QVERIFY(look.pixelColor(at + QPoint(x, y)) != ink);
+    }
+
     void disabledButtonIgnoresTheMouseAndEmbossesItsGlyph() {
         Host host;
         host.button.SetEnabled(false);

@@ -4,11 +4,13 @@
 #include "tests/support/TestMain.h"
 
 #include <QButtonGroup>
+#include <QFile>
 #include <QFontInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
+#include <QTemporaryDir>
 #include <QToolTip>
 
 class TestForms : public QObject {
@@ -176,6 +178,36 @@ private slots:
         // the old dialog font is drawn as Arial, whatever the system offers for its name
         QCOMPARE(QFontInfo(DesignFont("MS Sans Serif", 8)).family(),
                  QFontInfo(DesignFont("Arial", 8)).family());
+    }
+
+    // A picture is drawn for the screen's pixel ratio at its design size: a 10 x 6 picture,
+    // red on its left half, at a ratio of 2 is 20 x 12 pixels, red up to the 10th column.
+    void designPicturesAreDrawnForTheScreen_data() {
+        QTest::addColumn<QSize>("asked");
+        QTest::addColumn<QSize>("design");
+        QTest::newRow("own size") << QSize() << QSize(10, 6);
+        QTest::newRow("drawn larger") << QSize(20, 12) << QSize(20, 12);
+    }
+    void designPicturesAreDrawnForTheScreen() {
+        QFETCH(QSize, asked);
+        QFETCH(QSize, design);
+        QTemporaryDir folder;
+        const QString name = folder.filePath("half.svg");
+        QFile file(name);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("<svg xmlns='http://www.w3.org/2000/svg' width='10' height='6' "
+                   "viewBox='0 0 10 6'><rect width='5' height='6' fill='#FF0000'/></svg>");
+        file.close();
+        const qreal ratio = qApp->devicePixelRatio();
+        const QImage picture = DesignPicture(name, asked);
+        QCOMPARE(picture.devicePixelRatio(), ratio);
+        QCOMPARE(picture.size(), design * ratio);
+        const int half = design.width() * ratio / 2;
+        for (int y = 0; y < picture.height(); ++y) {
+            QCOMPARE(picture.pixelColor(half - 1, y), QColor(Qt::red));
+            QCOMPARE(picture.pixelColor(half, y).alpha(), 0);
+        }
+        QVERIFY(DesignPicture(folder.filePath("missing.svg")).isNull());
     }
 
     void aHandlerThatFailsFallsBackToThePlainReport() {
