@@ -180,13 +180,13 @@ private slots:
                  QFontInfo(DesignFont("Arial", 8)).family());
     }
 
-    // A picture is drawn for the screen's pixel ratio at its design size: a 10 x 6 picture,
-    // red on its left half, at a ratio of 2 is 20 x 12 pixels, red up to the 10th column.
+    // A picture is drawn for the screen's pixel ratio at its design size: an 8 x 6 picture, red
+    // on its left half, at a ratio of 2 is 16 x 12 pixels, red up to the 8th column.
     void designPicturesAreDrawnForTheScreen_data() {
         QTest::addColumn<QSize>("asked");
         QTest::addColumn<QSize>("design");
-        QTest::newRow("own size") << QSize() << QSize(10, 6);
-        QTest::newRow("drawn larger") << QSize(20, 12) << QSize(20, 12);
+        QTest::newRow("own size") << QSize() << QSize(8, 6);
+        QTest::newRow("drawn larger") << QSize(16, 12) << QSize(16, 12);
     }
     void designPicturesAreDrawnForTheScreen() {
         QFETCH(QSize, asked);
@@ -195,8 +195,8 @@ private slots:
         const QString name = folder.filePath("half.svg");
         QFile file(name);
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("<svg xmlns='http://www.w3.org/2000/svg' width='10' height='6' "
-                   "viewBox='0 0 10 6'><rect width='5' height='6' fill='#FF0000'/></svg>");
+        file.write("<svg xmlns='http://www.w3.org/2000/svg' width='8' height='6' "
+                   "viewBox='0 0 8 6'><rect width='4' height='6' fill='#FF0000'/></svg>");
         file.close();
         const qreal ratio = qApp->devicePixelRatio();
         const QImage picture = DesignPicture(name, asked);
