@@ -26,9 +26,9 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "http://www.tamblewick.example/")
-# The shared libraries the program links come from dpkg-shlibdeps; what Qt loads as plugins at
-# run time (the SVG pictures) and the Arial-compatible fonts are named here.
+# The shared libraries the program links (the SVG renderer of its pictures among them) come from
+# dpkg-shlibdeps; the Arial-compatible fonts, which nothing links, are named here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6, fonts-liberation")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "cups")
 include(CPack)
