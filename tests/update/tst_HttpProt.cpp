@@ -1,5 +1,6 @@
 #include "update/HttpProt.h"
 
+#include "tests/support/EscapeCheckedTest.h"
 #include "tests/support/LoopbackServer.h"
 #include "tests/support/NginxServer.h"
 #include "tests/support/TestMain.h"
@@ -66,23 +67,12 @@ struct Fetch {
     }
 };
 
-// Every exception that reaches the application's error path fails the test that caused it.
-QStringList Escaped;
-
 } // namespace
 
-class TestHttpProt : public QObject {
+class TestHttpProt : public EscapeCheckedTest {
     Q_OBJECT
 
 private slots:
-    void init() {
-        Escaped.clear();
-        Application()->OnException = [](QObject *, const std::exception &E) {
-            Escaped << QString::fromUtf8(E.what());
-        };
-    }
-    void cleanup() { QCOMPARE(Escaped, QStringList()); }
-
     void answers_data();
     void answers();
     void sameResultAtEverySplit_data();
