@@ -1,12 +1,9 @@
 // The payment chart: preparing its page (the display list) and painting it into a preview-sized
 // image. Together they should take well under one screen frame (16 ms). Runs on the offscreen
 // platform unless another is chosen.
-#include "controls/Aligrid.h"
-#include "engine/Spread.h"
-#include "platform/ExtCtrls.h"
 #include "platform/Printers.h"
-#include "printing/Qrchart.h"
 #include "printing/Quickrep.h"
+#include "tests/support/ChartWindow.h"
 
 #include <QApplication>
 #include <QImage>
@@ -17,37 +14,12 @@
 
 namespace {
 
-// The main window as the calculators and the chart see it, with the first grid of mode 0.
-struct TWindow : TSpreadView {
-    SpreadState State;
-    TRadioGroup rgCalculate;
-    TStringAlignGrid grdLS;
-    TQRPaymentChart Chart{State, rgCalculate, grdLS, "www.tamblewick.example"};
-
+// The main window with the first grid of mode 0, its chart prepared without a progress window.
+struct TWindow : ChartWindow {
     TWindow() {
-        rgCalculate.SetItems({"PMT (P && I)", "Loans", "Rates", "Term (months)"});
-        rgCalculate.SetItemIndex(0);
-        grdLS.SetColCount(8);
-        grdLS.SetRowCount(12);
-        FillSpread(*this);
+        Calculate(0);
         Chart.Rep->SetShowProgress(false);
     }
-    SpreadState &Spread() override { return State; }
-    int CalculateIndex() override { return 0; }
-    int LoanStepIndex() override { return 3; }
-    int InterestStepIndex() override { return 3; }
-    int PaymentStepIndex() override { return 3; }
-    double LoanValue() override { return 100000; }
-    double InterestValue() override { return 8.75; }
-    double TermValue() override { return 360; }
-    double PaymentValue() override { return 786.7; }
-    void SetCell(int col, int row, const std::string &text) override {
-        grdLS.SetCells(col, row, QString::fromStdString(text));
-    }
-    void SelectCell(int, int) override {}
-    void SetColorCol(int, TRgb) override {}
-    void SetColorRow(int, TRgb) override {}
-    void AllowPrinting() override {}
 };
 
 // Letter paper as a PDF file, so that the page metrics are those of a real printer.

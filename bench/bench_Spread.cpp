@@ -1,30 +1,18 @@
 // The loan formulas and the four grid calculators, engine only: a full recalculation should
 // stay far below one screen frame.
 #include "engine/Spread.h"
+#include "tests/support/DefaultSpreadView.h"
 
 #include <benchmark/benchmark.h>
 
 namespace {
 
-class TextGrid : public TSpreadView {
+class TextGrid : public DefaultSpreadView {
 public:
-    SpreadState State;
     std::string Cells[8][12];
 
-    SpreadState &Spread() override { return State; }
     int CalculateIndex() override { return State.CalcMode; }
-    int LoanStepIndex() override { return 3; }
-    int InterestStepIndex() override { return 3; }
-    int PaymentStepIndex() override { return 3; }
-    double LoanValue() override { return 100000; }
-    double InterestValue() override { return 8.75; }
-    double TermValue() override { return 360; }
-    double PaymentValue() override { return 786.7; }
     void SetCell(int col, int row, const std::string &text) override { Cells[col][row] = text; }
-    void SelectCell(int, int) override {}
-    void SetColorCol(int, TRgb) override {}
-    void SetColorRow(int, TRgb) override {}
-    void AllowPrinting() override {}
 };
 
 void BM_CalcPayment(benchmark::State &state) {

@@ -3,6 +3,7 @@
 // 1000 characters long and holds no double quote; a date that is not in the month-name form
 // raises the conversion error and nothing else.
 #include "platform/SysUtils.h"
+#include "tests/support/VersionPageTags.h"
 #include "update/WebFileInfo.h"
 
 #include <cstdio>
@@ -25,24 +26,16 @@ bool IsValue(const QString &field) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const QString page = QString::fromUtf8(reinterpret_cast<const char *>(data), qsizetype(size));
     TWebFileInfo info;
-    TWfiTags &t = info.InfoTags();
-    t.SetAuthorTag("author");
-    t.SetDateTag("date");
-    t.SetDownloadTag("url");
-    t.SetProductNameTag("name");
-    t.SetReadMeTag("readme");
-    t.SetRedirectTag("redirect");
-    t.SetRunParamsTag("runparams");
-    t.SetVersionTag("version");
+    SetVersionPageTags(info.InfoTags());
     try {
         info.ParseInfoPage(page.split(QLatin1Char('\n')));
         CHECK(info.ProductDateStr().isEmpty() == info.ProductDate().isNull());
     } catch (const EConvertError &) {
         CHECK(!info.ProductDateStr().isEmpty());
     }
-    for (const QString &field :
-         {info.ProductAuthor(), info.ProductDateStr(), info.DownloadURL(), info.ProductName(),
-          info.ProductReadMe(), info.RedirectURL(), info.RunParams(), info.ProductVersion()})
+    for (const QString &field : {info.ProductAuthor(), info.ProductDateStr(), info.DownloadURL(),
+                                 info.ProductName(), info.ProductReadMe(), info.RedirectURL(),
+                                 info.RunParams(), info.ProductVersion(), info.ProductSha256()})
         CHECK(IsValue(field));
     CHECK(info.ProductReadMeExt().isEmpty()); // its tag is empty, and matches nothing
     IsNewerBuildNumber(QStringLiteral("1.6.12"), info.ProductVersion());

@@ -1,9 +1,7 @@
 #include "printing/Qrchart.h"
 
-#include "controls/Aligrid.h"
-#include "engine/Spread.h"
-#include "platform/ExtCtrls.h"
 #include "printing/Quickrep.h"
+#include "tests/support/ChartWindow.h"
 #include "tests/support/PdfPrinter.h"
 #include "tests/support/Sharpness.h"
 #include "tests/support/TestMain.h"
@@ -16,45 +14,8 @@
 
 namespace {
 
-// The main window as the calculators and the chart see it: the mode group, the grid and the
-// spread state, with the default inputs and steps of the program.
-struct TWindow : TSpreadView {
-    SpreadState State;
-    TRadioGroup rgCalculate;
-    TStringAlignGrid grdLS;
-    TQRPaymentChart Chart{State, rgCalculate, grdLS, "www.tamblewick.example"};
-
-    TWindow() {
-        rgCalculate.SetItems({"PMT (P && I)", "Loans", "Rates", "Term (months)"});
-        grdLS.SetColCount(8);
-        grdLS.SetRowCount(12);
-    }
-    void Calculate(int mode) {
-        rgCalculate.SetItemIndex(mode);
-        State.CalcMode = mode;
-        FillSpread(*this);
-    }
-
-    SpreadState &Spread() override { return State; }
-    int CalculateIndex() override { return rgCalculate.ItemIndex(); }
-    int LoanStepIndex() override { return 3; }
-    int InterestStepIndex() override { return 3; }
-    int PaymentStepIndex() override { return 3; }
-    double LoanValue() override { return 100000; }
-    double InterestValue() override { return 8.75; }
-    double TermValue() override { return 360; }
-    double PaymentValue() override { return 786.7; }
-    void SetCell(int col, int row, const std::string &text) override {
-        grdLS.SetCells(col, row, QString::fromStdString(text));
-    }
-    void SelectCell(int, int) override {}
-    void SetColorCol(int, TRgb) override {}
-    void SetColorRow(int, TRgb) override {}
-    void AllowPrinting() override {}
-};
-
 // Previews the chart and hands the prepared page to `check`.
-void PreviewChart(TWindow &w, std::function<void(const TQRPage &)> check) {
+void PreviewChart(ChartWindow &w, std::function<void(const TQRPage &)> check) {
     QRPrinter().OnPreview = [&](QObject *) {
         QCOMPARE(QRPrinter().PageCount(), 1);
         check(QRPrinter().Page(1));
@@ -149,7 +110,7 @@ private slots:
         QFETCH(int, mode);
         QFETCH(QStringList, texts);
         PdfPrinter pdf(FDir.filePath("modes.pdf"));
-        TWindow w;
+        ChartWindow w;
         w.Calculate(mode);
         PreviewChart(w, [&](const TQRPage &page) {
             // Title band 0..128, page header 128..211.
@@ -170,7 +131,7 @@ private slots:
 
     void theTableHoldsTheGridTextsInBoxes() {
         PdfPrinter pdf(FDir.filePath("table.pdf"));
-        TWindow w;
+        ChartWindow w;
         w.Calculate(0);
         w.grdLS.SetCells(3, 5, " ($1,234,567.89)"); // wider than its box: printed whole
         PreviewChart(w, [&](const TQRPage &page) {
@@ -200,7 +161,7 @@ private slots:
 
     void theFooterSitsAtTheBottom() {
         PdfPrinter pdf(FDir.filePath("footer.pdf"));
-        TWindow w;
+        ChartWindow w;
         w.Calculate(0);
         PreviewChart(w, [&](const TQRPage &page) {
             const double top = QRPrinter().Metrics().PrintableHeight - 75;
@@ -215,7 +176,7 @@ private slots:
     void previewingTwiceGivesTheSameChartInPortrait() {
         PdfPrinter pdf(FDir.filePath("twice.pdf"));
         Printer()->setPageOrientation(QPageLayout::Landscape); // as chosen in the setup
-        TWindow w;
+        ChartWindow w;
         w.Calculate(1);
         QList<QList<std::pair<QString, QRectF>>> runs;
         for (int run = 0; run < 2; ++run)
@@ -246,7 +207,7 @@ private slots:
         QFETCH(int, ratio);
         QFETCH(int, zoom);
         PdfPrinter pdf(FDir.filePath("sharp.pdf"));
-        TWindow w;
+        ChartWindow w;
         w.Calculate(0);
         PreviewChart(w, [&](const TQRPage &page) {
             TQRPreview preview;
@@ -275,7 +236,7 @@ private slots:
         const QString file = FDir.filePath("chart.pdf");
         PdfPrinter pdf(file);
         Printer()->setPageOrientation(QPageLayout::Landscape);
-        TWindow w;
+        ChartWindow w;
         w.Calculate(0);
         QRPrinter().OnPreview = [](QObject *) {
             QRPrinter().Print();

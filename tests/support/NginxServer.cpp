@@ -31,6 +31,10 @@ bool NginxServer::AddFile(const QString &path, const QByteArray &bytes) {
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
 
+void NginxServer::AddRedirect(const QString &path, const QString &target) {
+    FLocations += QString("  location = %1 { return 302 %2; }\n").arg(path, target);
+}
+
 bool NginxServer::Start() {
     QString nginx = QStandardPaths::findExecutable("nginx");
     if (nginx.isEmpty())
@@ -56,9 +60,10 @@ bool NginxServer::Start() {
                          " uwsgi_temp_path %2/temp;\n scgi_temp_path %2/temp;\n"
                          " types { text/html htm; text/plain txt; }\n"
                          " default_type application/octet-stream;\n"
-                         " server {\n  listen 127.0.0.1:%3;\n  root %2/docs;\n }\n}\n")
+                         " server {\n  listen 127.0.0.1:%3;\n  root %2/docs;\n%4 }\n}\n")
                      .arg(geteuid() == 0 ? "user root;\n" : "", FRoot.path())
                      .arg(FPort)
+                     .arg(FLocations)
                      .toLatin1());
     config.close();
     FProcess.start(

@@ -16,6 +16,8 @@ public:
 
     // Puts a file into the document folder (path relative to it, folders made as needed).
     bool AddFile(const QString &path, const QByteArray &bytes);
+    // Answers a request for exactly `path` with 302 Found and `target` as its Location.
+    void AddRedirect(const QString &path, const QString &target);
     // Starts nginx and waits until it accepts connections. False, with Failure() saying why,
     // when nginx is not installed or does not come up.
     bool Start();
@@ -26,6 +28,7 @@ public:
 private:
     QTemporaryDir FRoot;
     QProcess FProcess;
+    QString FLocations; // the server block's location lines
     quint16 FPort = 0;
     QString FFailure;
 };

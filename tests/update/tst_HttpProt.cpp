@@ -1,20 +1,12 @@
 #include "update/HttpProt.h"
 
+#include "tests/support/EscapeCheckedTest.h"
 #include "tests/support/LoopbackServer.h"
+#include "tests/support/NginxServer.h"
 #include "tests/support/TestMain.h"
 
 #include <QBuffer>
-#include <QCryptographicHash>
-#include <QFile>
-#include <QProcess>
-#include <QStandardPaths>
-#include <QTcpSocket>
-#include <QTemporaryDir>
 #include <QTest>
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 using Script = LoopbackServer::Script;
 using Scripts = std::vector<Script>;
@@ -75,23 +67,12 @@ struct Fetch {
     }
 };
 
-// Every exception that reaches the application's error path fails the test that caused it.
-QStringList Escaped;
-
 } // namespace
 
-class TestHttpProt : public QObject {
+class TestHttpProt : public EscapeCheckedTest {
     Q_OBJECT
 
 private slots:
-    void init() {
-        Escaped.clear();
-        Application()->OnException = [](QObject *, const std::exception &E) {
-            Escaped << QString::fromUtf8(E.what());
-        };
-    }
-    void cleanup() { QCOMPARE(Escaped, QStringList()); }
-
     void answers_data();
     void answers();
     void sameResultAtEverySplit_data();
@@ -570,75 +551,17 @@ void TestHttpProt::httpDateAndBase64() {
     QCOMPARE(EncodeBase64("abc\xff"), QByteArray("YWJj/w=="));
 }
 
-namespace {
-
-quint16 FreePort() {
-    const int fd = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t len = sizeof address;
-    bind(fd, reinterpret_cast<sockaddr *>(&address), len);
-    getsockname(fd, reinterpret_cast<sockaddr *>(&address), &len);
-    close(fd);
-    return ntohs(address.sin_port);
-}
-
-} // namespace
-
 void TestHttpProt::realServer() {
-    QString nginx = QStandardPaths::findExecutable("nginx");
-    if (nginx.isEmpty())
-        nginx = QStandardPaths::findExecutable("nginx", {"/usr/sbin", "/sbin"});
-    if (nginx.isEmpty())
-        QSKIP("nginx is not installed (scripts/install-deps installs nginx-light)");
-
-    QTemporaryDir root;
-    QVERIFY(root.isValid());
-    QDir(root.path()).mkpath("docs/Vormex");
-    QDir(root.path()).mkpath("temp");
+    NginxServer server;
     QByteArray page = "<HTML><HEAD><META HTTP-EQUIV=\"version\" CONTENT=\"1.7.0\"></HEAD></HTML>\n";
     QByteArray large(24 * 1024 * 1024 + 17, Qt::Uninitialized);
     for (qsizetype i = 0; i < large.size(); ++i)
         large[i] = char((i * 7919) >> 8);
-    for (auto [name, bytes] :
-         {std::pair{"docs/Vormex/Vormex.htm", page}, {"docs/update.zip", large}}) {
-        QFile file(root.filePath(name));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        QCOMPARE(file.write(bytes), bytes.size());
-    }
-    const quint16 port = FreePort();
-    QFile config(root.filePath("nginx.conf"));
-    QVERIFY(config.open(QIODevice::WriteOnly));
-    config.write(QString("%1daemon off;\nworker_processes 1;\npid %2/nginx.pid;\n"
-                         "error_log %2/error.log;\nevents { worker_connections 64; }\n"
-                         "http {\n access_log off;\n client_body_temp_path %2/temp;\n"
-                         " proxy_temp_path %2/temp;\n fastcgi_temp_path %2/temp;\n"
-                         " uwsgi_temp_path %2/temp;\n scgi_temp_path %2/temp;\n"
-                         " types { text/html htm; application/zip zip; }\n"
-                         " server {\n  listen 127.0.0.1:%3;\n  root %2/docs;\n"
-                         "  location = /moved { return 302 /Vormex/Vormex.htm; }\n }\n}\n")
-                     .arg(geteuid() == 0 ? "user root;\n" : "", root.path())
-                     .arg(port)
-                     .toLatin1());
-    config.close();
-
-    QProcess server;
-    server.start(nginx,
-                 {"-p", root.path(), "-c", config.fileName(), "-e", root.filePath("error.log")});
-    auto stop = qScopeGuard([&] {
-        server.terminate();
-        server.waitForFinished(5000);
-    });
-    const bool listening = QTest::qWaitFor(
-        [&] {
-            QTcpSocket probe;
-            probe.connectToHost("127.0.0.1", port);
-            return probe.waitForConnected(100) || server.state() == QProcess::NotRunning;
-        },
-        10000);
-    if (!listening || server.state() != QProcess::Running)
-        QSKIP(qPrintable("nginx could not start: " + server.readAllStandardError()));
+    QVERIFY(server.AddFile("Vormex/Vormex.htm", page));
+    QVERIFY(server.AddFile("update.zip", large));
+    server.AddRedirect("/moved", "/Vormex/Vormex.htm");
+    if (!server.Start())
+        QSKIP(qPrintable(server.Failure()));
 
     struct Case {
         QString path;
@@ -647,15 +570,14 @@ void TestHttpProt::realServer() {
     for (const Case &c :
          {Case{"/Vormex/Vormex.htm", page}, Case{"/moved", page}, Case{"/update.zip", large}}) {
         Fetch fetch;
-        QVERIFY2(fetch.Run(QString("http://127.0.0.1:%1%2").arg(port).arg(c.path), httpGET, 60000),
-                 qPrintable(c.path));
+        QVERIFY2(fetch.Run(server.Url(c.path), httpGET, 60000), qPrintable(c.path));
         QCOMPARE(fetch.Cli.StatusCode(), 200);
         QCOMPARE(fetch.Cli.ContentLength(), qint64(c.bytes.size()));
         QCOMPARE(fetch.Cli.BytesReceived(), qint64(c.bytes.size()));
         QVERIFY2(fetch.Body.data() == c.bytes, qPrintable(c.path));
     }
     Fetch missing;
-    QVERIFY(missing.Run(QString("http://127.0.0.1:%1/none.htm").arg(port)));
+    QVERIFY(missing.Run(server.Url("/none.htm")));
     QCOMPARE(missing.Cli.StatusCode(), 404);
     QCOMPARE(missing.Cli.ReasonPhrase(), QString("Not Found"));
 }

@@ -1,5 +1,6 @@
 #include "update/WSocket.h"
 
+#include "tests/support/EscapeCheckedTest.h"
 #include "tests/support/LoopbackServer.h"
 #include "tests/support/TestMain.h"
 
@@ -7,8 +8,6 @@
 #include <cerrno>
 
 namespace {
-
-QStringList Escaped;
 
 // A socket with every event recorded as a short line.
 struct Probe {
@@ -60,18 +59,10 @@ QString Raised(const std::function<void()> &Call) {
 
 } // namespace
 
-class TestWSocket : public QObject {
+class TestWSocket : public EscapeCheckedTest {
     Q_OBJECT
 
 private slots:
-    void init() {
-        Escaped.clear();
-        Application()->OnException = [](QObject *, const std::exception &E) {
-            Escaped << QString::fromUtf8(E.what());
-        };
-    }
-    void cleanup() { QCOMPARE(Escaped, QStringList()); }
-
     void lookup_data();
     void lookup();
     void settersWhileConnected_data();

@@ -6,6 +6,7 @@
 #include "tests/support/LoopbackServer.h"
 #include "tests/support/ShellRecorder.h"
 #include "tests/support/TestMain.h"
+#include "tests/support/VersionPageTags.h"
 
 #include <QApplication>
 #include <QCryptographicHash>
@@ -40,16 +41,7 @@ std::unique_ptr<TWebFileInfo> Component(const QString &homeURL) {
     auto c = std::make_unique<TWebFileInfo>();
     c->SetCurrentVersion("1.6.12");
     c->SetHomeURL(homeURL);
-    TWfiTags &t = c->InfoTags();
-    t.SetAuthorTag("author");
-    t.SetDateTag("date");
-    t.SetDownloadTag("url");
-    t.SetProductNameTag("name");
-    t.SetReadMeTag("readme");
-    t.SetRedirectTag("redirect");
-    t.SetRunParamsTag("runparams");
-    t.SetVersionTag("version");
-    t.SetSha256Tag("sha256");
+    SetVersionPageTags(c->InfoTags());
     return c;
 }
 
