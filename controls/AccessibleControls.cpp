@@ -183,10 +183,13 @@ QAccessibleInterface *TGridCellAccessible::table() const {
     return FTable;
 }
 
+// The headings above a cell; a heading is its own, up to itself. The accessibility bridge
+// answers a screen reader's question for a column's header with the headers of the column's
+// first cell, which here is the heading itself (the same for rows).
 QList<QAccessibleInterface *> TGridCellAccessible::columnHeaderCells() const {
     QList<QAccessibleInterface *> headers;
     if (isValid())
-        for (int row = 0; row < FGrid->FixedRows() && row < FRow; ++row)
+        for (int row = 0; row < FGrid->FixedRows() && row <= FRow; ++row)
             headers << FTable->cellAt(row, FCol);
     return headers;
 }
@@ -194,13 +197,14 @@ QList<QAccessibleInterface *> TGridCellAccessible::columnHeaderCells() const {
 QList<QAccessibleInterface *> TGridCellAccessible::rowHeaderCells() const {
     QList<QAccessibleInterface *> headers;
     if (isValid())
-        for (int col = 0; col < FGrid->FixedCols() && col < FCol; ++col)
+        for (int col = 0; col < FGrid->FixedCols() && col <= FCol; ++col)
             headers << FTable->cellAt(FRow, col);
     return headers;
 }
 
-// The toolbar button: a push button, named by its caption or else by its hint, that
-// assistive technology can press.
+// The toolbar button: a push button, named by its caption (without the mnemonic mark and the
+// spaces that set it off from the glyph) or by the name given it, that assistive technology
+// can press.
 class TExplorerButtonAccessible : public QAccessibleWidget {
 public:
     explicit TExplorerButtonAccessible(TExplorerButton *button)
@@ -211,7 +215,7 @@ public:
     QString text(QAccessible::Text t) const override {
         QString s = QAccessibleWidget::text(t);
         if (t == QAccessible::Name && s.isEmpty())
-            s = QString(Button()->Caption()).remove(QLatin1Char('&'));
+            s = QString(Button()->Caption()).remove(QLatin1Char('&')).trimmed();
         return s;
     }
     QStringList actionNames() const override {

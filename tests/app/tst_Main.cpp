@@ -444,6 +444,11 @@ private slots:
         QCOMPARE(c->columnIndex(), 4);
         QCOMPARE(c->rowHeaderCells().first()->text(QAccessible::Name), QString("$100,000"));
         QCOMPARE(c->columnHeaderCells().first()->text(QAccessible::Name), QString("8.75%"));
+        // a heading is its own header: a column's header is asked of its first cell
+        QCOMPARE(table->cellAt(0, 4)->tableCellInterface()->columnHeaderCells(),
+                 QList<QAccessibleInterface *>{table->cellAt(0, 4)});
+        QCOMPARE(table->cellAt(6, 0)->tableCellInterface()->rowHeaderCells(),
+                 QList<QAccessibleInterface *>{table->cellAt(6, 0)});
         QCOMPARE(table->cellAt(0, 0)->role(), QAccessible::ColumnHeader);
         QCOMPARE(table->cellAt(3, 0)->role(), QAccessible::RowHeader);
         QCOMPARE(table->selectedCells(), QList<QAccessibleInterface *>{centre});
