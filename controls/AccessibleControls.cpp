@@ -221,10 +221,20 @@ public:
     QStringList actionNames() const override {
         return Button()->isEnabled() ? QStringList{pressAction()} : QStringList{};
     }
+    // The bridge calls this while it answers the screen reader, and a modal window that the
+    // click opens would hold that answer until the window closes: the click comes once the
+    // answer is on its way, from Qt's event loop.
     void doAction(const QString &name) override {
-        // Called from the accessibility bridge, which is Qt's code.
-        if (name == pressAction() && Button()->isEnabled())
-            Guard(Button(), [this] { Button()->Click(); });
+        if (name != pressAction() || !Button()->isEnabled())
+            return;
+        TExplorerButton *button = Button();
+        QMetaObject::invokeMethod(
+            button,
+            [button] {
+                if (button->isEnabled())
+                    Guard(button, [button] { button->Click(); });
+            },
+            Qt::QueuedConnection);
     }
 };
 

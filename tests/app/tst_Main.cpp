@@ -415,7 +415,8 @@ private slots:
         QVERIFY(press);
         QCOMPARE(press->actionNames(), QStringList{QAccessibleActionInterface::pressAction()});
         press->doAction(QAccessibleActionInterface::pressAction());
-        QCOMPARE(closed.size(), 1);
+        QCOMPARE(closed.size(), 0); // the click follows the bridge's answer
+        QTRY_COMPARE(closed.size(), 1);
     }
 
     // The grid is a table of 12 rows of 8 cells: the headings are row and column headers,

@@ -333,6 +333,18 @@ private slots:
         QVERIFY(asCell);
     }
 
+    // A press is answered at once, also where it opens a modal window, which the user then
+    // reads and closes by its own button.
+    void aPressThatOpensAModalWindowIsAnsweredAtOnce() {
+        TNode button = Find(FApplication.get(), "push button", "Disclaimer");
+        QVERIFY(button);
+        QVERIFY2(DoAction(button.get(), "Press"), "no answer while the window is open");
+        TNode ok;
+        QTRY_VERIFY((ok = Find(FApplication.get(), "push button", "OK")) != nullptr);
+        QVERIFY(DoAction(ok.get(), "Press"));
+        QTRY_VERIFY(!Find(FApplication.get(), "push button", "OK"));
+    }
+
     // Last: the user leaves the program by its Exit button's action (and by "Quit" in the
     // window of thanks that now and then comes first); it ends cleanly.
     void theExitButtonEndsTheProgram() {
