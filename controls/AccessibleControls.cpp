@@ -140,6 +140,11 @@ public:
         }
         return QAccessible::accessibleInterface(found->second);
     }
+    // The cell's accessible form where one has been made, else null.
+    QAccessibleInterface *MadeCell(int row, int column) const {
+        const auto found = FCells.find(std::make_pair(row, column));
+        return found == FCells.end() ? nullptr : QAccessible::accessibleInterface(found->second);
+    }
     int selectedCellCount() const override { return int(selectedCells().size()); }
     QList<QAccessibleInterface *> selectedCells() const override {
         QList<QAccessibleInterface *> cells;
@@ -239,6 +244,16 @@ public:
 };
 
 } // namespace
+
+void AccessibleCellTextChanged(TStringGrid *Grid, int ACol, int ARow) {
+    if (!QAccessible::isActive())
+        return;
+    auto *table = dynamic_cast<TGridAccessible *>(QAccessible::queryAccessibleInterface(Grid));
+    if (QAccessibleInterface *cell = table ? table->MadeCell(ARow, ACol) : nullptr) {
+        QAccessibleEvent event(cell, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&event);
+    }
+}
 
 QAccessibleInterface *AccessibleControlFactory(const QString &ClassName, QObject *Object) {
     if (ClassName == QLatin1String("TStringGrid"))

@@ -14,6 +14,7 @@
 #include <QRadioButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <csignal>
 #include <memory>
 #include <sys/prctl.h>
@@ -116,6 +117,17 @@ bool DoAction(AtspiAccessible *a, const QString &name) {
     return false;
 }
 
+// The cells, by their index in the table, whose names the program said have changed, as a
+// screen reader that keeps what it has read learns of it.
+std::vector<int> RenamedCells;
+void CollectRenamedCell(const AtspiEvent *event) {
+    GError *e = nullptr;
+    const int index = atspi_accessible_get_index_in_parent(event->source, &e);
+    g_clear_error(&e);
+    if (Role(event->source).startsWith(QLatin1String("table ")))
+        RenamedCells.push_back(index);
+}
+
 // Children started here end with this test program, however it ends.
 void EndWithThisProgram(QProcess &process) {
     process.setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGTERM); });
@@ -130,6 +142,7 @@ class TestScreenReader : public QObject {
     QProcess FBus;
     QProcess FProgram;
     TNode FApplication;
+    AtspiEventListener *FListener = nullptr;
     // The same program in this process, whose grid shows what the program computes.
     std::unique_ptr<QTemporaryDir> FReferenceFolder;
     std::unique_ptr<TfrmMain> FReference;
@@ -196,12 +209,21 @@ private slots:
         QVERIFY(component && atspi_component_grab_focus(component.get(), nullptr));
         QTRY_VERIFY(States(item.get()).contains("focused"));
 
+        FListener = atspi_event_listener_new_simple(CollectRenamedCell, nullptr);
+        QVERIFY(atspi_event_listener_register(FListener, "object:property-change:accessible-name",
+                                              nullptr));
+
         FReferenceFolder = std::make_unique<QTemporaryDir>();
         FReference = std::make_unique<TfrmMain>(FReferenceFolder->path());
     }
     void cleanupTestCase() {
         FReference.reset();
         FApplication.reset();
+        if (FListener) {
+            atspi_event_listener_deregister(FListener, "object:property-change:accessible-name",
+                                            nullptr);
+            g_object_unref(FListener);
+        }
         if (FProgram.state() != QProcess::NotRunning) {
             FProgram.terminate();
             FProgram.waitForFinished();
@@ -284,6 +306,10 @@ private slots:
         QFETCH(QString, itemName);
         QFETCH(QString, centre);
         TStringGrid &grid = *FReference->grdLS;
+        QStringList before; // all read by the row before
+        for (int i = 0; i < grid.RowCount() * grid.ColCount(); ++i)
+            before << grid.Cells(i % grid.ColCount(), i / grid.ColCount());
+        RenamedCells.clear();
         if (!group.isEmpty()) {
             TNode panel = Find(FApplication.get(), "panel", group);
             QVERIFY(panel);
@@ -295,6 +321,15 @@ private slots:
             reference->Button(item)->click();
             QTRY_VERIFY(States(radio.get()).contains("checked"));
         }
+        auto unannounced = [&] {
+            QList<int> cells;
+            for (int i = 0; i < before.size(); ++i)
+                if (grid.Cells(i % grid.ColCount(), i / grid.ColCount()) != before[i] &&
+                    std::find(RenamedCells.begin(), RenamedCells.end(), i) == RenamedCells.end())
+                    cells << i;
+            return cells;
+        };
+        QTRY_COMPARE(unannounced(), QList<int>{});
         TNode node = Find(FApplication.get(), "table", "Spread");
         QVERIFY(node);
         std::unique_ptr<AtspiTable, TUnref> table(atspi_accessible_get_table_iface(node.get()));
