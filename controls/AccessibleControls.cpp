@@ -188,7 +188,7 @@ QAccessibleInterface *TGridCellAccessible::table() const {
     return FTable;
 }
 
-// The headings above a cell; a heading is its own, up to itself. The accessibility bridge
+// The headings of a cell's column, a heading counting as its own: the accessibility bridge
 // answers a screen reader's question for a column's header with the headers of the column's
 // first cell, which here is the heading itself (the same for rows).
 QList<QAccessibleInterface *> TGridCellAccessible::columnHeaderCells() const {

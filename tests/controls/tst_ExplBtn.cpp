@@ -303,18 +303,13 @@ private slots:
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("givenName");
         QTest::addColumn<QString>("name");
-        QTest::newRow("set off from the glyph") << "  Quit"
-                                                << ""
-                                                << "Quit";
-        QTest::newRow("mnemonic") << " &OK"
-                                  << ""
-                                  << "OK";
-        QTest::newRow("given name") << "  Quit"
-                                    << "Leave"
-                                    << "Leave";
-        QTest::newRow("glyph only") << ""
-                                    << "Print"
-                                    << "Print";
+        auto row = [](const char *caption, const char *givenName, const char *name) {
+            QTest::newRow(name) << caption << givenName << name;
+        };
+        row("  Quit", "", "Quit"); // set off from the glyph
+        row(" &OK", "", "OK");
+        row("  Return", "Back", "Back");
+        row("", "Print", "Print"); // glyph only
     }
     void assistiveTechnologyReadsTheCaptionAsItsName() {
         QFETCH(QString, caption);
