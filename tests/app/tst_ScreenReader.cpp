@@ -118,7 +118,8 @@ bool DoAction(AtspiAccessible *a, const QString &name) {
 }
 
 // The cells, by their index in the table, whose names the program said have changed, as a
-// screen reader that keeps what it has read learns of it.
+// screen reader that keeps what it has read learns of it. The event is a copy of the
+// listener's own.
 std::vector<int> RenamedCells;
 void CollectRenamedCell(const AtspiEvent *event) {
     GError *e = nullptr;
@@ -126,6 +127,7 @@ void CollectRenamedCell(const AtspiEvent *event) {
     g_clear_error(&e);
     if (Role(event->source).startsWith(QLatin1String("table ")))
         RenamedCells.push_back(index);
+    g_boxed_free(ATSPI_TYPE_EVENT, const_cast<AtspiEvent *>(event));
 }
 
 // Children started here end with this test program, however it ends.
