@@ -288,8 +288,9 @@ private slots:
         QCOMPARE(States(control.get()), states);
     }
 
-    // The grid reads as a table of the cells the program computes, headings as its column
-    // descriptions, also after a radio item is checked through its action.
+    // The grid reads as a table of the cells the program computes, the headings as its headers
+    // and column descriptions. After a radio item is checked through its action, every cell
+    // read before whose text changed is announced, and reads anew.
     void theGridReadsAsATableOfTheProgramsCells_data() {
         QTest::addColumn<QString>("group");
         QTest::addColumn<int>("item");
