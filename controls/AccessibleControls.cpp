@@ -140,6 +140,11 @@ public:
         }
         return QAccessible::accessibleInterface(found->second);
     }
+    // The cell's accessible form where one has been made, else null.
+    QAccessibleInterface *MadeCell(int row, int column) const {
+        const auto found = FCells.find(std::make_pair(row, column));
+        return found == FCells.end() ? nullptr : QAccessible::accessibleInterface(found->second);
+    }
     int selectedCellCount() const override { return int(selectedCells().size()); }
     QList<QAccessibleInterface *> selectedCells() const override {
         QList<QAccessibleInterface *> cells;
@@ -183,10 +188,13 @@ QAccessibleInterface *TGridCellAccessible::table() const {
     return FTable;
 }
 
+// The headings of a cell's column, a heading counting as its own: the accessibility bridge
+// answers a screen reader's question for a column's header with the headers of the column's
+// first cell, which here is the heading itself (the same for rows).
 QList<QAccessibleInterface *> TGridCellAccessible::columnHeaderCells() const {
     QList<QAccessibleInterface *> headers;
     if (isValid())
-        for (int row = 0; row < FGrid->FixedRows() && row < FRow; ++row)
+        for (int row = 0; row < FGrid->FixedRows() && row <= FRow; ++row)
             headers << FTable->cellAt(row, FCol);
     return headers;
 }
@@ -194,13 +202,14 @@ QList<QAccessibleInterface *> TGridCellAccessible::columnHeaderCells() const {
 QList<QAccessibleInterface *> TGridCellAccessible::rowHeaderCells() const {
     QList<QAccessibleInterface *> headers;
     if (isValid())
-        for (int col = 0; col < FGrid->FixedCols() && col < FCol; ++col)
+        for (int col = 0; col < FGrid->FixedCols() && col <= FCol; ++col)
             headers << FTable->cellAt(FRow, col);
     return headers;
 }
 
-// The toolbar button: a push button, named by its caption or else by its hint, that
-// assistive technology can press.
+// The toolbar button: a push button, named by its caption (without the mnemonic mark and the
+// spaces that set it off from the glyph) or by the name given it, that assistive technology
+// can press.
 class TExplorerButtonAccessible : public QAccessibleWidget {
 public:
     explicit TExplorerButtonAccessible(TExplorerButton *button)
@@ -211,20 +220,40 @@ public:
     QString text(QAccessible::Text t) const override {
         QString s = QAccessibleWidget::text(t);
         if (t == QAccessible::Name && s.isEmpty())
-            s = QString(Button()->Caption()).remove(QLatin1Char('&'));
+            s = QString(Button()->Caption()).remove(QLatin1Char('&')).trimmed();
         return s;
     }
     QStringList actionNames() const override {
         return Button()->isEnabled() ? QStringList{pressAction()} : QStringList{};
     }
+    // The bridge calls this while it answers the screen reader, and a modal window that the
+    // click opens would hold that answer until the window closes: the click comes once the
+    // answer is on its way, from Qt's event loop.
     void doAction(const QString &name) override {
-        // Called from the accessibility bridge, which is Qt's code.
-        if (name == pressAction() && Button()->isEnabled())
-            Guard(Button(), [this] { Button()->Click(); });
+        if (name != pressAction() || !Button()->isEnabled())
+            return;
+        TExplorerButton *button = Button();
+        QMetaObject::invokeMethod(
+            button,
+            [button] {
+                if (button->isEnabled())
+                    Guard(button, [button] { button->Click(); });
+            },
+            Qt::QueuedConnection);
     }
 };
 
 } // namespace
+
+void AccessibleCellTextChanged(TStringGrid *Grid, int ACol, int ARow) {
+    if (!QAccessible::isActive())
+        return;
+    auto *table = dynamic_cast<TGridAccessible *>(QAccessible::queryAccessibleInterface(Grid));
+    if (QAccessibleInterface *cell = table ? table->MadeCell(ARow, ACol) : nullptr) {
+        QAccessibleEvent event(cell, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&event);
+    }
+}
 
 QAccessibleInterface *AccessibleControlFactory(const QString &ClassName, QObject *Object) {
     if (ClassName == QLatin1String("TStringGrid"))

@@ -7,10 +7,15 @@
 class QAccessibleInterface;
 class QObject;
 class QString;
+class TStringGrid;
 
 // Registers the accessible forms with Qt once; every grid and toolbar button calls it when
 // created.
 void InstallAccessibleControls();
+
+// Tells assistive technology that the text of a cell has changed, where it has read that cell
+// (and may have kept what it read); the grid calls it whenever a cell's text changes.
+void AccessibleCellTextChanged(TStringGrid *Grid, int ACol, int ARow);
 
 // The accessible form of a grid or toolbar button, or null for any other object. Qt calls this
 // through the factory that InstallAccessibleControls registers.

@@ -234,8 +234,11 @@ QString TStringGrid::Cells(int ACol, int ARow) const {
 void TStringGrid::SetCells(int ACol, int ARow, const QString &Value) {
     if (ACol < 0 || ACol >= ColCount() || ARow < 0 || ARow >= RowCount())
         return;
+    const bool changed = FCells[ACol][ARow] != Value;
     FCells[ACol][ARow] = Value;
     update(CellRect(ACol, ARow));
+    if (changed)
+        AccessibleCellTextChanged(this, ACol, ARow);
 }
 
 void TStringGrid::SetCol(int Value) {

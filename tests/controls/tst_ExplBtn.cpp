@@ -1,6 +1,7 @@
 #include "controls/ExplBtn.h"
 #include "tests/support/TestMain.h"
 
+#include <QAccessible>
 #include <QWindow>
 
 namespace {
@@ -295,6 +296,32 @@ private slots:
         host.button.hide();
         QTest::keyClick(&host.window, Qt::Key_O, Qt::AltModifier);
         QCOMPARE(host.clicks, 1);
+    }
+
+    // A screen reader reads the caption as the user sees it, or the name the program gave.
+    void assistiveTechnologyReadsTheCaptionAsItsName_data() {
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("givenName");
+        QTest::addColumn<QString>("name");
+        auto row = [](const char *caption, const char *givenName, const char *name) {
+            QTest::newRow(name) << caption << givenName << name;
+        };
+        row("  Quit", "", "Quit"); // set off from the glyph
+        row(" &OK", "", "OK");
+        row("  Return", "Back", "Back");
+        row("", "Print", "Print"); // glyph only
+    }
+    void assistiveTechnologyReadsTheCaptionAsItsName() {
+        QFETCH(QString, caption);
+        QFETCH(QString, givenName);
+        QFETCH(QString, name);
+        Host host;
+        host.button.SetCaption(caption);
+        host.button.setAccessibleName(givenName);
+        QAccessibleInterface *a = QAccessible::queryAccessibleInterface(&host.button);
+        QVERIFY(a);
+        QCOMPARE(a->role(), QAccessible::Button);
+        QCOMPARE(a->text(QAccessible::Name), name);
     }
 
     void aPressCutShortByHidingOrDisablingIsForgotten_data() {
