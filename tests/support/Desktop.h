@@ -79,10 +79,6 @@ void UseDesktop(TDesktop &desktop);
     int main(int argc, char **argv) {                                                              \
         TDesktop desktop;                                                                          \
         UseDesktop(desktop);                                                                       \
-        TApplication app(argc, argv);                                                              \
-        app.setAttribute(Qt::AA_Use96Dpi, true);                                                   \
-        SetDialogResponder(UnexpectedDialog);                                                      \
-        TestObject tc;                                                                             \
         QTEST_SET_MAIN_SOURCE_PATH                                                                 \
-        return QTest::qExec(&tc, argc, argv);                                                      \
+        return RunTests<TestObject>(argc, argv);                                                   \
     }

@@ -13,12 +13,18 @@
     qFatal("Unexpected dialog \"%s\": %s", qPrintable(request.Title), qPrintable(request.Text));
 }
 
+// Runs the test object's functions under the application object of the tests; it is what the
+// main functions of QUORVALE_TEST_MAIN and QUORVALE_DESKTOP_TEST_MAIN do.
+template <class TestObject> int RunTests(int argc, char **argv) {
+    TApplication app(argc, argv);
+    app.setAttribute(Qt::AA_Use96Dpi, true);
+    SetDialogResponder(UnexpectedDialog);
+    TestObject tc;
+    return QTest::qExec(&tc, argc, argv);
+}
+
 #define QUORVALE_TEST_MAIN(TestObject)                                                             \
     int main(int argc, char **argv) {                                                              \
-        TApplication app(argc, argv);                                                              \
-        app.setAttribute(Qt::AA_Use96Dpi, true);                                                   \
-        SetDialogResponder(UnexpectedDialog);                                                      \
-        TestObject tc;                                                                             \
         QTEST_SET_MAIN_SOURCE_PATH                                                                 \
-        return QTest::qExec(&tc, argc, argv);                                                      \
+        return RunTests<TestObject>(argc, argv);                                                   \
     }
