@@ -902,9 +902,21 @@ private slots:
         QCOMPARE(places.Write, FFolder->filePath(written + "/Vormex.Ini"));
     }
 
-    void aProtectedFileIsReportedAndKeptAndTheProgramStillCloses() {
-        WriteFile(IniPath(), "[LastValues]\nLoan=5000\n");
-        QFile::setPermissions(IniPath(), QFile::ReadOwner);
+    // A write-protected file is reported and kept as it was; a folder where the file should
+    // be is reported too. Either way the program closes.
+    void aFileThatCannotBeWrittenIsReportedAndTheProgramStillCloses_data() {
+        QTest::addColumn<bool>("protectedFile");
+        QTest::newRow("write-protected file") << true;
+        QTest::newRow("a folder in its place") << false;
+    }
+    void aFileThatCannotBeWrittenIsReportedAndTheProgramStillCloses() {
+        QFETCH(bool, protectedFile);
+        if (protectedFile) {
+            WriteFile(IniPath(), "[LastValues]\nLoan=5000\n");
+            QFile::setPermissions(IniPath(), QFile::ReadOwner);
+        } else {
+            QDir().mkpath(IniPath());
+        }
         TfrmMain &f = Open();
         f.DrawForThanks = [] {
             return 39;
@@ -913,7 +925,8 @@ private slots:
         f.close();
         QCOMPARE(closed.size(), 1);
         QCOMPARE(FDialogs->Texts(), QStringList({"Unable to write to " + IniPath()}));
-        QCOMPARE(ReadFile(IniPath()), QString("[LastValues]\nLoan=5000\n"));
+        if (protectedFile)
+            QCOMPARE(ReadFile(IniPath()), QString("[LastValues]\nLoan=5000\n"));
     }
 
     // Beside the program in a build tree or a copied folder; in share/ when installed, where
@@ -954,18 +967,6 @@ private slots:
         QVERIFY(ReadFile(saved).contains("Loan=55555"));
         QCOMPARE(QFileInfo::exists(prefix + "bin/Vormex.Ini"), !inConfiguration);
         qunsetenv("XDG_CONFIG_HOME");
-    }
-
-    void anUnwritableFileIsReportedAndTheProgramStillCloses() {
-        QDir().mkpath(IniPath()); // a folder where the file should be
-        TfrmMain &f = Open();
-        f.DrawForThanks = [] {
-            return 39;
-        };
-        QSignalSpy closed(&f, &TfrmMain::Closed);
-        f.close();
-        QCOMPARE(closed.size(), 1);
-        QCOMPARE(FDialogs->Texts(), QStringList({"Unable to write to " + IniPath()}));
     }
 
     // ---- The close sequence ----------------------------------------------------------------
