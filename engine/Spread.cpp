@@ -121,31 +121,35 @@ double SearchedRate(int n, double base, double payment, bool &settled) {
 // The present value falls steadily as the rate rises, from n·payment towards 0, and is below
 // the loan at payment / loan: that is the bracket. Newton's steps from `start` (any guess)
 // take the rate to within a step of the root, bisection where a step would leave the bracket
-// or fails to halve the last one; then steps that double away from the root find its other
-// side, and bisection halves what is left until no number of the working precision lies
-// between the ends, so the rate is as exact as the formula can give it.
+// or fails to halve the last one, until a step no longer moves it; then steps that double,
+// from where it came to rest, find the root's other side, and bisection halves what is left
+// until no number of the working precision lies between the ends.
 ext AnnuityRoot(int n, ext loan, ext payment, ext start, ext &slopeAtRoot) {
     ext lo = 0, hi = payment / loan;
     // Evaluates the present value at x, moves the end of the bracket on x's side to x and
     // returns the Newton step from x; tells on which side of the root x lies.
     auto probe = [&](ext x, bool &below) {
-        const ext growth = std::log1p(x);
-        const ext worth = -payment * std::expm1(-ext(n) * growth) / x;
-        const ext slope = (payment * n * std::exp(-(n + 1.0L) * growth) - worth) / x;
+        const ext shrink = std::expm1(-ext(n) * std::log1p(x)); // (1 + x)^−n − 1
+        const ext worth = -payment * shrink / x;
+        const ext slope = (payment * n * (1 + shrink) / (1 + x) - worth) / x;
         below = worth > loan;
         (below ? lo : hi) = x;
         slopeAtRoot = slope;
         return (worth - loan) / slope;
     };
-    auto inside = [&](ext x) { return x > lo && x < hi; };
+    auto inside = [&](ext x) {
+        return x > lo && x < hi;
+    };
     bool below = false;
     ext x = inside(start) ? start : lo + (hi - lo) / 2, lastStep = hi - lo;
     for (;;) {
         const ext step = probe(x, below);
         ext next = x - step;
+        if (next == x)
+            break;
         if (!inside(next) || 2 * std::fabs(step) > lastStep)
             next = lo + (hi - lo) / 2;
-        if (next == x || !inside(next))
+        if (!inside(next))
             break;
         lastStep = std::fabs(next - x);
         x = next;
@@ -246,7 +250,9 @@ double AnnualRate(int n, const TRepaid &repaid, double start) {
     const quad loan = TypedQuad(repaid.Loan), payment = TypedQuad(repaid.Payment);
     // Positive doubles are ordered as their bit patterns; find the first whose upper halfway
     // point lies at or above the root.
-    auto bits = [](double v) { return std::bit_cast<std::uint64_t>(v); };
+    auto bits = [](double v) {
+        return std::bit_cast<std::uint64_t>(v);
+    };
     auto upperHalf = [](std::uint64_t b) {
         return (ext(std::bit_cast<double>(b)) + std::bit_cast<double>(b + 1)) / 2;
     };

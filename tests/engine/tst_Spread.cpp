@@ -400,8 +400,8 @@ private slots:
         QTest::addColumn<int>("mode");
         QTest::addColumn<double>("rate");
         QTest::addColumn<QStringList>("headings");
-        const QStringList aroundTen = Prefixed(
-            "  ", {"9.625%", "9.75%", "9.875%", "10%", "10.125%", "10.25%", "10.375%"});
+        const QStringList aroundTen =
+            Prefixed("  ", {"9.625%", "9.75%", "9.875%", "10%", "10.125%", "10.25%", "10.375%"});
         QTest::newRow("eighths around 10%, payments") << 0 << 10.0 << aroundTen;
         QTest::newRow("eighths around 10%, loans") << 1 << 10.0 << aroundTen;
         QTest::newRow("eighths around 100%")
