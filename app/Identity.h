@@ -2,11 +2,13 @@
 // version, compile date and pictures.
 #pragma once
 
+#include "platform/Version.h"
+
 #include <QImage>
 #include <QString>
 
 inline const QString ProgramName = QStringLiteral("Quorvale Pro");
-inline const QString ProgramVersion = QStringLiteral("1.6.12");
+inline const QString ProgramVersion = QString::fromLatin1(QuorvaleVersion);
 inline const QString ProgramCompileDate = QStringLiteral("July 25, 1999");
 
 // One of the program's pictures by its resource name (":/logo.svg", ":/glyphs/ok.svg"), at its

@@ -10,6 +10,8 @@
 // font database is read on the first text measured.
 //
 // Run: build/bench/bench_Startup (needs Xvfb; the program is the one of the same build).
+#include "platform/Version.h"
+
 #include <QApplication>
 #include <QLabel>
 #include <QMainWindow>
@@ -39,7 +41,7 @@ using Clock = std::chrono::steady_clock;
 
 const char *const BareTitle = "Bare Qt window";
 const char *const LeastTitle = "Least window";
-const char *const ProgramTitle = "Quorvale Pro, 1.6.12";
+const std::string ProgramTitle = std::string("Quorvale Pro, ") + QuorvaleVersion;
 
 xcb_connection_t *Server = nullptr;
 pid_t ServerPid = 0;

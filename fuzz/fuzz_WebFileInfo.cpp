@@ -3,6 +3,7 @@
 // 1000 characters long and holds no double quote; a date that is not in the month-name form
 // raises the conversion error and nothing else.
 #include "platform/SysUtils.h"
+#include "platform/Version.h"
 #include "tests/support/VersionPageTags.h"
 #include "update/WebFileInfo.h"
 
@@ -38,6 +39,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
                                  info.RunParams(), info.ProductVersion(), info.ProductSha256()})
         CHECK(IsValue(field));
     CHECK(info.ProductReadMeExt().isEmpty()); // its tag is empty, and matches nothing
-    IsNewerBuildNumber(QStringLiteral("1.6.12"), info.ProductVersion());
+    IsNewerBuildNumber(QString::fromLatin1(QuorvaleVersion), info.ProductVersion());
     return 0;
 }

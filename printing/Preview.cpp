@@ -5,6 +5,7 @@
 #include "platform/ExtCtrls.h"
 #include "platform/Forms.h"
 #include "platform/Printers.h"
+#include "platform/Version.h"
 #include "platform/WinHelp.h"
 #include "printing/Quickrep.h"
 
@@ -116,7 +117,7 @@ void TfrmPreview::resizeEvent(QResizeEvent *event) {
 }
 
 void TfrmPreview::FormShow(QObject *) {
-    setWindowTitle(QStringLiteral("Print Preview - Quorvale Pro, 1.6.12"));
+    setWindowTitle(QStringLiteral("Print Preview - Quorvale Pro, ") + QuorvaleVersion);
     QRPreview1->SetZoom(100);
     UpdatePageLabel();
     bbNext->setEnabled(QRPrinter().PageCount() != 1);

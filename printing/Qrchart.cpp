@@ -4,6 +4,7 @@
 #include "engine/Spread.h"
 #include "platform/ExtCtrls.h"
 #include "platform/Forms.h"
+#include "platform/Version.h"
 #include "printing/Quickrep.h"
 
 TQRPaymentChart *QRPaymentChart = nullptr;
@@ -148,7 +149,7 @@ TQRPaymentChart::~TQRPaymentChart() {
 
 void TQRPaymentChart::RepBeforePrint(QObject *, bool &) {
     lblURL->SetCaption(FWebAddress);
-    lblApplicationTitle->SetCaption(QStringLiteral("Quorvale Pro, 1.6.12"));
+    lblApplicationTitle->SetCaption(QStringLiteral("Quorvale Pro, ") + QuorvaleVersion);
     FNextRow = 0;
 }
 

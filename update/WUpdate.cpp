@@ -4,6 +4,7 @@
 #include "platform/Dialogs.h"
 #include "platform/ExtCtrls.h"
 #include "platform/Forms.h"
+#include "platform/Version.h"
 #include "update/WebFileInfo.h"
 
 #include <QApplication>
@@ -13,7 +14,7 @@
 namespace {
 
 // The running program as this window names it.
-const QString CurrentVersion = QStringLiteral("1.6.12");
+const QString CurrentVersion = QString::fromLatin1(QuorvaleVersion);
 const QString CurrentCompileDate = QStringLiteral("July 25, 1999");
 
 const QColor Green(0, 128, 0), Silver(192, 192, 192);

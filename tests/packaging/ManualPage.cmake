@@ -1,0 +1,71 @@
+# Every option that "quorvale --help" lists has an entry of its own in the OPTIONS section of
+# the built manual page (not merely a mention in its text).
+#
+#     cmake -DPROGRAM=<quorvale> -DPAGE=<quorvale.1> -P ManualPage.cmake
+cmake_minimum_required(VERSION 3.25)
+# The options among the words of a text: "-s, --spread=MODE" gives -s and --spread.
+function(DashedWords text out)
+    string(REGEX REPLACE "[ ,]+" ";" words "${text}")
+    set(dashed "")
+    foreach(word IN LISTS words)
+        if(word MATCHES "^(--?[A-Za-z0-9][A-Za-z0-9-]*)")
+            list(APPEND dashed ${CMAKE_MATCH_1})
+        endif()
+    endforeach()
+    set(${out} ${dashed} PARENT_SCOPE)
+endfunction()
+
+execute_process(COMMAND ${PROGRAM} --help OUTPUT_VARIABLE help RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+    message(FATAL_ERROR "quorvale --help ended with ${status}")
+endif()
+
+# An option line of --help: blanks, then the options ("-s, --spread=MODE"), two blanks, and
+# what it does. Its options are the dashed words before the two blanks.
+set(options "")
+string(REPLACE ";" "," help "${help}")
+string(REPLACE "\n" ";" lines "${help}")
+foreach(line IN LISTS lines)
+    if(line MATCHES "^[ \t]+(-[^ \t]*([ ,][^ \t][^ \t]*)*)")
+        DashedWords("${CMAKE_MATCH_1}" found)
+        list(APPEND options ${found})
+    endif()
+endforeach()
+if(NOT options)
+    message(FATAL_ERROR "quorvale --help lists no options:\n${help}")
+endif()
+
+# The page's OPTIONS section: the words of each entry's term (the line after ".TP"), with the
+# page's escapes for dashes and fonts undone.
+file(READ ${PAGE} page)
+string(REPLACE ";" "," page "${page}")
+string(REPLACE "\n" ";" page_lines "${page}")
+set(section "")
+set(after_tp FALSE)
+set(entries "")
+foreach(line IN LISTS page_lines)
+    if(line MATCHES "^\\.SH +\"?([^\"]*)\"?")
+        set(section "${CMAKE_MATCH_1}")
+    elseif(section STREQUAL "OPTIONS" AND line STREQUAL ".TP")
+        set(after_tp TRUE)
+        continue()
+    elseif(after_tp)
+        string(REPLACE "\\-" "-" term "${line}")
+        string(REGEX REPLACE "\\\\f[A-Z]|\\\\[,/]" "" term "${term}")
+        DashedWords("${term}" found)
+        list(APPEND entries ${found})
+    endif()
+    set(after_tp FALSE)
+endforeach()
+
+set(missing "")
+foreach(option IN LISTS options)
+    if(NOT option IN_LIST entries)
+        list(APPEND missing ${option})
+    endif()
+endforeach()
+if(missing)
+    message(FATAL_ERROR "${PAGE} has no OPTIONS entry for: ${missing}")
+endif()
+list(JOIN options " " listed)
+message(STATUS "every option of --help has its entry: ${listed}")
