@@ -3,12 +3,14 @@
 #include "controls/ExplBtn.h"
 #include "platform/WinHelp.h"
 #include "printing/Quickrep.h"
+#include "tests/support/CupsServer.h"
 #include "tests/support/DialogRecorder.h"
 #include "tests/support/Layout.h"
 #include "tests/support/PdfPrinter.h"
 #include "tests/support/TestMain.h"
 
 #include <QLabel>
+#include <QPrinter>
 #include <QPrinterInfo>
 #include <QScreen>
 #include <QScrollBar>
@@ -54,6 +56,9 @@ QString Enabled(const TfrmPreview &p) {
     s += p.bbZoomIn->isEnabled() ? 'I' : '-';
     return s;
 }
+
+// What happens to a real queue between the preview and Print.
+enum TQueueChange { qcNone, qcAddedAfterStart, qcRejecting, qcDeleted, qcSchedulerStopped };
 
 } // namespace
 
@@ -210,6 +215,65 @@ private slots:
             QCOMPARE(dialogs.Requests()[0].Title, QString("Quorvale Pro"));
             QVERIFY2(dialogs.Texts()[0].startsWith(message), qPrintable(dialogs.Texts()[0]));
         }
+    }
+
+    void aPrintSystemThatRefusesTheJobIsReported_data() {
+        QTest::addColumn<TQueueChange>("change");
+        QTest::addColumn<QString>("message"); // empty: the job is in the queue
+        QTest::newRow("the job is taken") << qcNone << "";
+        QTest::newRow("a printer added after the program's printer was made")
+            << qcAddedAfterStart << "";
+        QTest::newRow("the queue rejects jobs")
+            << qcRejecting
+            << "Unable to print: the printer \"quorvale\" did not take the job: "
+               "Destination \"quorvale\" is not accepting jobs.";
+        QTest::newRow("the queue was deleted")
+            << qcDeleted << "Unable to print: the printer \"quorvale\" did not take the job";
+        QTest::newRow("the scheduler was stopped")
+            << qcSchedulerStopped
+            << "Unable to print: the printer \"quorvale\" did not take the job: the print "
+               "service cannot be reached";
+    }
+    void aPrintSystemThatRefusesTheJobIsReported() {
+        QFETCH(TQueueChange, change);
+        QFETCH(QString, message);
+        CupsServer cups;
+        if (!cups.Start())
+            QSKIP(qPrintable("no CUPS scheduler: " + cups.Failure()));
+        const QString queue = "quorvale";
+        if (change == qcAddedAfterStart) {
+            // The program's printer as made when no printer was installed.
+            Printer()->setOutputFormat(QPrinter::PdfFormat);
+            Printer()->setOutputFileName(QString());
+        }
+        QVERIFY(cups.AddQueue(queue));
+        if (change != qcAddedAfterStart)
+            Printer()->setPrinterName(queue);
+        DialogRecorder dialogs;
+        TfrmPreview preview;
+        bool openAfterPrint = false;
+        WithPreview(preview, 1, [&] {
+            QVERIFY(QRPrinter().PrinterAvailable());
+            QCOMPARE(Printer()->printerName(), queue);
+            if (change == qcRejecting)
+                QVERIFY(cups.Run("cupsreject", {queue}));
+            else if (change == qcDeleted)
+                QVERIFY(cups.Run("lpadmin", {"-x", queue}));
+            else if (change == qcSchedulerStopped)
+                cups.Stop();
+            QTest::keyClick(&preview, Qt::Key_P, Qt::AltModifier);
+            openAfterPrint = preview.isVisible();
+        });
+        QCOMPARE(openAfterPrint, !message.isEmpty());
+        if (message.isEmpty()) {
+            QVERIFY2(dialogs.Texts().isEmpty(), qPrintable(dialogs.Texts().join("; ")));
+            QCOMPARE(cups.JobCount(queue), 1);
+        } else {
+            QCOMPARE(dialogs.Texts().size(), 1);
+            QVERIFY2(dialogs.Texts()[0].startsWith(message), qPrintable(dialogs.Texts()[0]));
+        }
+        cups.Stop();
+        Printer()->setOutputFormat(QPrinter::PdfFormat); // no printer for the tests that follow
     }
 
     void f1ShowsThePreviewsHelpTopic() {
