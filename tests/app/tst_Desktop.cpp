@@ -9,6 +9,7 @@
 #include "controls/FnpNumericEdit.h"
 #include "controls/NumCtrl.h"
 #include "platform/ExtCtrls.h"
+#include "platform/WinHelp.h"
 #include "printing/Preview.h"
 #include "printing/Qrchart.h"
 #include "printing/Quickrep.h"
@@ -17,6 +18,7 @@
 #include "tests/support/PdfPrinter.h"
 
 #include <QFile>
+#include <QLineEdit>
 #include <QRadioButton>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -272,6 +274,49 @@ private slots:
         QVERIFY(!preview.isVisible());
         QVERIFY(QFileInfo(FFolder->filePath("chart.pdf")).size() > 0);
         QTRY_VERIFY(f.edtLoan->hasFocus());
+    }
+
+    // F1 in the modal preview: the help comes up in front of it and is used there, by the
+    // mouse and the keyboard, while the preview stays open.
+    void helpFromThePreviewComesUpInFrontAndTakesInput() {
+        QVERIFY(QFile::copy(QFINDTESTDATA("../../resources/vormex.hlp"),
+                            FFolder->filePath("vormex.hlp")));
+        TfrmMain &f = Open();
+        TfrmPreview preview(&f);
+        TQRPaymentChart chart(f, *f.rgCalculate, *f.grdLS, "www.tamblewick.example");
+        PdfPrinter pdf(FFolder->filePath("help.pdf"));
+        bool active = false, typed = false, previewOpen = false, backToPreview = false;
+        QTimer waitForPreview;
+        waitForPreview.start(20);
+        connect(&waitForPreview, &QTimer::timeout, [&] {
+            if (QApplication::activeWindow() != &preview)
+                return;
+            waitForPreview.stop();
+            QTest::keyClick(&preview, Qt::Key_F1);
+            THelpViewer *help = HelpViewer();
+            active = help && QTest::qWaitFor([&] { return QApplication::activeWindow() == help; });
+            if (!active) {
+                preview.close();
+                return;
+            }
+            // through the window system, which holds back input from windows a modal one blocks
+            QTest::mouseClick(help->windowHandle(), Qt::LeftButton, {},
+                              help->SearchEdit()->mapTo(help, QPoint(5, 5)));
+            for (char c : QByteArray("zoom"))
+                QTest::keyClick(help->windowHandle(), c);
+            typed = help->SearchEdit()->text() == "zoom";
+            previewOpen = preview.isVisible();
+            help->close();
+            backToPreview =
+                QTest::qWaitFor([&] { return QApplication::activeWindow() == &preview; });
+            preview.close();
+        });
+        f.mnuFilePrint->trigger();
+        QVERIFY(active);
+        QVERIFY(typed);
+        QVERIFY(previewOpen);
+        QVERIFY(backToPreview);
+        WinHelp(nullptr, QString(), HELP_QUIT);
     }
 };
 
