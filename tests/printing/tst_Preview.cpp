@@ -10,11 +10,13 @@
 #include "tests/support/TestMain.h"
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QScreen>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QWindow>
 
 namespace {
 
@@ -276,16 +278,55 @@ private slots:
         Printer()->setOutputFormat(QPrinter::PdfFormat); // no printer for the tests that follow
     }
 
-    void f1ShowsThePreviewsHelpTopic() {
+    // The preview is modal, as the program shows it: the help window still takes clicks and
+    // keys while the preview is up.
+    void f1ShowsThePreviewsHelpTopicAndTheHelpCanBeUsed() {
         const QString helpFile = QFINDTESTDATA("../../resources/vormex.hlp");
         QVERIFY(!helpFile.isEmpty());
         Application()->SetHelpFile(helpFile);
         PdfPrinter pdf(FDir.filePath("help.pdf"));
         TfrmPreview preview;
-        WithPreview(preview, 1, [&] { QTest::keyClick(&preview, Qt::Key_F1); });
-        QVERIFY(HelpViewer() && HelpViewer()->isVisible());
-        QCOMPARE(HelpViewer()->Topic(), QString("preview"));
+        preview.setWindowModality(Qt::ApplicationModal);
+        WithPreview(preview, 1, [&] {
+            QTest::keyClick(&preview, Qt::Key_F1);
+            THelpViewer *help = HelpViewer();
+            QVERIFY(help && help->isVisible());
+            QCOMPARE(help->Topic(), QString("preview"));
+            // a click into the search field and typing there, as the window system brings them
+            QWidget *search = help->SearchEdit();
+            QTest::mouseClick(help->windowHandle(), Qt::LeftButton, {},
+                              search->mapTo(help, QPoint(5, 5)));
+            for (char c : QByteArray("zoom"))
+                QTest::keyClick(help->windowHandle(), c);
+            QCOMPARE(help->SearchEdit()->text(), QString("zoom"));
+        });
         WinHelp(nullptr, helpFile, HELP_QUIT);
+    }
+
+    // Narrowed or widened, the window keeps Print and Close at the right end of its toolbar,
+    // never over the zoom buttons.
+    void printAndCloseFollowTheRightEdge_data() {
+        QTest::addColumn<int>("width");
+        QTest::newRow("narrowed") << 700;
+        QTest::newRow("widened") << 1000;
+        QTest::newRow("narrower than the toolbar") << 400;
+    }
+    void printAndCloseFollowTheRightEdge() {
+        QFETCH(int, width);
+        PdfPrinter pdf(FDir.filePath("narrow.pdf"));
+        TfrmPreview preview;
+        WithPreview(preview, 1, [&] {
+            const int gap = preview.width() - preview.bbClose->geometry().right();
+            // the width the zoom buttons, Print, Close and that gap take
+            const int needed = preview.bbZoomIn->geometry().right() +
+                               preview.bbClose->geometry().right() - preview.bbPrint->x() + gap;
+            preview.resize(width, preview.height());
+            QTRY_COMPARE(preview.width(), width);
+            QVERIFY(preview.bbPrint->x() > preview.bbZoomIn->geometry().right());
+            QVERIFY(preview.bbClose->x() > preview.bbPrint->geometry().right());
+            if (width >= needed)
+                QCOMPARE(preview.width() - preview.bbClose->geometry().right(), gap);
+        });
     }
 };
 
