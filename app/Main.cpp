@@ -564,7 +564,7 @@ void TfrmMain::FormCreate(QObject *Sender) {
     // The first grid: the grid's click, as if the user had clicked it. Like every other
     // calculation it may fail on what the saved values hold; the failure then reaches the
     // error hook installed above, once the message loop runs, and start-up goes on.
-    CallEvent(grdLS->OnClick, Sender);
+    FFirstGridFailed = !CallEvent(grdLS->OnClick, Sender);
 }
 
 TSavedValuesPlaces SavedValuesPlaces(const QString &programFolder, const QString &configFolder,
@@ -809,10 +809,15 @@ void TfrmMain::AppOnHint(QObject *) {
 // ---- Errors -----------------------------------------------------------------------------
 
 void TfrmMain::AppOnException(QObject *Sender, const std::exception &E) {
-    if (dynamic_cast<const EMathError *>(&E)) {
-        MessageDlg(QStringLiteral("Valid results cannot be calculated using\n\r"
-                                  "the variables you have entered.\n\r\n\r"
-                                  "Please try again with reasonable values."),
+    const bool mathError = dynamic_cast<const EMathError *>(&E) != nullptr;
+    // Whatever made the first grid of the start-up fail, the program goes on with the inputs
+    // of the mode put back and a grid, as after a math error.
+    const bool firstGrid = std::exchange(FFirstGridFailed, false);
+    if (mathError || firstGrid) {
+        MessageDlg(mathError ? QStringLiteral("Valid results cannot be calculated using\n\r"
+                                              "the variables you have entered.\n\r\n\r"
+                                              "Please try again with reasonable values.")
+                             : QStringLiteral("An unidentified error has occurred."),
                    mtInformation, mbOK);
         QWidget *focus = edtLoan;
         switch (rgCalculate->ItemIndex()) {

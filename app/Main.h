@@ -158,7 +158,8 @@ private:
 
     std::unique_ptr<TView> FView;
     QString FProgramFolder;
-    bool FAwayToMessage = false; // a message box took the activation from the window
+    bool FAwayToMessage = false;   // a message box took the activation from the window
+    bool FFirstGridFailed = false; // the start-up's first grid failed, not yet reported
 };
 
 // The one main window (null before it is created and after it is destroyed).

@@ -102,15 +102,16 @@ private slots:
 
     // ---- Start-up never ends the program ----------------------------------------------------
 
+    // Whatever fails, the inputs of the mode are put back and the grid is filled.
     void startUpWithBadSavedValuesReportsAndComesUp_data() {
         QTest::addColumn<QByteArray>("saved");
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("centre"); // the grid's centre after the report
         QTest::newRow("rate below -1200%: reset")
             << QByteArray("[LastValues]\nInterest=-1300\n") << MathMessage << " $786.70";
-        QTest::newRow("term beyond 32 bits: kept") << QByteArray("[LastValues]\nTerm=3000000000\n")
-                                                   << "An unidentified error has occurred."
-                                                   << "";
+        QTest::newRow("term beyond 32 bits: reset") << QByteArray("[LastValues]\nTerm=3000000000\n")
+                                                    << "An unidentified error has occurred."
+                                                    << " $786.70";
     }
     void startUpWithBadSavedValuesReportsAndComesUp() {
         QFETCH(QByteArray, saved);
@@ -123,6 +124,7 @@ private slots:
         QVERIFY(Application()->OnException != nullptr);
         QCOMPARE(f.grdLS->Cells(4, 6), centre);
         QCOMPARE(f.edtLoan->Value(), 100000.0);
+        QCOMPARE(f.edtTerm->Value(), 360.0);
         QVERIFY(!PrintingEnabled());
         QTRY_VERIFY(f.isActiveWindow());
         QTRY_VERIFY(f.edtLoan->hasFocus());
