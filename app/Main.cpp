@@ -27,6 +27,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -34,6 +35,7 @@
 #include <QScreen>
 #include <QStandardPaths>
 #include <QTimer>
+#include <QWindow>
 #include <chrono>
 #include <random>
 #include <unistd.h>
@@ -863,7 +865,27 @@ void TfrmMain::edtTermInvalidEntry(QObject *) {
 
 // ---- Closing ----------------------------------------------------------------------------
 
+// A right-button press shows the context menu and leaves the focus where it is; only an edit
+// box is entered by it. Given to a radio item or the grid, it would leave the input box.
+bool TfrmMain::eventFilter(QObject *watched, QEvent *e) {
+    if (watched == windowHandle() && e->type() == QEvent::MouseButtonPress &&
+        static_cast<QMouseEvent *>(e)->button() == Qt::RightButton) {
+        const auto *mouse = static_cast<QMouseEvent *>(e);
+        const QPoint global = mouse->globalPosition().toPoint();
+        QWidget *target = childAt(mapFromGlobal(global));
+        if (target && !qobject_cast<QLineEdit *>(target)) {
+            QContextMenuEvent menu(QContextMenuEvent::Mouse, target->mapFromGlobal(global), global,
+                                   mouse->modifiers());
+            QCoreApplication::sendEvent(target, &menu);
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, e);
+}
+
 bool TfrmMain::event(QEvent *e) {
+    if (e->type() == QEvent::Show && windowHandle())
+        windowHandle()->installEventFilter(this);
     // The focus rule on activation is for the program's own windows and for a return from
     // another program; a message box hands the focus back to where it was, which may be
     // where its handler put it (the term box after the months message).

@@ -19,6 +19,7 @@
 
 #include <QFile>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QRadioButton>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -187,6 +188,29 @@ private slots:
         QTest::qWait(300); // the window manager's reactivation has come and gone
         QVERIFY(f.edtTerm->hasFocus());
         QCOMPARE(f.edtLoan->Value(), 100000.0);
+    }
+
+    // On a real desktop the menus take the keyboard and the window manager moves the
+    // activation: opening a menu by Alt+F and leaving it by Escape still does not leave the box
+    // being typed in, and the focus comes back to it.
+    void aMenuOpenedAndLeftByTheKeyboardIsNotLeavingTheBox() {
+        TfrmMain &f = Open();
+        TRealMessageBoxes boxes;
+        f.edtTerm->setFocus();
+        QTRY_VERIFY(f.edtTerm->hasFocus());
+        QTest::keyClick(f.edtTerm, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(f.edtTerm, Qt::Key_Delete);
+        f.grdLS->SetCells(4, 6, "mark");
+        QTest::keyClick(f.edtTerm, Qt::Key_F, Qt::AltModifier);
+        QTRY_VERIFY(QApplication::activePopupWidget());
+        QTest::qWait(200); // the window manager and the keyboard grab have had their say
+        QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+        Settle();
+        if (f.MainMenu1->hasFocus())
+            QTest::keyClick(f.MainMenu1, Qt::Key_Escape);
+        QTRY_VERIFY(f.edtTerm->hasFocus());
+        QVERIFY2(boxes.Texts().isEmpty(), qPrintable(boxes.Texts().join("; ")));
+        QCOMPARE(f.grdLS->Cells(4, 6), QString("mark"));
     }
 
     void anArrowKeyInTheModeGroupSwitchesAndMovesTheFocus() {

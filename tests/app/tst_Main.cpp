@@ -31,6 +31,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QWindow>
 #include <map>
 #include <memory>
 #include <sys/stat.h>
@@ -57,6 +58,9 @@ void CloseModalSoon() {
             w->close();
     });
 }
+
+// The ways a user opens a menu while typing in a box.
+enum TMenuOpening { moAltAlone, moAltF, moRightClickOnARadioItem };
 
 } // namespace
 
@@ -704,6 +708,50 @@ private slots:
         QVERIFY(FShell->Files().contains("http://www.tamblewick.example/Vormex/Vormex.htm"));
         QVERIFY(FShell->Files().contains("http://www.tamblewick.example/suggest.htm"));
         QVERIFY(FShell->Files().contains("mailto:suggestions@tamblewick.example"));
+    }
+
+    // Opening a menu does not leave the box being typed in: nothing is recalculated, a term of
+    // 0 being typed is not complained about, and File > Exit keeps the values of the last
+    // calculation. The click goes through the window, as a user's does.
+    void openingAMenuIsNotLeavingTheBox_data() {
+        QTest::addColumn<TMenuOpening>("opening");
+        QTest::newRow("Alt alone") << moAltAlone;
+        QTest::newRow("Alt+F") << moAltF;
+        QTest::newRow("a right-click on a radio item") << moRightClickOnARadioItem;
+    }
+    void openingAMenuIsNotLeavingTheBox() {
+        QFETCH(TMenuOpening, opening);
+        TfrmMain &f = Open();
+        Type(f.edtTerm, "");
+        QTest::keyClick(f.edtTerm, Qt::Key_Delete);
+        QCOMPARE(f.edtTerm->text(), QString("0"));
+        MarkGrid();
+        switch (opening) {
+        case moAltAlone:
+            QTest::keyClick(f.edtTerm, Qt::Key_Alt, Qt::AltModifier);
+            break;
+        case moAltF:
+            QTest::keyClick(f.edtTerm, Qt::Key_F, Qt::AltModifier);
+            break;
+        case moRightClickOnARadioItem:
+            QTest::mouseClick(f.windowHandle(), Qt::RightButton, {},
+                              f.rgLoan->Button(0)->mapTo(&f, QPoint(5, 5)));
+            break;
+        }
+        QCoreApplication::sendPostedEvents();
+        if (opening != moAltAlone)
+            QVERIFY(QApplication::activePopupWidget());
+        while (QWidget *popup = QApplication::activePopupWidget())
+            popup->close();
+        QCoreApplication::sendPostedEvents();
+        QVERIFY2(FDialogs->Texts().isEmpty(), qPrintable(FDialogs->Texts().join("; ")));
+        QVERIFY(!Recalculated());
+        f.DrawForThanks = [] {
+            return 6;
+        };
+        f.mnuFileExit->trigger();
+        QCOMPARE(TIniFile(IniPath().toStdString()).ReadString("LastValues", "Term", ""),
+                 std::string("360"));
     }
 
     // A value typed and not yet confirmed is in no calculation: the chart shows the values of
