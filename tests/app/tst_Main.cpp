@@ -62,6 +62,9 @@ void CloseModalSoon() {
 // The ways a user opens a menu while typing in a box.
 enum TMenuOpening { moAltAlone, moAltF, moRightClickOnARadioItem };
 
+// What stands where the saved values file should be written.
+enum TUnwritable { uwProtectedFile, uwFolder, uwPipe };
+
 } // namespace
 
 class TestMain : public QObject {
@@ -950,20 +953,24 @@ private slots:
         QCOMPARE(places.Write, FFolder->filePath(written + "/Vormex.Ini"));
     }
 
-    // A write-protected file is reported and kept as it was; a folder where the file should
-    // be is reported too. Either way the program closes.
+    // A write-protected file is reported and kept as it was; a folder or a pipe where the file
+    // should be, which cannot be read, is reported and never replaced. Either way the program
+    // closes.
     void aFileThatCannotBeWrittenIsReportedAndTheProgramStillCloses_data() {
-        QTest::addColumn<bool>("protectedFile");
-        QTest::newRow("write-protected file") << true;
-        QTest::newRow("a folder in its place") << false;
+        QTest::addColumn<TUnwritable>("kind");
+        QTest::newRow("write-protected file") << uwProtectedFile;
+        QTest::newRow("a folder in its place") << uwFolder;
+        QTest::newRow("a pipe in its place") << uwPipe;
     }
     void aFileThatCannotBeWrittenIsReportedAndTheProgramStillCloses() {
-        QFETCH(bool, protectedFile);
-        if (protectedFile) {
+        QFETCH(TUnwritable, kind);
+        if (kind == uwProtectedFile) {
             WriteFile(IniPath(), "[LastValues]\nLoan=5000\n");
             QFile::setPermissions(IniPath(), QFile::ReadOwner);
-        } else {
+        } else if (kind == uwFolder) {
             QDir().mkpath(IniPath());
+        } else {
+            QCOMPARE(::mkfifo(QFile::encodeName(IniPath()).constData(), 0600), 0);
         }
         TfrmMain &f = Open();
         f.DrawForThanks = [] {
@@ -973,8 +980,12 @@ private slots:
         f.close();
         QCOMPARE(closed.size(), 1);
         QCOMPARE(FDialogs->Texts(), QStringList({"Unable to write to " + IniPath()}));
-        if (protectedFile)
+        if (kind == uwProtectedFile)
             QCOMPARE(ReadFile(IniPath()), QString("[LastValues]\nLoan=5000\n"));
+        struct stat status;
+        QCOMPARE(::stat(QFile::encodeName(IniPath()).constData(), &status), 0);
+        if (kind == uwPipe)
+            QVERIFY(S_ISFIFO(status.st_mode));
     }
 
     // Beside the program in a build tree or a copied folder; in share/ when installed, where
