@@ -130,6 +130,21 @@ TfrmMain::TfrmMain(const QString &programFolder, QWidget *parent)
             [this] { Guard(actCopyGrid, [this] { CopyGrid(actCopyGrid); }); });
     CreateWebFileInfo();
     NameControls();
+    // A box the menu bar took the focus from is not left by that. It is left when the focus
+    // goes on from the menu bar or its menus to another control; coming back to it is no
+    // leaving either.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *old, QWidget *now) {
+        if (now == MainMenu1 &&
+            (old == edtLoan || old == edtTerm || old == edtInterest || old == edtPayment)) {
+            FBoxAtMenu = old;
+        } else if (FBoxAtMenu && now && now != MainMenu1 && !qobject_cast<QMenu *>(now)) {
+            QWidget *box = std::exchange(FBoxAtMenu, nullptr);
+            if (now != box) {
+                QFocusEvent leaving(QEvent::FocusOut, Qt::OtherFocusReason);
+                QCoreApplication::sendEvent(box, &leaving);
+            }
+        }
+    });
     connect(this, &QWidget::customContextMenuRequested, this,
             [this](const QPoint &p) { mnuPop->popup(mapToGlobal(p)); });
 

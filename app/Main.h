@@ -161,6 +161,7 @@ private:
     QString FProgramFolder;
     bool FAwayToMessage = false;   // a message box took the activation from the window
     bool FFirstGridFailed = false; // the start-up's first grid failed, not yet reported
+    QPointer<QWidget> FBoxAtMenu;  // the input box the menu bar took the focus from
 };
 
 // The one main window (null before it is created and after it is destroyed).

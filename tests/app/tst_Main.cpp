@@ -716,14 +716,21 @@ private slots:
     // Opening a menu does not leave the box being typed in: nothing is recalculated, a term of
     // 0 being typed is not complained about, and File > Exit keeps the values of the last
     // calculation. The click goes through the window, as a user's does.
+    // Clicking another box after the menu is leaving the box, wherever the menu left the focus.
     void openingAMenuIsNotLeavingTheBox_data() {
         QTest::addColumn<TMenuOpening>("opening");
-        QTest::newRow("Alt alone") << moAltAlone;
-        QTest::newRow("Alt+F") << moAltF;
-        QTest::newRow("a right-click on a radio item") << moRightClickOnARadioItem;
+        QTest::addColumn<bool>("thenAnotherBox"); // else File > Exit
+        for (bool another : {false, true}) {
+            const char *then = another ? ", then another box" : ", then Exit";
+            QTest::addRow("Alt alone%s", then) << moAltAlone << another;
+            QTest::addRow("Alt+F%s", then) << moAltF << another;
+            QTest::addRow("a right-click on a radio item%s", then)
+                << moRightClickOnARadioItem << another;
+        }
     }
     void openingAMenuIsNotLeavingTheBox() {
         QFETCH(TMenuOpening, opening);
+        QFETCH(bool, thenAnotherBox);
         TfrmMain &f = Open();
         Type(f.edtTerm, "");
         QTest::keyClick(f.edtTerm, Qt::Key_Delete);
@@ -749,6 +756,15 @@ private slots:
         QCoreApplication::sendPostedEvents();
         QVERIFY2(FDialogs->Texts().isEmpty(), qPrintable(FDialogs->Texts().join("; ")));
         QVERIFY(!Recalculated());
+        if (thenAnotherBox) {
+            QTest::mouseClick(f.windowHandle(), Qt::LeftButton, {},
+                              f.edtLoan->mapTo(&f, QPoint(5, 5)));
+            QCoreApplication::sendPostedEvents();
+            QCOMPARE(FDialogs->Texts(),
+                     QStringList({"The number of months must be between 1 and 999."}));
+            QVERIFY(Recalculated());
+            return;
+        }
         f.DrawForThanks = [] {
             return 6;
         };
