@@ -15,6 +15,7 @@ TAboutBox::TAboutBox(QWidget *parent)
     setWindowTitle(QStringLiteral("About ..."));
     setFixedSize(363, 254);
     setFont(DesignFont(QStringLiteral("MS Sans Serif"), 8));
+    SetShowHint(this, false); // the link and OK have hints, shown as no tooltip
 
     Panel1 = new TPanel(this);
     Panel1->setGeometry(4, 4, 356, 219);

@@ -27,6 +27,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -34,6 +35,7 @@
 #include <QScreen>
 #include <QStandardPaths>
 #include <QTimer>
+#include <QWindow>
 #include <chrono>
 #include <random>
 #include <unistd.h>
@@ -128,6 +130,21 @@ TfrmMain::TfrmMain(const QString &programFolder, QWidget *parent)
             [this] { Guard(actCopyGrid, [this] { CopyGrid(actCopyGrid); }); });
     CreateWebFileInfo();
     NameControls();
+    // A box the menu bar took the focus from is not left by that. It is left when the focus
+    // goes on from the menu bar or its menus to another control; coming back to it is no
+    // leaving either.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *old, QWidget *now) {
+        if (now == MainMenu1 &&
+            (old == edtLoan || old == edtTerm || old == edtInterest || old == edtPayment)) {
+            FBoxAtMenu = old;
+        } else if (FBoxAtMenu && now && now != MainMenu1 && !qobject_cast<QMenu *>(now)) {
+            QWidget *box = std::exchange(FBoxAtMenu, nullptr);
+            if (now != box) {
+                QFocusEvent leaving(QEvent::FocusOut, Qt::OtherFocusReason);
+                QCoreApplication::sendEvent(box, &leaving);
+            }
+        }
+    });
     connect(this, &QWidget::customContextMenuRequested, this,
             [this](const QPoint &p) { mnuPop->popup(mapToGlobal(p)); });
 
@@ -564,7 +581,7 @@ void TfrmMain::FormCreate(QObject *Sender) {
     // The first grid: the grid's click, as if the user had clicked it. Like every other
     // calculation it may fail on what the saved values hold; the failure then reaches the
     // error hook installed above, once the message loop runs, and start-up goes on.
-    CallEvent(grdLS->OnClick, Sender);
+    FFirstGridFailed = !CallEvent(grdLS->OnClick, Sender);
 }
 
 TSavedValuesPlaces SavedValuesPlaces(const QString &programFolder, const QString &configFolder,
@@ -809,10 +826,15 @@ void TfrmMain::AppOnHint(QObject *) {
 // ---- Errors -----------------------------------------------------------------------------
 
 void TfrmMain::AppOnException(QObject *Sender, const std::exception &E) {
-    if (dynamic_cast<const EMathError *>(&E)) {
-        MessageDlg(QStringLiteral("Valid results cannot be calculated using\n\r"
-                                  "the variables you have entered.\n\r\n\r"
-                                  "Please try again with reasonable values."),
+    const bool mathError = dynamic_cast<const EMathError *>(&E) != nullptr;
+    // Whatever made the first grid of the start-up fail, the program goes on with the inputs
+    // of the mode put back and a grid, as after a math error.
+    const bool firstGrid = std::exchange(FFirstGridFailed, false);
+    if (mathError || firstGrid) {
+        MessageDlg(mathError ? QStringLiteral("Valid results cannot be calculated using\n\r"
+                                              "the variables you have entered.\n\r\n\r"
+                                              "Please try again with reasonable values.")
+                             : QStringLiteral("An unidentified error has occurred."),
                    mtInformation, mbOK);
         QWidget *focus = edtLoan;
         switch (rgCalculate->ItemIndex()) {
@@ -858,7 +880,27 @@ void TfrmMain::edtTermInvalidEntry(QObject *) {
 
 // ---- Closing ----------------------------------------------------------------------------
 
+// A right-button press shows the context menu and leaves the focus where it is; only an edit
+// box is entered by it. Given to a radio item or the grid, it would leave the input box.
+bool TfrmMain::eventFilter(QObject *watched, QEvent *e) {
+    if (watched == windowHandle() && e->type() == QEvent::MouseButtonPress &&
+        static_cast<QMouseEvent *>(e)->button() == Qt::RightButton) {
+        const auto *mouse = static_cast<QMouseEvent *>(e);
+        const QPoint global = mouse->globalPosition().toPoint();
+        QWidget *target = childAt(mapFromGlobal(global));
+        if (target && !qobject_cast<QLineEdit *>(target)) {
+            QContextMenuEvent menu(QContextMenuEvent::Mouse, target->mapFromGlobal(global), global,
+                                   mouse->modifiers());
+            QCoreApplication::sendEvent(target, &menu);
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, e);
+}
+
 bool TfrmMain::event(QEvent *e) {
+    if (e->type() == QEvent::Show && windowHandle())
+        windowHandle()->installEventFilter(this);
     // The focus rule on activation is for the program's own windows and for a return from
     // another program; a message box hands the focus back to where it was, which may be
     // where its handler put it (the term box after the months message).

@@ -136,6 +136,7 @@ signals:
 
 protected:
     bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
@@ -158,7 +159,9 @@ private:
 
     std::unique_ptr<TView> FView;
     QString FProgramFolder;
-    bool FAwayToMessage = false; // a message box took the activation from the window
+    bool FAwayToMessage = false;   // a message box took the activation from the window
+    bool FFirstGridFailed = false; // the start-up's first grid failed, not yet reported
+    QPointer<QWidget> FBoxAtMenu;  // the input box the menu bar took the focus from
 };
 
 // The one main window (null before it is created and after it is destroyed).

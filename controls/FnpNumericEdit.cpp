@@ -305,9 +305,10 @@ void TFnpNumericEdit::focusInEvent(QFocusEvent *event) {
 
 void TFnpNumericEdit::focusOutEvent(QFocusEvent *event) {
     QLineEdit::focusOutEvent(event);
-    // A popup or another window taking the keyboard does not leave the box.
+    // A popup, the menu bar or another window taking the keyboard does not leave the box.
     const Qt::FocusReason reason = event->reason();
-    if (!FEntered || reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
+    if (!FEntered || reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason ||
+        reason == Qt::MenuBarFocusReason)
         return;
     FEntered = false;
     if (FMinValue != FMaxValue && OnInvalidEntry) {

@@ -220,9 +220,10 @@ void TCustomNumEdit::Enter(bool byMouse) {
 
 void TCustomNumEdit::focusOutEvent(QFocusEvent *event) {
     TCustomStrEdit::focusOutEvent(event);
-    // A context menu or another window taking the keyboard does not leave the box: it keeps
-    // its editing form until the focus comes back.
-    if (event->reason() == Qt::PopupFocusReason || event->reason() == Qt::ActiveWindowFocusReason)
+    // A menu, a context menu or another window taking the keyboard does not leave the box: it
+    // keeps its editing form until the focus comes back.
+    if (event->reason() == Qt::PopupFocusReason || event->reason() == Qt::MenuBarFocusReason ||
+        event->reason() == Qt::ActiveWindowFocusReason)
         return;
     if (FEditing)
         Guard(this, [this] { Leave(); });

@@ -22,6 +22,7 @@
 #include <QTextBrowser>
 #include <QTextDocumentFragment>
 #include <QVBoxLayout>
+#include <QWindow>
 #include <algorithm>
 
 namespace {
@@ -381,6 +382,14 @@ void THelpViewer::LinkClicked(const QUrl &url) {
 }
 
 void THelpViewer::Present() {
+    // Asked from a modal window (the print preview), the viewer stands in front of it as a
+    // window of its own, which the modal window neither blocks nor covers; asked from
+    // anywhere else, it stands on its own.
+    QWidget *modal = QApplication::activeModalWidget();
+    QWindow *over = modal && modal != this ? modal->window()->windowHandle() : nullptr;
+    winId(); // the viewer's own window exists from here on
+    if (windowHandle()->transientParent() != over)
+        windowHandle()->setTransientParent(over);
     if (isMinimized())
         showNormal();
     show();

@@ -114,6 +114,7 @@ void TfrmPreview::resizeEvent(QResizeEvent *event) {
     QDialog::resizeEvent(event);
     Panel1->setGeometry(0, 0, width(), 30);
     QRPreview1->setGeometry(0, 30, width(), std::max(0, height() - 30));
+    PlaceButtons();
 }
 
 void TfrmPreview::FormShow(QObject *) {
@@ -144,16 +145,19 @@ void TfrmPreview::FormActivate(QObject *) {
                 Guard(this, [&] { PlaceOver(area); });
         });
     }
-    bbClose->move(std::max(563, width() - 76), bbClose->y());
-    bbPrint->move(std::max(496, width() - 144), bbPrint->y());
+    PlaceButtons();
 }
 
-// On a screen narrower than the toolbar Print and Close keep their places rather than cover
-// the zoom buttons.
 void TfrmPreview::PlaceOver(const QRect &area) {
     const QSize frame = frameGeometry().size() - geometry().size();
     move(area.topLeft());
     resize(area.size() - frame);
+    PlaceButtons();
+}
+
+// Print and Close at the right end of the toolbar, at every size of the window. In a window
+// narrower than the toolbar they keep their places rather than cover the zoom buttons.
+void TfrmPreview::PlaceButtons() {
     bbClose->move(std::max(563, width() - 76), bbClose->y());
     bbPrint->move(std::max(496, width() - 144), bbPrint->y());
 }

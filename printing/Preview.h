@@ -48,6 +48,7 @@ protected:
 
 private:
     void PlaceOver(const QRect &area);
+    void PlaceButtons();
     void UpdatePageLabel();
     void ShowPage(int page);
 };

@@ -7,6 +7,8 @@
 #include "platform/Version.h"
 #include "printing/Quickrep.h"
 
+#include <QFontMetricsF>
+
 TQRPaymentChart *QRPaymentChart = nullptr;
 
 namespace {
@@ -27,6 +29,16 @@ TQRLabel *Label(TQRBand *band, double left, double top, double width, double hei
     label->SetAutoSize(autoSize);
     label->SetClipText(false);
     return label;
+}
+
+// The report's font made smaller by whole pixels, down to 6 points, until the text fits the
+// width; the 6-point font when even that is too wide.
+QFont FittingFont(const QFont &base, const QString &text, double width) {
+    constexpr int Smallest = (6 * 96 + 36) / 72; // 6 points in report units
+    QFont font = ReportFont(base);
+    while (font.pixelSize() > Smallest && QFontMetricsF(font).horizontalAdvance(text) > width)
+        font.setPixelSize(font.pixelSize() - 1);
+    return font;
 }
 
 // A horizontal rule: a black line of width 1 along the top edge of its box.
@@ -208,8 +220,16 @@ void TQRPaymentChart::RepNeedData(QObject *, bool &MoreData) {
     const int row = FNextRow;
     TQRLabel *const cells[8] = {lblColumn1, lblColumn2, lblColumn3, lblColumn4,
                                 lblColumn5, lblColumn6, lblColumn7, lblColumn8};
-    for (int col = 0; col < 8; ++col)
-        cells[col]->SetCaption(row < FGrid.RowCount() ? FGrid.Cells(col, row) : QString());
+    for (int col = 0; col < 8; ++col) {
+        const QString text = row < FGrid.RowCount() ? FGrid.Cells(col, row) : QString();
+        cells[col]->SetCaption(text);
+        // A cell text wider than its box is set smaller so that it stays inside the box.
+        const QFont font = FittingFont(Rep->Font(), text, cells[col]->Width());
+        if (font.pixelSize() < Rep->Font().pixelSize())
+            cells[col]->SetFont(font);
+        else
+            cells[col]->SetParentFont(true);
+    }
     ++FNextRow;
     MoreData = row < FGrid.RowCount();
 }

@@ -178,7 +178,8 @@ void TQRPrinter::Release() {
 }
 
 void TQRPrinter::Print() {
-    if (!FAvailable)
+    // A printer installed since the pages were prepared prints them.
+    if (!FAvailable && !(FindPrinter() && Printer()->isValid()))
         throw EPrinter("no printer is installed. Choose Print Setup to print to a PDF file "
                        "instead.");
     FCancelled = false;
@@ -220,6 +221,7 @@ void TQRPrinter::Print() {
     }
     if (!painter.end() || printer.printerState() == QPrinter::Error)
         throw EPrinter(StartFailure(printer).toStdString());
+    CheckJobTaken(printer);
 }
 
 // ---- The progress window ----------------------------------------------------------------
@@ -507,6 +509,7 @@ private:
 bool TQuickReport::Prepare() {
     TQRPrinter &p = QRPrinter();
     p.FPages.clear();
+    FindPrinter();
     QPrinter &printer = *Printer();
     printer.setPageOrientation(FOrientation == poPortrait ? QPageLayout::Portrait
                                                           : QPageLayout::Landscape);

@@ -6,7 +6,9 @@
 #include "tests/support/ShellRecorder.h"
 #include "tests/support/TestMain.h"
 
+#include <QHelpEvent>
 #include <QLabel>
+#include <QToolTip>
 
 class TestAbout : public QObject {
     Q_OBJECT
@@ -44,6 +46,20 @@ private slots:
             QCOMPARE(box.btnClose->geometry(), QRect(124, 227, 115, 25));
             QCOMPARE(box.btnClose->toolTip(), QString(" Close About ..."));
             QVERIFY(!box.Image1->pixmap().isNull() && !box.Image2->pixmap().isNull());
+        }
+    }
+
+    void neitherTheLinkNorOkShowsATooltip() {
+        TAboutBox box;
+        box.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&box));
+        for (QWidget *control :
+             {static_cast<QWidget *>(box.UrlLabel1), static_cast<QWidget *>(box.btnClose)}) {
+            QVERIFY(!control->toolTip().isEmpty());
+            QHelpEvent tip(QEvent::ToolTip, QPoint(5, 5), control->mapToGlobal(QPoint(5, 5)));
+            QApplication::sendEvent(control, &tip);
+            QTest::qWait(50);
+            QVERIFY2(!QToolTip::isVisible(), qPrintable(control->toolTip()));
         }
     }
 

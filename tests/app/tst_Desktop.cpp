@@ -9,6 +9,7 @@
 #include "controls/FnpNumericEdit.h"
 #include "controls/NumCtrl.h"
 #include "platform/ExtCtrls.h"
+#include "platform/WinHelp.h"
 #include "printing/Preview.h"
 #include "printing/Qrchart.h"
 #include "printing/Quickrep.h"
@@ -17,6 +18,8 @@
 #include "tests/support/PdfPrinter.h"
 
 #include <QFile>
+#include <QLineEdit>
+#include <QMenuBar>
 #include <QRadioButton>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -100,15 +103,16 @@ private slots:
 
     // ---- Start-up never ends the program ----------------------------------------------------
 
+    // Whatever fails, the inputs of the mode are put back and the grid is filled.
     void startUpWithBadSavedValuesReportsAndComesUp_data() {
         QTest::addColumn<QByteArray>("saved");
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("centre"); // the grid's centre after the report
         QTest::newRow("rate below -1200%: reset")
             << QByteArray("[LastValues]\nInterest=-1300\n") << MathMessage << " $786.70";
-        QTest::newRow("term beyond 32 bits: kept") << QByteArray("[LastValues]\nTerm=3000000000\n")
-                                                   << "An unidentified error has occurred."
-                                                   << "";
+        QTest::newRow("term beyond 32 bits: reset") << QByteArray("[LastValues]\nTerm=3000000000\n")
+                                                    << "An unidentified error has occurred."
+                                                    << " $786.70";
     }
     void startUpWithBadSavedValuesReportsAndComesUp() {
         QFETCH(QByteArray, saved);
@@ -121,6 +125,7 @@ private slots:
         QVERIFY(Application()->OnException != nullptr);
         QCOMPARE(f.grdLS->Cells(4, 6), centre);
         QCOMPARE(f.edtLoan->Value(), 100000.0);
+        QCOMPARE(f.edtTerm->Value(), 360.0);
         QVERIFY(!PrintingEnabled());
         QTRY_VERIFY(f.isActiveWindow());
         QTRY_VERIFY(f.edtLoan->hasFocus());
@@ -183,6 +188,29 @@ private slots:
         QTest::qWait(300); // the window manager's reactivation has come and gone
         QVERIFY(f.edtTerm->hasFocus());
         QCOMPARE(f.edtLoan->Value(), 100000.0);
+    }
+
+    // On a real desktop the menus take the keyboard and the window manager moves the
+    // activation: opening a menu by Alt+F and leaving it by Escape still does not leave the box
+    // being typed in, and the focus comes back to it.
+    void aMenuOpenedAndLeftByTheKeyboardIsNotLeavingTheBox() {
+        TfrmMain &f = Open();
+        TRealMessageBoxes boxes;
+        f.edtTerm->setFocus();
+        QTRY_VERIFY(f.edtTerm->hasFocus());
+        QTest::keyClick(f.edtTerm, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(f.edtTerm, Qt::Key_Delete);
+        f.grdLS->SetCells(4, 6, "mark");
+        QTest::keyClick(f.edtTerm, Qt::Key_F, Qt::AltModifier);
+        QTRY_VERIFY(QApplication::activePopupWidget());
+        QTest::qWait(200); // the window manager and the keyboard grab have had their say
+        QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+        Settle();
+        if (f.MainMenu1->hasFocus())
+            QTest::keyClick(f.MainMenu1, Qt::Key_Escape);
+        QTRY_VERIFY(f.edtTerm->hasFocus());
+        QVERIFY2(boxes.Texts().isEmpty(), qPrintable(boxes.Texts().join("; ")));
+        QCOMPARE(f.grdLS->Cells(4, 6), QString("mark"));
     }
 
     void anArrowKeyInTheModeGroupSwitchesAndMovesTheFocus() {
@@ -272,6 +300,49 @@ private slots:
         QVERIFY(!preview.isVisible());
         QVERIFY(QFileInfo(FFolder->filePath("chart.pdf")).size() > 0);
         QTRY_VERIFY(f.edtLoan->hasFocus());
+    }
+
+    // F1 in the modal preview: the help comes up in front of it and is used there, by the
+    // mouse and the keyboard, while the preview stays open.
+    void helpFromThePreviewComesUpInFrontAndTakesInput() {
+        QVERIFY(QFile::copy(QFINDTESTDATA("../../resources/vormex.hlp"),
+                            FFolder->filePath("vormex.hlp")));
+        TfrmMain &f = Open();
+        TfrmPreview preview(&f);
+        TQRPaymentChart chart(f, *f.rgCalculate, *f.grdLS, "www.tamblewick.example");
+        PdfPrinter pdf(FFolder->filePath("help.pdf"));
+        bool active = false, typed = false, previewOpen = false, backToPreview = false;
+        QTimer waitForPreview;
+        waitForPreview.start(20);
+        connect(&waitForPreview, &QTimer::timeout, [&] {
+            if (QApplication::activeWindow() != &preview)
+                return;
+            waitForPreview.stop();
+            QTest::keyClick(&preview, Qt::Key_F1);
+            THelpViewer *help = HelpViewer();
+            active = help && QTest::qWaitFor([&] { return QApplication::activeWindow() == help; });
+            if (!active) {
+                preview.close();
+                return;
+            }
+            // through the window system, which holds back input from windows a modal one blocks
+            QTest::mouseClick(help->windowHandle(), Qt::LeftButton, {},
+                              help->SearchEdit()->mapTo(help, QPoint(5, 5)));
+            for (char c : QByteArray("zoom"))
+                QTest::keyClick(help->windowHandle(), c);
+            typed = help->SearchEdit()->text() == "zoom";
+            previewOpen = preview.isVisible();
+            help->close();
+            backToPreview =
+                QTest::qWaitFor([&] { return QApplication::activeWindow() == &preview; });
+            preview.close();
+        });
+        f.mnuFilePrint->trigger();
+        QVERIFY(active);
+        QVERIFY(typed);
+        QVERIFY(previewOpen);
+        QVERIFY(backToPreview);
+        WinHelp(nullptr, QString(), HELP_QUIT);
     }
 };
 

@@ -31,6 +31,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QWindow>
 #include <map>
 #include <memory>
 #include <sys/stat.h>
@@ -57,6 +58,12 @@ void CloseModalSoon() {
             w->close();
     });
 }
+
+// The ways a user opens a menu while typing in a box.
+enum TMenuOpening { moAltAlone, moAltF, moRightClickOnARadioItem };
+
+// What stands where the saved values file should be written.
+enum TUnwritable { uwProtectedFile, uwFolder, uwPipe };
 
 } // namespace
 
@@ -706,6 +713,66 @@ private slots:
         QVERIFY(FShell->Files().contains("mailto:suggestions@tamblewick.example"));
     }
 
+    // Opening a menu does not leave the box being typed in: nothing is recalculated, a term of
+    // 0 being typed is not complained about, and File > Exit keeps the values of the last
+    // calculation. The click goes through the window, as a user's does.
+    // Clicking another box after the menu is leaving the box, wherever the menu left the focus.
+    void openingAMenuIsNotLeavingTheBox_data() {
+        QTest::addColumn<TMenuOpening>("opening");
+        QTest::addColumn<bool>("thenAnotherBox"); // else File > Exit
+        for (bool another : {false, true}) {
+            const char *then = another ? ", then another box" : ", then Exit";
+            QTest::addRow("Alt alone%s", then) << moAltAlone << another;
+            QTest::addRow("Alt+F%s", then) << moAltF << another;
+            QTest::addRow("a right-click on a radio item%s", then)
+                << moRightClickOnARadioItem << another;
+        }
+    }
+    void openingAMenuIsNotLeavingTheBox() {
+        QFETCH(TMenuOpening, opening);
+        QFETCH(bool, thenAnotherBox);
+        TfrmMain &f = Open();
+        Type(f.edtTerm, "");
+        QTest::keyClick(f.edtTerm, Qt::Key_Delete);
+        QCOMPARE(f.edtTerm->text(), QString("0"));
+        MarkGrid();
+        switch (opening) {
+        case moAltAlone:
+            QTest::keyClick(f.edtTerm, Qt::Key_Alt, Qt::AltModifier);
+            break;
+        case moAltF:
+            QTest::keyClick(f.edtTerm, Qt::Key_F, Qt::AltModifier);
+            break;
+        case moRightClickOnARadioItem:
+            QTest::mouseClick(f.windowHandle(), Qt::RightButton, {},
+                              f.rgLoan->Button(0)->mapTo(&f, QPoint(5, 5)));
+            break;
+        }
+        QCoreApplication::sendPostedEvents();
+        if (opening != moAltAlone)
+            QVERIFY(QApplication::activePopupWidget());
+        while (QWidget *popup = QApplication::activePopupWidget())
+            popup->close();
+        QCoreApplication::sendPostedEvents();
+        QVERIFY2(FDialogs->Texts().isEmpty(), qPrintable(FDialogs->Texts().join("; ")));
+        QVERIFY(!Recalculated());
+        if (thenAnotherBox) {
+            QTest::mouseClick(f.windowHandle(), Qt::LeftButton, {},
+                              f.edtLoan->mapTo(&f, QPoint(5, 5)));
+            QCoreApplication::sendPostedEvents();
+            QCOMPARE(FDialogs->Texts(),
+                     QStringList({"The number of months must be between 1 and 999."}));
+            QVERIFY(Recalculated());
+            return;
+        }
+        f.DrawForThanks = [] {
+            return 6;
+        };
+        f.mnuFileExit->trigger();
+        QCOMPARE(TIniFile(IniPath().toStdString()).ReadString("LastValues", "Term", ""),
+                 std::string("360"));
+    }
+
     // A value typed and not yet confirmed is in no calculation: the chart shows the values of
     // the grid.
     void printPreviewsTheChartOfTheGridAndGivesTheFocusBack() {
@@ -902,20 +969,24 @@ private slots:
         QCOMPARE(places.Write, FFolder->filePath(written + "/Vormex.Ini"));
     }
 
-    // A write-protected file is reported and kept as it was; a folder where the file should
-    // be is reported too. Either way the program closes.
+    // A write-protected file is reported and kept as it was; a folder or a pipe where the file
+    // should be, which cannot be read, is reported and never replaced. Either way the program
+    // closes.
     void aFileThatCannotBeWrittenIsReportedAndTheProgramStillCloses_data() {
-        QTest::addColumn<bool>("protectedFile");
-        QTest::newRow("write-protected file") << true;
-        QTest::newRow("a folder in its place") << false;
+        QTest::addColumn<TUnwritable>("kind");
+        QTest::newRow("write-protected file") << uwProtectedFile;
+        QTest::newRow("a folder in its place") << uwFolder;
+        QTest::newRow("a pipe in its place") << uwPipe;
     }
     void aFileThatCannotBeWrittenIsReportedAndTheProgramStillCloses() {
-        QFETCH(bool, protectedFile);
-        if (protectedFile) {
+        QFETCH(TUnwritable, kind);
+        if (kind == uwProtectedFile) {
             WriteFile(IniPath(), "[LastValues]\nLoan=5000\n");
             QFile::setPermissions(IniPath(), QFile::ReadOwner);
-        } else {
+        } else if (kind == uwFolder) {
             QDir().mkpath(IniPath());
+        } else {
+            QCOMPARE(::mkfifo(QFile::encodeName(IniPath()).constData(), 0600), 0);
         }
         TfrmMain &f = Open();
         f.DrawForThanks = [] {
@@ -925,8 +996,12 @@ private slots:
         f.close();
         QCOMPARE(closed.size(), 1);
         QCOMPARE(FDialogs->Texts(), QStringList({"Unable to write to " + IniPath()}));
-        if (protectedFile)
+        if (kind == uwProtectedFile)
             QCOMPARE(ReadFile(IniPath()), QString("[LastValues]\nLoan=5000\n"));
+        struct stat status;
+        QCOMPARE(::stat(QFile::encodeName(IniPath()).constData(), &status), 0);
+        if (kind == uwPipe)
+            QVERIFY(S_ISFIFO(status.st_mode));
     }
 
     // Beside the program in a build tree or a copied folder; in share/ when installed, where

@@ -3,16 +3,20 @@
 #include "controls/ExplBtn.h"
 #include "platform/WinHelp.h"
 #include "printing/Quickrep.h"
+#include "tests/support/CupsServer.h"
 #include "tests/support/DialogRecorder.h"
 #include "tests/support/Layout.h"
 #include "tests/support/PdfPrinter.h"
 #include "tests/support/TestMain.h"
 
 #include <QLabel>
+#include <QLineEdit>
+#include <QPrinter>
 #include <QPrinterInfo>
 #include <QScreen>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QWindow>
 
 namespace {
 
@@ -54,6 +58,9 @@ QString Enabled(const TfrmPreview &p) {
     s += p.bbZoomIn->isEnabled() ? 'I' : '-';
     return s;
 }
+
+// What happens to a real queue between the preview and Print.
+enum TQueueChange { qcNone, qcAddedAfterStart, qcRejecting, qcDeleted, qcSchedulerStopped };
 
 } // namespace
 
@@ -212,16 +219,114 @@ private slots:
         }
     }
 
-    void f1ShowsThePreviewsHelpTopic() {
+    void aPrintSystemThatRefusesTheJobIsReported_data() {
+        QTest::addColumn<TQueueChange>("change");
+        QTest::addColumn<QString>("message"); // empty: the job is in the queue
+        QTest::newRow("the job is taken") << qcNone << "";
+        QTest::newRow("a printer added after the program's printer was made")
+            << qcAddedAfterStart << "";
+        QTest::newRow("the queue rejects jobs")
+            << qcRejecting
+            << "Unable to print: the printer \"quorvale\" did not take the job: "
+               "Destination \"quorvale\" is not accepting jobs.";
+        QTest::newRow("the queue was deleted")
+            << qcDeleted << "Unable to print: the printer \"quorvale\" did not take the job";
+        QTest::newRow("the scheduler was stopped")
+            << qcSchedulerStopped
+            << "Unable to print: the printer \"quorvale\" did not take the job: the print "
+               "service cannot be reached";
+    }
+    void aPrintSystemThatRefusesTheJobIsReported() {
+        QFETCH(TQueueChange, change);
+        QFETCH(QString, message);
+        CupsServer cups;
+        if (!cups.Start())
+            QSKIP(qPrintable("no CUPS scheduler: " + cups.Failure()));
+        const QString queue = "quorvale";
+        if (change == qcAddedAfterStart) {
+            // The program's printer as made when no printer was installed.
+            Printer()->setOutputFormat(QPrinter::PdfFormat);
+            Printer()->setOutputFileName(QString());
+        }
+        QVERIFY(cups.AddQueue(queue));
+        if (change != qcAddedAfterStart)
+            Printer()->setPrinterName(queue);
+        DialogRecorder dialogs;
+        TfrmPreview preview;
+        bool openAfterPrint = false;
+        WithPreview(preview, 1, [&] {
+            QVERIFY(QRPrinter().PrinterAvailable());
+            QCOMPARE(Printer()->printerName(), queue);
+            if (change == qcRejecting)
+                QVERIFY(cups.Run("cupsreject", {queue}));
+            else if (change == qcDeleted)
+                QVERIFY(cups.Run("lpadmin", {"-x", queue}));
+            else if (change == qcSchedulerStopped)
+                cups.Stop();
+            QTest::keyClick(&preview, Qt::Key_P, Qt::AltModifier);
+            openAfterPrint = preview.isVisible();
+        });
+        QCOMPARE(openAfterPrint, !message.isEmpty());
+        if (message.isEmpty()) {
+            QVERIFY2(dialogs.Texts().isEmpty(), qPrintable(dialogs.Texts().join("; ")));
+            QCOMPARE(cups.JobCount(queue), 1);
+        } else {
+            QCOMPARE(dialogs.Texts().size(), 1);
+            QVERIFY2(dialogs.Texts()[0].startsWith(message), qPrintable(dialogs.Texts()[0]));
+        }
+        cups.Stop();
+        Printer()->setOutputFormat(QPrinter::PdfFormat); // no printer for the tests that follow
+    }
+
+    // The preview is modal, as the program shows it: the help window still takes clicks and
+    // keys while the preview is up.
+    void f1ShowsThePreviewsHelpTopicAndTheHelpCanBeUsed() {
         const QString helpFile = QFINDTESTDATA("../../resources/vormex.hlp");
         QVERIFY(!helpFile.isEmpty());
         Application()->SetHelpFile(helpFile);
         PdfPrinter pdf(FDir.filePath("help.pdf"));
         TfrmPreview preview;
-        WithPreview(preview, 1, [&] { QTest::keyClick(&preview, Qt::Key_F1); });
-        QVERIFY(HelpViewer() && HelpViewer()->isVisible());
-        QCOMPARE(HelpViewer()->Topic(), QString("preview"));
+        preview.setWindowModality(Qt::ApplicationModal);
+        WithPreview(preview, 1, [&] {
+            QTest::keyClick(&preview, Qt::Key_F1);
+            THelpViewer *help = HelpViewer();
+            QVERIFY(help && help->isVisible());
+            QCOMPARE(help->Topic(), QString("preview"));
+            // a click into the search field and typing there, as the window system brings them
+            QWidget *search = help->SearchEdit();
+            QTest::mouseClick(help->windowHandle(), Qt::LeftButton, {},
+                              search->mapTo(help, QPoint(5, 5)));
+            for (char c : QByteArray("zoom"))
+                QTest::keyClick(help->windowHandle(), c);
+            QCOMPARE(help->SearchEdit()->text(), QString("zoom"));
+        });
         WinHelp(nullptr, helpFile, HELP_QUIT);
+    }
+
+    // Narrowed or widened, the window keeps Print and Close at the right end of its toolbar,
+    // never over the zoom buttons.
+    void printAndCloseFollowTheRightEdge_data() {
+        QTest::addColumn<int>("width");
+        QTest::newRow("narrowed") << 700;
+        QTest::newRow("widened") << 1000;
+        QTest::newRow("narrower than the toolbar") << 400;
+    }
+    void printAndCloseFollowTheRightEdge() {
+        QFETCH(int, width);
+        PdfPrinter pdf(FDir.filePath("narrow.pdf"));
+        TfrmPreview preview;
+        WithPreview(preview, 1, [&] {
+            const int gap = preview.width() - preview.bbClose->geometry().right();
+            // the width the zoom buttons, Print, Close and that gap take
+            const int needed = preview.bbZoomIn->geometry().right() +
+                               preview.bbClose->geometry().right() - preview.bbPrint->x() + gap;
+            preview.resize(width, preview.height());
+            QTRY_COMPARE(preview.width(), width);
+            QVERIFY(preview.bbPrint->x() > preview.bbZoomIn->geometry().right());
+            QVERIFY(preview.bbClose->x() > preview.bbPrint->geometry().right());
+            if (width >= needed)
+                QCOMPARE(preview.width() - preview.bbClose->geometry().right(), gap);
+        });
     }
 };
 

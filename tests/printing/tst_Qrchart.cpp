@@ -6,6 +6,7 @@
 #include "tests/support/Sharpness.h"
 #include "tests/support/TestMain.h"
 
+#include <QFontMetricsF>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -156,6 +157,40 @@ private slots:
             for (const TQRDrawItem &item : page)
                 if (item.Kind == TQRDrawItem::dkText)
                     QVERIFY2(!item.Clipped, qPrintable(item.Text));
+        });
+    }
+
+    // Loan 999,999,999.99 over one month: amounts too wide for their boxes are drawn in the
+    // same font, smaller, down to 6 points, and stay inside their boxes; the others keep 8 points.
+    void aCellTextWiderThanItsBoxIsDrawnSmallerToFit() {
+        struct BigLoan : ChartWindow {
+            double LoanValue() override { return 999999999.99; }
+            double TermValue() override { return 1; }
+        };
+        PdfPrinter pdf(FDir.filePath("big.pdf"));
+        BigLoan w;
+        w.Calculate(0);
+        const QFont base = ReportFont(w.Chart.Rep->Font());
+        PreviewChart(w, [&](const TQRPage &page) {
+            int smaller = 0, cells = 0;
+            for (const TQRDrawItem &item : page) {
+                if (item.Kind != TQRDrawItem::dkText || item.Rect.top() < 211 ||
+                    item.Rect.top() > 211 + 12 * 24)
+                    continue;
+                ++cells;
+                const double width = QFontMetricsF(item.Font).horizontalAdvance(item.Text);
+                QCOMPARE(item.Font.family(), base.family());
+                QVERIFY2(item.Font.pixelSize() >= 8, qPrintable(item.Text));
+                if (QFontMetricsF(base).horizontalAdvance(item.Text) <= item.Rect.width()) {
+                    QCOMPARE(item.Font.pixelSize(), base.pixelSize());
+                } else {
+                    ++smaller;
+                    QVERIFY2(width <= item.Rect.width(), qPrintable(item.Text));
+                    QVERIFY(item.Origin.x() >= item.Rect.left());
+                }
+            }
+            QCOMPARE(cells, 12 * 8);
+            QVERIFY(smaller > 0);
         });
     }
 
