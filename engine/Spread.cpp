@@ -208,6 +208,7 @@ constexpr int CentreCol = 4, CentreRow = 6, LastCol = 7, LastRow = 11;
 // The start of every calculation: the mode and all four values, hidden boxes included.
 void StoreInputs(TSpreadView &view) {
     SpreadState &s = view.Spread();
+    s.Completed = false;
     s.CalcMode = view.CalculateIndex();
     s.LastLoan = view.LoanValue();
     s.LastInterest = view.InterestValue();
@@ -227,16 +228,23 @@ int WholeTerm(double term) {
 // The step of the selected item, which also names the step text; with no item selected the
 // step is 0 and the text keeps its last value.
 template <size_t N>
-double LookUpStep(const std::array<TStep, N> &table, int index, std::string &text) {
+double LookUpStep(const std::array<TStep, N> &table, int index, std::string &text, double &step) {
+    step = 0;
     if (index < 0 || index >= int(N))
         return 0;
     text = table[index].Text;
-    return table[index].Step;
+    step = table[index].Step;
+    return step;
 }
 
 struct TAxes {
     double RowCentre, RowStep, ColCentre, ColStep;
 };
+
+// The value of row or column `index` of an axis whose centre sits at `centreIndex`.
+double AxisValue(double centre, double step, int index, int centreIndex) {
+    return centre + (index - centreIndex) * step;
+}
 
 // Writes the headers, then the results column by column (each computed just before it is
 // written), then marks the centre and enables printing.
@@ -245,9 +253,9 @@ void FillGrid(TSpreadView &view, const TAxes &axes, RowText rowText, ColText col
               Result result) {
     double rows[LastRow + 1], cols[LastCol + 1];
     for (int r = 1; r <= LastRow; ++r)
-        rows[r] = axes.RowCentre + (r - CentreRow) * axes.RowStep;
+        rows[r] = AxisValue(axes.RowCentre, axes.RowStep, r, CentreRow);
     for (int c = 1; c <= LastCol; ++c)
-        cols[c] = axes.ColCentre + (c - CentreCol) * axes.ColStep;
+        cols[c] = AxisValue(axes.ColCentre, axes.ColStep, c, CentreCol);
     for (int c = 1; c <= LastCol; ++c)
         view.SetCell(c, 0, colText(cols[c]));
     for (int r = 1; r <= LastRow; ++r)
@@ -259,6 +267,7 @@ void FillGrid(TSpreadView &view, const TAxes &axes, RowText rowText, ColText col
     view.SetColorCol(CentreCol, SpreadHighlight);
     view.SetColorRow(CentreRow, SpreadHighlight);
     view.AllowPrinting();
+    view.Spread().Completed = true;
 }
 
 std::string RateHeader(double rate) {
@@ -277,8 +286,9 @@ void FillPaymentSpread(TSpreadView &view) {
     StoreInputs(view);
     SpreadState &s = view.Spread();
     const int n = WholeTerm(s.LastTerm);
-    const double loanStep = LookUpStep(LoanSteps, view.LoanStepIndex(), s.LoanStepText);
-    const double rateStep = LookUpStep(RateSteps, view.InterestStepIndex(), s.RateStepText);
+    const double loanStep = LookUpStep(LoanSteps, view.LoanStepIndex(), s.LoanStepText, s.LoanStep);
+    const double rateStep =
+        LookUpStep(RateSteps, view.InterestStepIndex(), s.RateStepText, s.RateStep);
     view.SetCell(0, 0, " Loan / Rate");
     FillGrid(view, {s.LastLoan, loanStep, s.LastInterest, rateStep}, LoanRowHeader, RateHeader,
              [n](double loan, double rate) {
@@ -290,8 +300,10 @@ void FillLoanSpread(TSpreadView &view) {
     StoreInputs(view);
     SpreadState &s = view.Spread();
     const int n = WholeTerm(s.LastTerm);
-    const double paymentStep = LookUpStep(PaymentSteps, view.PaymentStepIndex(), s.PaymentStepText);
-    const double rateStep = LookUpStep(RateSteps, view.InterestStepIndex(), s.RateStepText);
+    const double paymentStep =
+        LookUpStep(PaymentSteps, view.PaymentStepIndex(), s.PaymentStepText, s.PaymentStep);
+    const double rateStep =
+        LookUpStep(RateSteps, view.InterestStepIndex(), s.RateStepText, s.RateStep);
     FillGrid(
         view, {s.LastPayment, paymentStep, s.LastInterest, rateStep},
         [](double payment) { return " " + CurrencyText(payment, 10, 2); }, RateHeader,
@@ -304,8 +316,9 @@ void FillRateSpread(TSpreadView &view) {
     StoreInputs(view);
     SpreadState &s = view.Spread();
     const int n = WholeTerm(s.LastTerm);
-    const double loanStep = LookUpStep(LoanSteps, view.LoanStepIndex(), s.LoanStepText);
-    const double paymentStep = LookUpStep(PaymentSteps, view.PaymentStepIndex(), s.PaymentStepText);
+    const double loanStep = LookUpStep(LoanSteps, view.LoanStepIndex(), s.LoanStepText, s.LoanStep);
+    const double paymentStep =
+        LookUpStep(PaymentSteps, view.PaymentStepIndex(), s.PaymentStepText, s.PaymentStep);
     FillGrid(view, {s.LastLoan, loanStep, s.LastPayment, paymentStep}, LoanRowHeader, PaymentHeader,
              [n](double loan, double payment) {
                  return " " + FixedText(CalcRate(n, loan, 0, payment), 5, 3) + "%";
@@ -316,8 +329,9 @@ void FillTermSpread(TSpreadView &view) {
     StoreInputs(view);
     SpreadState &s = view.Spread();
     const double rate = s.LastInterest;
-    const double loanStep = LookUpStep(LoanSteps, view.LoanStepIndex(), s.LoanStepText);
-    const double paymentStep = LookUpStep(PaymentSteps, view.PaymentStepIndex(), s.PaymentStepText);
+    const double loanStep = LookUpStep(LoanSteps, view.LoanStepIndex(), s.LoanStepText, s.LoanStep);
+    const double paymentStep =
+        LookUpStep(PaymentSteps, view.PaymentStepIndex(), s.PaymentStepText, s.PaymentStep);
     FillGrid(view, {s.LastLoan, loanStep, s.LastPayment, paymentStep}, LoanRowHeader, PaymentHeader,
              [rate](double loan, double payment) {
                  return " " + FixedText(CalcTerm(loan, payment, rate), 5, 2);
@@ -340,5 +354,47 @@ void FillSpread(TSpreadView &view) {
         break;
     default:
         break;
+    }
+}
+
+std::optional<TLoan> CellLoan(const SpreadState &s, int col, int row) {
+    if (!s.Completed || col < 1 || col > LastCol || row < 1 || row > LastRow)
+        return std::nullopt;
+    const double loanRow = AxisValue(s.LastLoan, s.LoanStep, row, CentreRow);
+    const double paymentRow = AxisValue(s.LastPayment, s.PaymentStep, row, CentreRow);
+    const double rateCol = AxisValue(s.LastInterest, s.RateStep, col, CentreCol);
+    const double paymentCol = AxisValue(s.LastPayment, s.PaymentStep, col, CentreCol);
+    auto cents = [](double amount) -> std::optional<double> {
+        if (const std::optional<long long> c = ToCents(amount))
+            return double(*c) / 100;
+        return std::nullopt;
+    };
+    try {
+        switch (s.CalcMode) {
+        case 0: {
+            const int n = WholeTerm(s.LastTerm);
+            const std::optional<double> p = cents(CalcPayment(n, loanRow, rateCol / 1200));
+            return p ? std::optional(TLoan{loanRow, rateCol, n, *p}) : std::nullopt;
+        }
+        case 1: {
+            const int n = WholeTerm(s.LastTerm);
+            const std::optional<double> l = cents(CalcLoan(n, 0, rateCol, paymentRow));
+            return l ? std::optional(TLoan{*l, rateCol, n, paymentRow}) : std::nullopt;
+        }
+        case 2: {
+            const int n = WholeTerm(s.LastTerm);
+            return TLoan{loanRow, CalcRate(n, loanRow, 0, paymentCol), n, paymentCol};
+        }
+        case 3: {
+            const double term = std::ceil(CalcTerm(loanRow, paymentCol, s.LastInterest));
+            if (!(term <= INT_MAX))
+                return std::nullopt;
+            return TLoan{loanRow, s.LastInterest, int(std::max(term, 0.0)), paymentCol};
+        }
+        default:
+            return std::nullopt;
+        }
+    } catch (const Exception &) {
+        return std::nullopt;
     }
 }

@@ -3,9 +3,11 @@
 // Plain C++: it sees the main window only through TSpreadView.
 #pragma once
 
+#include "engine/Amortize.h"
 #include "platform/SysUtils.h"
 
 #include <array>
+#include <optional>
 #include <string>
 
 // ---- Loan formulas ----------------------------------------------------------------------
@@ -58,6 +60,9 @@ struct SpreadState {
     double LastInterest = 0; // annual percent
     double LastTerm = 0;     // months
     double LastPayment = 0;
+    // The steps the rows and columns were laid out by (0 for a group with no selected item).
+    double LoanStep = 0, RateStep = 0, PaymentStep = 0;
+    bool Completed = false; // every cell of the calculation was written
 };
 
 struct TRgb {
@@ -100,3 +105,8 @@ void FillTermSpread(TSpreadView &view);
 
 // Runs the calculator of the stored CalcMode; any other mode does nothing.
 void FillSpread(TSpreadView &view);
+
+// The loan the result cell (col 1..7, row 1..11) of the last completed calculation stands
+// for, from the row and column values and the cell's result at full precision: nothing for a
+// header, the corner, a cell without a result or a state whose calculation did not complete.
+std::optional<TLoan> CellLoan(const SpreadState &state, int col, int row);
