@@ -3,6 +3,7 @@
 #include "app/About.h"
 #include "app/Close.h"
 #include "app/Disclaim.h"
+#include "app/Schedule.h"
 #include "app/URL.h"
 #include "controls/Aligrid.h"
 #include "controls/ExplBtn.h"
@@ -23,6 +24,7 @@
 #include <QAction>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QDialog>
 #include <QDir>
 #include <QFileInfo>
@@ -129,7 +131,13 @@ TfrmMain::TfrmMain(const QString &programFolder, QWidget *parent)
     CreateWebFileInfo();
     NameControls();
     connect(this, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint &p) { mnuPop->popup(mapToGlobal(p)); });
+            [this](const QPoint &p) { PopUp(this, p); });
+    actContextMenu = new QAction(this);
+    actContextMenu->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10));
+    actContextMenu->setShortcutContext(Qt::WindowShortcut);
+    addAction(actContextMenu);
+    connect(actContextMenu, &QAction::triggered, this,
+            [this] { Guard(actContextMenu, [this] { actContextMenuExecute(actContextMenu); }); });
 
     // A fixed window: the menu bar on top of the 612 x 404 client area.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -192,7 +200,7 @@ void TfrmMain::CreateInputPanel(QWidget *client) {
     Panel1->setGeometry(0, 32, 612, 97);
     Panel1->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(Panel1, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint &p) { mnuPop->popup(Panel1->mapToGlobal(p)); });
+            [this](const QPoint &p) { PopUp(Panel1, p); });
 
     auto label = [this](int left, int top, const char *caption) {
         auto *l = new QLabel(QString::fromLatin1(caption), Panel1);
@@ -275,7 +283,7 @@ void TfrmMain::CreateInputPanel(QWidget *client) {
         g->setToolTip(QString::fromLatin1(hint));
         g->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(g, &QWidget::customContextMenuRequested, this,
-                [this, g](const QPoint &p) { mnuPop->popup(g->mapToGlobal(p)); });
+                [this, g](const QPoint &p) { PopUp(g, p); });
         return g;
     };
     rgCalculate = group(165, 102, 1, {"PMT (P && I)", "Loans", "Rates", "Term (months)"}, 0,
@@ -401,12 +409,18 @@ void TfrmMain::CreateGrid(QWidget *client) {
     SetShowHint(grdLS, true);
     grdLS->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(grdLS, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint &p) { mnuPop->popup(grdLS->mapToGlobal(p)); });
+            [this](const QPoint &p) { PopUp(grdLS, p); });
     grdLS->OnClick = [this](QObject *sender) {
         ChooseQuorvale(sender);
     };
     grdLS->OnMouseMove = [this](QObject *sender, Qt::KeyboardModifiers shift, int x, int y) {
         grdLSMouseMove(sender, shift, x, y);
+    };
+    grdLS->OnDblClick = [this](QObject *sender, int x, int y) {
+        grdLSDblClick(sender, x, y);
+    };
+    grdLS->OnKeyDown = [this](QObject *sender, int &key, Qt::KeyboardModifiers shift) {
+        grdLSKeyDown(sender, key, shift);
     };
     grdLS->lower(); // the status bar lies over its last pixel row
 }
@@ -469,6 +483,9 @@ void TfrmMain::CreateMenus() {
     mnuPop = new QMenu(this);
     mnuPopPrint = item(mnuPop, QStringLiteral("&Print Preview"), &TfrmMain::mnuFilePrintClick);
     mnuPopPrint->setEnabled(false); // enabled at start-up
+    mnuPopSchedule =
+        item(mnuPop, QStringLiteral("Amortization &Schedule..."), &TfrmMain::mnuPopScheduleClick);
+    mnuPopSchedule->setEnabled(false); // with the print preview
     mnuPopAbout = item(mnuPop, QStringLiteral("&About..."), &TfrmMain::ShowAbout);
     mnuPop->addSeparator();
     mnuPopExit = item(mnuPop, QStringLiteral("E&xit"), &TfrmMain::mnuFileExitClick);
@@ -742,12 +759,14 @@ void TfrmMain::AllowPrinting() {
     btnPrint->setEnabled(true);
     mnuFilePrint->setEnabled(true);
     mnuPopPrint->setEnabled(true);
+    mnuPopSchedule->setEnabled(true);
 }
 
 void TfrmMain::DisallowPrinting() {
     btnPrint->setEnabled(false);
     mnuFilePrint->setEnabled(false);
     mnuPopPrint->setEnabled(false);
+    mnuPopSchedule->setEnabled(false);
 }
 
 // ---- Grid presentation and hints --------------------------------------------------------
@@ -1010,4 +1029,54 @@ void TfrmMain::mnuInternetEmailSupportClick(QObject *) {
 
 void TfrmMain::CopyGrid(QObject *) {
     QGuiApplication::clipboard()->setMimeData(GridMimeData(*grdLS));
+}
+
+// ---- The amortization schedule ----------------------------------------------------------
+
+namespace {
+
+bool IsResultCell(const TStringGrid &grid, int col, int row) {
+    return col >= grid.FixedCols() && col < grid.ColCount() && row >= grid.FixedRows() &&
+           row < grid.RowCount();
+}
+
+} // namespace
+
+void TfrmMain::PopUp(QWidget *control, const QPoint &at) {
+    FPopCol = 4;
+    FPopRow = 6;
+    if (control == grdLS) {
+        const TGridCoord cell = grdLS->MouseCoord(at.x(), at.y());
+        if (IsResultCell(*grdLS, cell.X, cell.Y)) {
+            FPopCol = cell.X;
+            FPopRow = cell.Y;
+        }
+    }
+    mnuPop->popup(control->mapToGlobal(at));
+}
+
+void TfrmMain::mnuPopScheduleClick(QObject *) {
+    ShowSchedule(this, CellLoan(*this, FPopCol, FPopRow));
+}
+
+void TfrmMain::grdLSDblClick(QObject *, int X, int Y) {
+    const TGridCoord cell = grdLS->MouseCoord(X, Y);
+    if (IsResultCell(*grdLS, cell.X, cell.Y))
+        ShowSchedule(this, CellLoan(*this, cell.X, cell.Y));
+}
+
+void TfrmMain::grdLSKeyDown(QObject *, int &Key, Qt::KeyboardModifiers) {
+    if (Key != Qt::Key_Return && Key != Qt::Key_Enter)
+        return;
+    Key = 0;
+    ShowSchedule(this, CellLoan(*this, grdLS->Col(), grdLS->Row()));
+}
+
+void TfrmMain::actContextMenuExecute(QObject *) {
+    QWidget *control = QApplication::focusWidget();
+    if (!control || control->window() != this)
+        control = this;
+    const QPoint at = control->inputMethodQuery(Qt::ImCursorRectangle).toRect().center();
+    QContextMenuEvent menu(QContextMenuEvent::Keyboard, at, control->mapToGlobal(at));
+    QApplication::sendEvent(control, &menu);
 }
