@@ -17,9 +17,11 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
 #include <QSaveFile>
 #include <QStandardPaths>
+#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -50,6 +52,30 @@ protected:
 
 private:
     TfrmSchedule *F;
+};
+
+// Draws a cell's text straight onto the cell, without the general delegate's text layout (which
+// measures and elides every text): the table's amounts are short and fit their columns, and a
+// table of hundreds of rows then opens at once.
+class TAmountDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option,
+               const QModelIndex &index) const override {
+        QStyleOptionViewItem opt = option;
+        initStyleOption(&opt, index);
+        const QString text = std::exchange(opt.text, QString());
+        const QWidget *widget = opt.widget;
+        QStyle *style = widget ? widget->style() : QApplication::style();
+        style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget); // cell and selection
+        const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
+        painter->setPen(opt.palette.color(
+            opt.state & QStyle::State_Selected ? QPalette::HighlightedText : QPalette::Text));
+        painter->setFont(opt.font);
+        painter->drawText(opt.rect.adjusted(margin, 0, -margin, 0), int(opt.displayAlignment),
+                          text);
+    }
 };
 
 } // namespace
@@ -104,7 +130,6 @@ TfrmSchedule::TfrmSchedule(const QString &programTitle, QWidget *parent)
     for (int i = 0; i < SummaryLines; ++i) {
         auto *caption = new QLabel(this);
         auto *value = new QLabel(this);
-        value->setTextInteractionFlags(Qt::TextSelectableByMouse);
         const int row = i < LeftColumnLines ? i : i - LeftColumnLines;
         const int col = i < LeftColumnLines ? 0 : 2;
         SummaryGrid->addWidget(caption, row, col, Qt::AlignRight);
@@ -137,6 +162,7 @@ TfrmSchedule::TfrmSchedule(const QString &programTitle, QWidget *parent)
     tblSchedule->setTabKeyNavigation(false); // Tab goes on to the check box and the buttons
     tblSchedule->setWordWrap(false);
     tblSchedule->setAlternatingRowColors(true);
+    tblSchedule->setItemDelegate(new TAmountDelegate(tblSchedule));
     tblSchedule->installEventFilter(new TCopyKey(this));
 
     chkByYear = new QCheckBox(QStringLiteral("&By year"), this);
