@@ -20,6 +20,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QStyledItemDelegate>
 #include <QTableView>
@@ -345,9 +346,17 @@ void ShowSchedule(QWidget *owner, const std::optional<TLoan> &loan) {
     TfrmSchedule *form = frmSchedule;
     if (!form) {
         form = new TfrmSchedule(ProgramName + QStringLiteral(", ") + ProgramVersion, owner);
+        // Beside the main window where the screen has room, so that the spread stays in
+        // sight; else over its centre.
         if (owner) {
-            const QRect over = owner->frameGeometry();
-            form->move(over.center() - QPoint(form->width() / 2, form->height() / 2));
+            const QRect main = owner->frameGeometry();
+            const QRect area = owner->screen()->availableGeometry();
+            QPoint place(main.right() + 8, std::max(area.top(), main.top()));
+            if (place.x() + form->width() > area.right())
+                place.setX(main.left() - 8 - form->width());
+            if (place.x() < area.left())
+                place = main.center() - QPoint(form->width() / 2, form->height() / 2);
+            form->move(place);
         }
     }
     form->SetSchedule(*schedule);
