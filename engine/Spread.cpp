@@ -1,9 +1,13 @@
 #include "engine/Spread.h"
 
+#include "engine/CalcMode.h"
+
+#include <algorithm>
 #include <cfloat>
 #include <charconv>
 #include <climits>
 #include <cmath>
+#include <optional>
 
 // ---- Checked arithmetic -----------------------------------------------------------------
 // The formulas work in extended precision (long double) and store their results as doubles.
@@ -170,34 +174,34 @@ std::string FixedText(double v, int precision, int decimals, const TFormatSettin
 
 // ---- Step tables ------------------------------------------------------------------------
 
-const std::array<TStep, 9> LoanSteps{{{100, "$100"},
-                                      {250, "$250"},
-                                      {500, "$500"},
-                                      {1000, "$1000"},
-                                      {2000, "$2000"},
-                                      {2500, "$2500"},
-                                      {3000, "$3000"},
-                                      {4000, "$4000"},
-                                      {5000, "$5000"}}};
+const std::array<TStep, 9> LoanSteps{{{100, "$100", "100"},
+                                      {250, "$250", "250"},
+                                      {500, "$500", "500"},
+                                      {1000, "$1000", "1000"},
+                                      {2000, "$2000", "2000"},
+                                      {2500, "$2500", "2500"},
+                                      {3000, "$3000", "3000"},
+                                      {4000, "$4000", "4000"},
+                                      {5000, "$5000", "5000"}}};
 
-const std::array<TStep, 8> RateSteps{{{0.125, "1/8%"},
-                                      {0.25, "1/4%"},
-                                      {0.375, "3/8%"},
-                                      {0.5, "1/2%"},
-                                      {0.625, "5/8%"},
-                                      {0.75, "3/4%"},
-                                      {0.875, "7/8%"},
-                                      {1.0, "1%"}}};
+const std::array<TStep, 8> RateSteps{{{0.125, "1/8%", "1/8's"},
+                                      {0.25, "1/4%", "1/4's"},
+                                      {0.375, "3/8%", "3/8's"},
+                                      {0.5, "1/2%", "1/2's"},
+                                      {0.625, "5/8%", "5/8's"},
+                                      {0.75, "3/4%", "3/4's"},
+                                      {0.875, "7/8%", "7/8's"},
+                                      {1.0, "1%", "1 %"}}};
 
-const std::array<TStep, 9> PaymentSteps{{{10, "$10"},
-                                         {25, "$25"},
-                                         {50, "$50"},
-                                         {75, "$75"},
-                                         {100, "$100"},
-                                         {125, "$125"},
-                                         {150, "$150"},
-                                         {175, "$175"},
-                                         {200, "$200"}}};
+const std::array<TStep, 9> PaymentSteps{{{10, "$10", "10"},
+                                         {25, "$25", "25"},
+                                         {50, "$50", "50"},
+                                         {75, "$75", "75"},
+                                         {100, "$100", "100"},
+                                         {125, "$125", "125"},
+                                         {150, "$150", "150"},
+                                         {175, "$175", "175"},
+                                         {200, "$200", "200"}}};
 
 // ---- Grid calculators -------------------------------------------------------------------
 
@@ -339,62 +343,71 @@ void FillTermSpread(TSpreadView &view) {
 }
 
 void FillSpread(TSpreadView &view) {
-    switch (view.Spread().CalcMode) {
-    case 0:
-        FillPaymentSpread(view);
-        break;
-    case 1:
-        FillLoanSpread(view);
-        break;
-    case 2:
-        FillRateSpread(view);
-        break;
-    case 3:
-        FillTermSpread(view);
-        break;
-    default:
-        break;
-    }
+    if (const TCalcModeInfo *mode = CalcModeOf(view.Spread().CalcMode))
+        mode->Fill(view);
 }
 
+namespace {
+
+// An amount rounded to cents as the grid shows it.
+std::optional<double> InCents(double amount) {
+    if (const std::optional<long long> cents = ToCents(amount))
+        return double(*cents) / 100;
+    return std::nullopt;
+}
+
+} // namespace
+
 std::optional<TLoan> CellLoan(const SpreadState &s, int col, int row) {
-    if (!s.Completed || col < 1 || col > LastCol || row < 1 || row > LastRow)
+    const TCalcModeInfo *mode = CalcModeOf(s.CalcMode);
+    if (!mode || !s.Completed || col < 1 || col > LastCol || row < 1 || row > LastRow)
         return std::nullopt;
-    const double loanRow = AxisValue(s.LastLoan, s.LoanStep, row, CentreRow);
-    const double paymentRow = AxisValue(s.LastPayment, s.PaymentStep, row, CentreRow);
-    const double rateCol = AxisValue(s.LastInterest, s.RateStep, col, CentreCol);
-    const double paymentCol = AxisValue(s.LastPayment, s.PaymentStep, col, CentreCol);
-    auto cents = [](double amount) -> std::optional<double> {
-        if (const std::optional<long long> c = ToCents(amount))
-            return double(*c) / 100;
-        return std::nullopt;
+    // The values of the cell's row and column; the others are the user's.
+    double loan = s.LastLoan, rate = s.LastInterest, payment = s.LastPayment;
+    auto axis = [&](TVariable v, int index, int centreIndex) {
+        switch (v) {
+        case TVariable::Loan:
+            loan = AxisValue(s.LastLoan, s.LoanStep, index, centreIndex);
+            break;
+        case TVariable::Rate:
+            rate = AxisValue(s.LastInterest, s.RateStep, index, centreIndex);
+            break;
+        case TVariable::Payment:
+            payment = AxisValue(s.LastPayment, s.PaymentStep, index, centreIndex);
+            break;
+        case TVariable::Term: // no axis
+            break;
+        }
     };
+    axis(mode->Rows, row, CentreRow);
+    axis(mode->Columns, col, CentreCol);
+    // The cell's own result at full precision.
     try {
-        switch (s.CalcMode) {
-        case 0: {
+        switch (mode->Result) {
+        case TVariable::Payment: {
             const int n = WholeTerm(s.LastTerm);
-            const std::optional<double> p = cents(CalcPayment(n, loanRow, rateCol / 1200));
-            return p ? std::optional(TLoan{loanRow, rateCol, n, *p}) : std::nullopt;
+            if (const std::optional<double> p = InCents(CalcPayment(n, loan, rate / 1200)))
+                return TLoan{loan, rate, n, *p};
+            break;
         }
-        case 1: {
+        case TVariable::Loan: {
             const int n = WholeTerm(s.LastTerm);
-            const std::optional<double> l = cents(CalcLoan(n, 0, rateCol, paymentRow));
-            return l ? std::optional(TLoan{*l, rateCol, n, paymentRow}) : std::nullopt;
+            if (const std::optional<double> l = InCents(CalcLoan(n, 0, rate, payment)))
+                return TLoan{*l, rate, n, payment};
+            break;
         }
-        case 2: {
+        case TVariable::Rate: {
             const int n = WholeTerm(s.LastTerm);
-            return TLoan{loanRow, CalcRate(n, loanRow, 0, paymentCol), n, paymentCol};
+            return TLoan{loan, CalcRate(n, loan, 0, payment), n, payment};
         }
-        case 3: {
-            const double term = std::ceil(CalcTerm(loanRow, paymentCol, s.LastInterest));
-            if (!(term <= INT_MAX))
-                return std::nullopt;
-            return TLoan{loanRow, s.LastInterest, int(std::max(term, 0.0)), paymentCol};
+        case TVariable::Term: {
+            const double term = std::ceil(CalcTerm(loan, payment, rate));
+            if (term <= INT_MAX)
+                return TLoan{loan, rate, int(std::max(term, 0.0)), payment};
+            break;
         }
-        default:
-            return std::nullopt;
         }
     } catch (const Exception &) {
-        return std::nullopt;
     }
+    return std::nullopt;
 }

@@ -42,10 +42,12 @@ std::string FixedText(double v, int precision, int decimals,
 struct TStep {
     double Step;
     const char *Text; // as the printed chart names it: always "$" and no thousands separator
+    const char *Item; // as its radio item and the command line name it
 };
 extern const std::array<TStep, 9> LoanSteps;    // rgLoan: 100 .. 5000
 extern const std::array<TStep, 8> RateSteps;    // rgInterest: 1/8 .. 1 percentage point
 extern const std::array<TStep, 9> PaymentSteps; // rgPayments: 10 .. 200
+inline constexpr int DefaultStepIndex = 3;      // the item each step group starts with
 
 // ---- Spread state and the window the calculators work on --------------------------------
 
