@@ -769,10 +769,7 @@ void TfrmMain::AppOnHint(QObject *) {
 
 void TfrmMain::AppOnException(QObject *Sender, const std::exception &E) {
     if (dynamic_cast<const EMathError *>(&E)) {
-        MessageDlg(QStringLiteral("Valid results cannot be calculated using\n\r"
-                                  "the variables you have entered.\n\r\n\r"
-                                  "Please try again with reasonable values."),
-                   mtInformation, mbOK);
+        MessageDlg(QString::fromLatin1(MathErrorText), mtInformation, mbOK);
         const TCalcModeInfo &mode = ModeOf(*this);
         for (TVariable v : mode.Inputs)
             SetBoxValue(*this, v, VariableInfo(v).Default);

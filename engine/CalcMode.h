@@ -13,19 +13,19 @@ enum class TCalcMode { Payments, Loans, Rates, Terms };
 enum class TVariable { Loan, Term, Rate, Payment };
 
 struct TVariableInfo {
-    const char *Caption;      // its box's row caption
-    const char *StepHeading;  // its step group's heading (none for the term)
-    const char *ChartCaption; // how the chart names its value
-    const char *ChartSteps;   // how the chart names its steps, followed by the step text
-    double Default;           // the window's value at first start and after a math error
+    const char *Name = nullptr;         // its name on the command line
+    const char *Caption = nullptr;      // its box's row caption
+    const char *StepHeading = nullptr;  // its step group's heading (none for the term)
+    const char *ChartCaption = nullptr; // how the chart names its value
+    const char *ChartSteps = nullptr;   // how the chart names its steps, then the step text
+    double Default = 0;                 // the window's value at first start and after a math error
 };
 const TVariableInfo &VariableInfo(TVariable v);
 
 struct TCalcModeInfo {
     TCalcMode Mode;
     const char *Caption;             // its item in the mode group
-    const char *Name;                // its name on the command line
-    TVariable Result;                // what the cells hold: its box is hidden
+    TVariable Result;                // what the cells hold (naming the mode): its box is hidden
     std::array<TVariable, 3> Inputs; // the boxes shown, top to bottom, reset after a math error
     TVariable Rows, Columns;         // down the rows and across; their step groups left and right
     const char *Corner;              // the sample grid: corner, row and column headers

@@ -274,6 +274,20 @@ void FillGrid(TSpreadView &view, const TAxes &axes, RowText rowText, ColText col
     view.Spread().Completed = true;
 }
 
+// The result of a cell of each mode, as its calculator computes it.
+double PaymentResult(int n, double loan, double rate) {
+    return CalcPayment(n, loan, rate / 1200);
+}
+double LoanResult(int n, double payment, double rate) {
+    return CalcLoan(n, 0, rate, payment);
+}
+double RateResult(int n, double loan, double payment) {
+    return CalcRate(n, loan, 0, payment);
+}
+double TermResult(double rate, double loan, double payment) {
+    return CalcTerm(loan, payment, rate);
+}
+
 std::string RateHeader(double rate) {
     return "  " + GeneralText(rate, 5) + "%";
 }
@@ -296,7 +310,7 @@ void FillPaymentSpread(TSpreadView &view) {
     view.SetCell(0, 0, " Loan / Rate");
     FillGrid(view, {s.LastLoan, loanStep, s.LastInterest, rateStep}, LoanRowHeader, RateHeader,
              [n](double loan, double rate) {
-                 return " " + CurrencyText(CalcPayment(n, loan, rate / 1200), 10, 2);
+                 return " " + CurrencyText(PaymentResult(n, loan, rate), 10, 2);
              });
 }
 
@@ -312,7 +326,7 @@ void FillLoanSpread(TSpreadView &view) {
         view, {s.LastPayment, paymentStep, s.LastInterest, rateStep},
         [](double payment) { return " " + CurrencyText(payment, 10, 2); }, RateHeader,
         [n](double payment, double rate) {
-            return " " + CurrencyText(CalcLoan(n, 0, rate, payment), 10, 0);
+            return " " + CurrencyText(LoanResult(n, payment, rate), 10, 0);
         });
 }
 
@@ -325,7 +339,7 @@ void FillRateSpread(TSpreadView &view) {
         LookUpStep(PaymentSteps, view.PaymentStepIndex(), s.PaymentStepText, s.PaymentStep);
     FillGrid(view, {s.LastLoan, loanStep, s.LastPayment, paymentStep}, LoanRowHeader, PaymentHeader,
              [n](double loan, double payment) {
-                 return " " + FixedText(CalcRate(n, loan, 0, payment), 5, 3) + "%";
+                 return " " + FixedText(RateResult(n, loan, payment), 5, 3) + "%";
              });
 }
 
@@ -338,7 +352,7 @@ void FillTermSpread(TSpreadView &view) {
         LookUpStep(PaymentSteps, view.PaymentStepIndex(), s.PaymentStepText, s.PaymentStep);
     FillGrid(view, {s.LastLoan, loanStep, s.LastPayment, paymentStep}, LoanRowHeader, PaymentHeader,
              [rate](double loan, double payment) {
-                 return " " + FixedText(CalcTerm(loan, payment, rate), 5, 2);
+                 return " " + FixedText(TermResult(rate, loan, payment), 5, 2);
              });
 }
 
@@ -356,58 +370,102 @@ std::optional<double> InCents(double amount) {
     return std::nullopt;
 }
 
+// The value of a loan variable along an axis of the last calculation.
+double AxisValue(const SpreadState &s, TVariable v, int index, int centreIndex) {
+    switch (v) {
+    case TVariable::Loan:
+        return AxisValue(s.LastLoan, s.LoanStep, index, centreIndex);
+    case TVariable::Rate:
+        return AxisValue(s.LastInterest, s.RateStep, index, centreIndex);
+    case TVariable::Payment:
+        return AxisValue(s.LastPayment, s.PaymentStep, index, centreIndex);
+    case TVariable::Term: // never an axis
+        break;
+    }
+    return s.LastTerm;
+}
+
+// A cell's loan, rate and payment: those of its row and column, the user's for the others.
+TLoan CellInputs(const SpreadState &s, const TCalcModeInfo &mode, int col, int row) {
+    TLoan loan{s.LastLoan, s.LastInterest, 0, s.LastPayment};
+    for (auto [v, value] :
+         {std::pair{mode.Rows, RowValue(s, row)}, {mode.Columns, ColumnValue(s, col)}}) {
+        if (v == TVariable::Loan)
+            loan.Loan = value;
+        else if (v == TVariable::Rate)
+            loan.Rate = value;
+        else
+            loan.Payment = value;
+    }
+    return loan;
+}
+
+const TCalcModeInfo &ModeOf(const SpreadState &s) {
+    return CalcModes.at(size_t(s.CalcMode));
+}
+
 } // namespace
+
+double RowValue(const SpreadState &s, int row) {
+    return AxisValue(s, ModeOf(s).Rows, row, CentreRow);
+}
+
+double ColumnValue(const SpreadState &s, int col) {
+    return AxisValue(s, ModeOf(s).Columns, col, CentreCol);
+}
+
+double CellResult(const SpreadState &s, int col, int row) {
+    const TCalcModeInfo &mode = ModeOf(s);
+    const TLoan in = CellInputs(s, mode, col, row);
+    switch (mode.Result) {
+    case TVariable::Payment:
+        return PaymentResult(WholeTerm(s.LastTerm), in.Loan, in.Rate);
+    case TVariable::Loan:
+        return LoanResult(WholeTerm(s.LastTerm), in.Payment, in.Rate);
+    case TVariable::Rate:
+        return RateResult(WholeTerm(s.LastTerm), in.Loan, in.Payment);
+    case TVariable::Term:
+        break;
+    }
+    return TermResult(in.Rate, in.Loan, in.Payment);
+}
 
 std::optional<TLoan> CellLoan(const SpreadState &s, int col, int row) {
     const TCalcModeInfo *mode = CalcModeOf(s.CalcMode);
     if (!mode || !s.Completed || col < 1 || col > LastCol || row < 1 || row > LastRow)
         return std::nullopt;
-    // The values of the cell's row and column; the others are the user's.
-    double loan = s.LastLoan, rate = s.LastInterest, payment = s.LastPayment;
-    auto axis = [&](TVariable v, int index, int centreIndex) {
-        switch (v) {
-        case TVariable::Loan:
-            loan = AxisValue(s.LastLoan, s.LoanStep, index, centreIndex);
-            break;
-        case TVariable::Rate:
-            rate = AxisValue(s.LastInterest, s.RateStep, index, centreIndex);
-            break;
-        case TVariable::Payment:
-            payment = AxisValue(s.LastPayment, s.PaymentStep, index, centreIndex);
-            break;
-        case TVariable::Term: // no axis
-            break;
-        }
-    };
-    axis(mode->Rows, row, CentreRow);
-    axis(mode->Columns, col, CentreCol);
-    // The cell's own result at full precision.
+    TLoan loan = CellInputs(s, *mode, col, row);
     try {
+        const double result = CellResult(s, col, row);
         switch (mode->Result) {
         case TVariable::Payment: {
-            const int n = WholeTerm(s.LastTerm);
-            if (const std::optional<double> p = InCents(CalcPayment(n, loan, rate / 1200)))
-                return TLoan{loan, rate, n, *p};
+            const std::optional<double> payment = InCents(result);
+            if (!payment)
+                return std::nullopt;
+            loan.Payment = *payment;
             break;
         }
         case TVariable::Loan: {
-            const int n = WholeTerm(s.LastTerm);
-            if (const std::optional<double> l = InCents(CalcLoan(n, 0, rate, payment)))
-                return TLoan{*l, rate, n, payment};
+            const std::optional<double> amount = InCents(result);
+            if (!amount)
+                return std::nullopt;
+            loan.Loan = *amount;
             break;
         }
-        case TVariable::Rate: {
-            const int n = WholeTerm(s.LastTerm);
-            return TLoan{loan, CalcRate(n, loan, 0, payment), n, payment};
-        }
+        case TVariable::Rate:
+            loan.Rate = result;
+            break;
         case TVariable::Term: {
-            const double term = std::ceil(CalcTerm(loan, payment, rate));
-            if (term <= INT_MAX)
-                return TLoan{loan, rate, int(std::max(term, 0.0)), payment};
-            break;
+            const double term = std::ceil(result);
+            if (!(term <= INT_MAX))
+                return std::nullopt;
+            loan.Term = int(std::max(term, 0.0));
+            return loan;
         }
         }
+        loan.Term = WholeTerm(s.LastTerm);
+        return loan;
     } catch (const Exception &) {
+        return std::nullopt;
     }
-    return std::nullopt;
 }

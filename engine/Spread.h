@@ -105,8 +105,20 @@ void FillLoanSpread(TSpreadView &view);
 void FillRateSpread(TSpreadView &view);
 void FillTermSpread(TSpreadView &view);
 
+// What the window says when a calculation ends with a math error.
+inline constexpr const char *MathErrorText = "Valid results cannot be calculated using\n\r"
+                                             "the variables you have entered.\n\r\n\r"
+                                             "Please try again with reasonable values.";
+
 // Runs the calculator of the stored CalcMode; any other mode does nothing.
 void FillSpread(TSpreadView &view);
+
+// The values of the rows (1..11) and columns (1..7) of the calculation the state was left by,
+// and the result of a cell at full precision as its calculator computes it (which may raise
+// the calculator's error).
+double RowValue(const SpreadState &state, int row);
+double ColumnValue(const SpreadState &state, int col);
+double CellResult(const SpreadState &state, int col, int row);
 
 // The loan the result cell (col 1..7, row 1..11) of the last completed calculation stands
 // for, from the row and column values and the cell's result at full precision: nothing for a
