@@ -20,6 +20,10 @@ double CalcPayment(int n, double loan, double i);
 double CalcLoan(int n, double fv, double rate, double payment);
 // Annual rate in percent at which n payments repay the loan less the deducted fraction.
 double CalcRate(int n, double loan, double deduction, double payment);
+// The annual rate in percent that the rate spread shows: the exact rate at which n payments
+// repay the loan, whenever a rate of 0 or more repays it (0 when the payments only just
+// repay it); otherwise, and for the math errors, the search of CalcRate.
+double ExactRate(int n, double loan, double payment);
 // Months (with fractions) the payment needs to repay the loan at an annual rate in percent;
 // 0 when the payment never repays it.
 double CalcTerm(double loan, double payment, double rate);

@@ -261,7 +261,7 @@ private slots:
         QCOMPARE(spread["rowValues"].toArray().size(), 11);
         QCOMPARE(spread["columnValues"].toArray()[6].toDouble(), 786.7 + 3 * 75);
         QCOMPARE(spread["cells"].toArray()[5].toArray()[3].toDouble(),
-                 CalcRate(360, 100000, 0, 786.7));
+                 ExactRate(360, 100000, 786.7));
 
         const TRun schedule = Answer({"--schedule", "--loan", "100000", "--rate", "8.75", "--term",
                                       "360", "--format", "json"});
