@@ -44,6 +44,14 @@ void BM_CalcRateSlowSearch(benchmark::State &state) // runs to the iteration lim
 }
 BENCHMARK(BM_CalcRateSlowSearch);
 
+void BM_ExactRate(benchmark::State &state) // the rate a cell of the rate spread shows
+{
+    double payment = 786.7;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ExactRate(360, 100000, payment));
+}
+BENCHMARK(BM_ExactRate);
+
 void BM_CalcTerm(benchmark::State &state) {
     double payment = 786.7;
     for (auto _ : state)

@@ -1,9 +1,17 @@
 #include "engine/Spread.h"
 
+#include "engine/CalcMode.h"
+
+#include <algorithm>
+#include <bit>
 #include <cfloat>
 #include <charconv>
 #include <climits>
 #include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <limits>
+#include <optional>
 
 // ---- Checked arithmetic -----------------------------------------------------------------
 // The formulas work in extended precision (long double) and store their results as doubles.
@@ -86,11 +94,6 @@ double CalcLoan(int n, double fv, double rate, double payment) {
 
 namespace {
 
-// The positive monthly rate x at which n payments are worth `base` today: the root of
-// payment·(1 − (1 + x)^−n) / x = base, which exists and is unique when 0 < base < n·payment.
-// Bisection: the present value falls steadily as the rate rises, and is below `base` at
-// payment / base. It halves the bracket until no number of the working precision lies
-// between its ends, so the rate is as exact as the formula can give it.
 // A double as the decimal number it stands for (the shortest text that reads back as it, which
 // is what the user typed), in the working precision: 117608.26 is 117608.26, not the nearest
 // binary fraction 117608.2599999999948. The rate of the typed numbers is the one shown.
@@ -102,52 +105,217 @@ ext AsTyped(double v) {
     return typed;
 }
 
-ext BracketedRate(int n, ext base, ext payment) {
-    auto presentValue = [&](ext x) {
-        return -payment * std::expm1(-ext(n) * std::log1p(x)) / x;
+// The fixed-point search for the monthly rate: the last iterate, and whether two successive
+// iterates came within the tolerance before the iteration limit.
+double SearchedRate(int n, double base, double payment, bool &settled) {
+    double r = 0, x = 10.0, diff = 1.0;
+    for (int k = 1; diff > 0.000001 && k < 100; ++k) {
+        const ext power = DoublePower(Checked(-ext(n) * Ln(1.0L + x)));
+        r = ToDouble(Div(Checked(payment * (1.0L - power)), base));
+        diff = std::fabs(r - x);
+        x = r;
+    }
+    settled = diff <= 0.000001;
+    return r;
+}
+
+// The positive monthly rate x at which n payments are worth `loan` today: the root of
+// payment·(1 − (1 + x)^−n) / x = loan, which exists and is unique when 0 < loan < n·payment.
+// The present value falls steadily as the rate rises, from n·payment towards 0, and is below
+// the loan at payment / loan: that is the bracket. Newton's steps from `start` (any guess)
+// take the rate to within a step of the root, bisection where a step would leave the bracket
+// or fails to halve the last one, until a step no longer moves it; then steps that double,
+// from where it came to rest, find the root's other side, and bisection halves what is left
+// until no number of the working precision lies between the ends.
+ext AnnuityRoot(int n, ext loan, ext payment, ext start, ext &slopeAtRoot) {
+    ext lo = 0, hi = payment / loan;
+    // Evaluates the present value at x, moves the end of the bracket on x's side to x and
+    // returns the Newton step from x; tells on which side of the root x lies.
+    auto probe = [&](ext x, bool &below) {
+        const ext shrink = std::expm1(-ext(n) * std::log1p(x)); // (1 + x)^−n − 1
+        const ext worth = -payment * shrink / x;
+        const ext slope = (payment * n * (1 + shrink) / (1 + x) - worth) / x;
+        below = worth > loan;
+        (below ? lo : hi) = x;
+        slopeAtRoot = slope;
+        return (worth - loan) / slope;
     };
-    ext lo = 0, hi = payment / base;
+    auto inside = [&](ext x) {
+        return x > lo && x < hi;
+    };
+    bool below = false;
+    ext x = inside(start) ? start : lo + (hi - lo) / 2, lastStep = hi - lo;
     for (;;) {
-        const ext mid = lo + (hi - lo) / 2;
-        if (!(mid > lo && mid < hi))
+        const ext step = probe(x, below);
+        ext next = x - step;
+        if (next == x)
             break;
-        if (presentValue(mid) > base)
-            lo = mid;
+        if (!inside(next) || 2 * std::fabs(step) > lastStep)
+            next = lo + (hi - lo) / 2;
+        if (!inside(next))
+            break;
+        lastStep = std::fabs(next - x);
+        x = next;
+    }
+    // x lies within about a step of the working precision from the root.
+    const bool side = below;
+    for (ext reach = x - std::nextafter(x, ext(0)); side == below; reach *= 2) {
+        const ext next = side ? x + reach : x - reach;
+        if (!inside(next))
+            break;
+        probe(next, below);
+    }
+    for (ext mid = lo + (hi - lo) / 2; inside(mid); mid = lo + (hi - lo) / 2)
+        probe(mid, below);
+    return lo + (hi - lo) / 2;
+}
+
+// Whether n payments repay the loan at a rate of 0 or more, as typed: the total of the
+// payments against the loan (+1 more, 0 just, -1 less), or nothing when no such rate can
+// repay it. A loan and payments both negative are the same equation as both positive.
+struct TRepaid {
+    double Loan, Payment; // as given, made positive
+    ext TypedLoan, TypedPayment;
+    int Against;
+};
+bool Repaid(int n, double loan, double payment, TRepaid &repaid) {
+    if (n <= 0 || loan == 0 || payment == 0 || (loan > 0) != (payment > 0))
+        return false;
+    repaid.Loan = std::fabs(loan);
+    repaid.Payment = std::fabs(payment);
+    repaid.TypedLoan = AsTyped(repaid.Loan);
+    repaid.TypedPayment = AsTyped(repaid.Payment);
+    const ext total = ext(n) * repaid.TypedPayment;
+    repaid.Against = total > repaid.TypedLoan ? 1 : total == repaid.TypedLoan ? 0 : -1;
+    return true;
+}
+
+// Quadruple precision, to settle which double a rate rounds to when the working precision
+// cannot.
+#if LDBL_MANT_DIG >= 113
+using quad = long double;
+#else
+using quad = __float128;
+#endif
+
+// A positive double as the decimal number it stands for (see AsTyped), in quadruple precision.
+quad TypedQuad(double v) {
+    char text[40];
+    const char *end = std::to_chars(text, text + sizeof text, v, std::chars_format::scientific).ptr;
+    std::uint64_t digits = 0;
+    int exponent = 0, decimals = 0;
+    bool fraction = false;
+    const char *c = text;
+    for (; c < end && *c != 'e'; ++c) {
+        if (*c == '.')
+            fraction = true;
+        else {
+            digits = digits * 10 + unsigned(*c - '0');
+            decimals += fraction;
+        }
+    }
+    std::from_chars(c + (c[1] == '+' ? 2 : 1), end, exponent);
+    exponent -= decimals;
+    quad scale = 1;
+    for (int k = std::abs(exponent); k > 0; --k)
+        scale *= 10;
+    return exponent < 0 ? quad(digits) / scale : quad(digits) * scale;
+}
+
+// Whether n payments at the monthly rate x are worth more than the loan: x is below the root.
+// The growth (1 + x)^n − 1 is built by squaring without ever adding 1, so that small rates
+// keep their digits.
+bool WorthMore(int n, quad loan, quad payment, quad x) {
+    quad growth = 0, doubling = x;
+    for (int k = n; k > 0; k >>= 1, doubling *= 2 + doubling)
+        if (k & 1)
+            growth += doubling + growth * doubling;
+    const quad repaid = growth > 1 ? 1 - 1 / (1 + growth) : growth / (1 + growth);
+    return payment * repaid > loan * x;
+}
+
+// The exact annual rate in percent of a loan that a positive rate repays: the double nearest
+// the root. The working precision leaves the root uncertain by the present value's rounding
+// over its slope (much where the payments' total is close to the loan); where that doubt
+// spans more than one double, the payments' worth at the halfway points between them, in
+// quadruple precision, tells by bisection which of them is nearest.
+double AnnualRate(int n, const TRepaid &repaid, double start) {
+    ext slope = 0;
+    const ext rate = AnnuityRoot(n, repaid.TypedLoan, repaid.TypedPayment, start, slope) * 1200;
+    const double nearest = ToDouble(rate);
+    const ext doubt =
+        32 * std::numeric_limits<ext>::epsilon() * repaid.TypedLoan / std::fabs(slope) * 1200;
+    if (!(doubt < ext(DBL_MAX) - rate))
+        return nearest;
+    const double least = double(std::max(rate - doubt, ext(0))), most = double(rate + doubt);
+    if (least == most)
+        return nearest;
+    const quad loan = TypedQuad(repaid.Loan), payment = TypedQuad(repaid.Payment);
+    // Positive doubles are ordered as their bit patterns; find the first whose upper halfway
+    // point lies at or above the root.
+    auto bits = [](double v) {
+        return std::bit_cast<std::uint64_t>(v);
+    };
+    auto upperHalf = [](std::uint64_t b) {
+        return (ext(std::bit_cast<double>(b)) + std::bit_cast<double>(b + 1)) / 2;
+    };
+    std::uint64_t lo = bits(least), hi = bits(most);
+    while (lo < hi) {
+        const std::uint64_t mid = lo + (hi - lo) / 2;
+        if (WorthMore(n, loan, payment, quad(upperHalf(mid)) / 1200))
+            lo = mid + 1;
         else
             hi = mid;
     }
-    return lo + (hi - lo) / 2;
+    return std::bit_cast<double>(lo);
 }
 
 } // namespace
 
 double CalcRate(int n, double loan, double deduction, double payment) {
     const double base = ToDouble((1.0L - deduction) * loan);
-    double r = 0;
-    if (n != 0 && base != 0) {
-        double x = 10.0, diff = 1.0;
-        for (int k = 1; diff > 0.000001 && k < 100; ++k) {
-            const ext power = DoublePower(Checked(-ext(n) * Ln(1.0L + x)));
-            r = ToDouble(Div(Checked(payment * (1.0L - power)), base));
-            diff = std::fabs(r - x);
-            x = r;
-        }
-        // The search creeps when the rate's fixed point attracts only weakly (a loan repaid
-        // by a few large payments) and stops at its limit far from it. Where a positive rate
-        // exists, find it by a method that cannot creep. A loan and payments both negative
-        // are the same equation as both positive.
-        const ext b = std::fabs(AsTyped(base)), p = std::fabs(AsTyped(payment));
-        if (diff > 0.000001 && (base > 0) == (payment > 0) && payment != 0 && ext(n) * p > b)
-            return ToDouble(BracketedRate(n, b, p) * 1200);
-    }
+    if (n == 0 || base == 0)
+        return 0;
+    bool settled = false;
+    const double r = SearchedRate(n, base, payment, settled);
+    // The search creeps when the rate's fixed point attracts only weakly (a loan repaid by a
+    // few large payments) and stops at its limit far from it. Where a positive rate exists,
+    // find it by a method that cannot creep.
+    TRepaid repaid;
+    if (!settled && Repaid(n, base, payment, repaid) && repaid.Against > 0)
+        return AnnualRate(n, repaid, r);
     return ToDouble(ext(r) * 1200);
+}
+
+double ExactRate(int n, double loan, double payment) {
+    if (n == 0 || loan == 0)
+        return 0;
+    // The search runs first: its math errors are those of the rate spread, and its iterate
+    // is the root finder's first guess.
+    bool settled = false;
+    const double r = SearchedRate(n, loan, payment, settled);
+    TRepaid repaid;
+    if (!Repaid(n, loan, payment, repaid) || repaid.Against < 0)
+        return ToDouble(ext(r) * 1200);
+    if (repaid.Against == 0)
+        return 0;
+    return AnnualRate(n, repaid, r);
 }
 
 double CalcTerm(double loan, double payment, double rate) {
     const ext i = ext(rate) / 1200;
     if (i == 0)
         return ToDouble(Div(loan, payment));
-    const ext t = 1 - Div(Checked(i * loan), payment);
+    ext t = 1 - Div(Checked(i * loan), payment);
+    // Near 0, t is no more than the rounding of the numbers' binary forms: a payment equal to
+    // the month's interest (612.50 on 100,000 at 7.35%) would be repaid after thousands of
+    // months, or not, by chance. Judge it by the numbers as typed, where such a payment leaves
+    // t within a few steps of the working precision of 0: it never repays the loan.
+    if (std::fabs(t) < 1e-12L) {
+        t = 1 - AsTyped(rate) / 1200 * AsTyped(loan) / AsTyped(payment);
+        if (std::fabs(t) <= 8 * std::numeric_limits<ext>::epsilon())
+            return 0;
+    }
     if (!(t > 0))
         return 0;
     const double years = ToDouble(Div(Ln(t), Checked(-Ln(1 + i) * 12)));
@@ -170,34 +338,34 @@ std::string FixedText(double v, int precision, int decimals, const TFormatSettin
 
 // ---- Step tables ------------------------------------------------------------------------
 
-const std::array<TStep, 9> LoanSteps{{{100, "$100"},
-                                      {250, "$250"},
-                                      {500, "$500"},
-                                      {1000, "$1000"},
-                                      {2000, "$2000"},
-                                      {2500, "$2500"},
-                                      {3000, "$3000"},
-                                      {4000, "$4000"},
-                                      {5000, "$5000"}}};
+const std::array<TStep, 9> LoanSteps{{{100, "$100", "100"},
+                                      {250, "$250", "250"},
+                                      {500, "$500", "500"},
+                                      {1000, "$1000", "1000"},
+                                      {2000, "$2000", "2000"},
+                                      {2500, "$2500", "2500"},
+                                      {3000, "$3000", "3000"},
+                                      {4000, "$4000", "4000"},
+                                      {5000, "$5000", "5000"}}};
 
-const std::array<TStep, 8> RateSteps{{{0.125, "1/8%"},
-                                      {0.25, "1/4%"},
-                                      {0.375, "3/8%"},
-                                      {0.5, "1/2%"},
-                                      {0.625, "5/8%"},
-                                      {0.75, "3/4%"},
-                                      {0.875, "7/8%"},
-                                      {1.0, "1%"}}};
+const std::array<TStep, 8> RateSteps{{{0.125, "1/8%", "1/8's"},
+                                      {0.25, "1/4%", "1/4's"},
+                                      {0.375, "3/8%", "3/8's"},
+                                      {0.5, "1/2%", "1/2's"},
+                                      {0.625, "5/8%", "5/8's"},
+                                      {0.75, "3/4%", "3/4's"},
+                                      {0.875, "7/8%", "7/8's"},
+                                      {1.0, "1%", "1 %"}}};
 
-const std::array<TStep, 9> PaymentSteps{{{10, "$10"},
-                                         {25, "$25"},
-                                         {50, "$50"},
-                                         {75, "$75"},
-                                         {100, "$100"},
-                                         {125, "$125"},
-                                         {150, "$150"},
-                                         {175, "$175"},
-                                         {200, "$200"}}};
+const std::array<TStep, 9> PaymentSteps{{{10, "$10", "10"},
+                                         {25, "$25", "25"},
+                                         {50, "$50", "50"},
+                                         {75, "$75", "75"},
+                                         {100, "$100", "100"},
+                                         {125, "$125", "125"},
+                                         {150, "$150", "150"},
+                                         {175, "$175", "175"},
+                                         {200, "$200", "200"}}};
 
 // ---- Grid calculators -------------------------------------------------------------------
 
@@ -270,6 +438,20 @@ void FillGrid(TSpreadView &view, const TAxes &axes, RowText rowText, ColText col
     view.Spread().Completed = true;
 }
 
+// The result of a cell of each mode, as its calculator computes it.
+double PaymentResult(int n, double loan, double rate) {
+    return CalcPayment(n, loan, rate / 1200);
+}
+double LoanResult(int n, double payment, double rate) {
+    return CalcLoan(n, 0, rate, payment);
+}
+double RateResult(int n, double loan, double payment) {
+    return ExactRate(n, loan, payment);
+}
+double TermResult(double rate, double loan, double payment) {
+    return CalcTerm(loan, payment, rate);
+}
+
 std::string RateHeader(double rate) {
     return "  " + GeneralText(rate, 5) + "%";
 }
@@ -292,7 +474,7 @@ void FillPaymentSpread(TSpreadView &view) {
     view.SetCell(0, 0, " Loan / Rate");
     FillGrid(view, {s.LastLoan, loanStep, s.LastInterest, rateStep}, LoanRowHeader, RateHeader,
              [n](double loan, double rate) {
-                 return " " + CurrencyText(CalcPayment(n, loan, rate / 1200), 10, 2);
+                 return " " + CurrencyText(PaymentResult(n, loan, rate), 10, 2);
              });
 }
 
@@ -308,7 +490,7 @@ void FillLoanSpread(TSpreadView &view) {
         view, {s.LastPayment, paymentStep, s.LastInterest, rateStep},
         [](double payment) { return " " + CurrencyText(payment, 10, 2); }, RateHeader,
         [n](double payment, double rate) {
-            return " " + CurrencyText(CalcLoan(n, 0, rate, payment), 10, 0);
+            return " " + CurrencyText(LoanResult(n, payment, rate), 10, 0);
         });
 }
 
@@ -321,7 +503,7 @@ void FillRateSpread(TSpreadView &view) {
         LookUpStep(PaymentSteps, view.PaymentStepIndex(), s.PaymentStepText, s.PaymentStep);
     FillGrid(view, {s.LastLoan, loanStep, s.LastPayment, paymentStep}, LoanRowHeader, PaymentHeader,
              [n](double loan, double payment) {
-                 return " " + FixedText(CalcRate(n, loan, 0, payment), 5, 3) + "%";
+                 return " " + FixedText(RateResult(n, loan, payment), 5, 3) + "%";
              });
 }
 
@@ -334,66 +516,119 @@ void FillTermSpread(TSpreadView &view) {
         LookUpStep(PaymentSteps, view.PaymentStepIndex(), s.PaymentStepText, s.PaymentStep);
     FillGrid(view, {s.LastLoan, loanStep, s.LastPayment, paymentStep}, LoanRowHeader, PaymentHeader,
              [rate](double loan, double payment) {
-                 return " " + FixedText(CalcTerm(loan, payment, rate), 5, 2);
+                 return " " + FixedText(TermResult(rate, loan, payment), 5, 2);
              });
 }
 
 void FillSpread(TSpreadView &view) {
-    switch (view.Spread().CalcMode) {
-    case 0:
-        FillPaymentSpread(view);
-        break;
-    case 1:
-        FillLoanSpread(view);
-        break;
-    case 2:
-        FillRateSpread(view);
-        break;
-    case 3:
-        FillTermSpread(view);
-        break;
-    default:
+    if (const TCalcModeInfo *mode = CalcModeOf(view.Spread().CalcMode))
+        mode->Fill(view);
+}
+
+namespace {
+
+// An amount rounded to cents as the grid shows it.
+std::optional<double> InCents(double amount) {
+    if (const std::optional<long long> cents = ToCents(amount))
+        return double(*cents) / 100;
+    return std::nullopt;
+}
+
+// The value of a loan variable along an axis of the last calculation.
+double AxisValue(const SpreadState &s, TVariable v, int index, int centreIndex) {
+    switch (v) {
+    case TVariable::Loan:
+        return AxisValue(s.LastLoan, s.LoanStep, index, centreIndex);
+    case TVariable::Rate:
+        return AxisValue(s.LastInterest, s.RateStep, index, centreIndex);
+    case TVariable::Payment:
+        return AxisValue(s.LastPayment, s.PaymentStep, index, centreIndex);
+    case TVariable::Term: // never an axis
         break;
     }
+    return s.LastTerm;
+}
+
+// A cell's loan, rate and payment: those of its row and column, the user's for the others.
+TLoan CellInputs(const SpreadState &s, const TCalcModeInfo &mode, int col, int row) {
+    TLoan loan{s.LastLoan, s.LastInterest, 0, s.LastPayment};
+    for (auto [v, value] :
+         {std::pair{mode.Rows, RowValue(s, row)}, {mode.Columns, ColumnValue(s, col)}}) {
+        if (v == TVariable::Loan)
+            loan.Loan = value;
+        else if (v == TVariable::Rate)
+            loan.Rate = value;
+        else
+            loan.Payment = value;
+    }
+    return loan;
+}
+
+const TCalcModeInfo &ModeOf(const SpreadState &s) {
+    return CalcModes.at(size_t(s.CalcMode));
+}
+
+} // namespace
+
+double RowValue(const SpreadState &s, int row) {
+    return AxisValue(s, ModeOf(s).Rows, row, CentreRow);
+}
+
+double ColumnValue(const SpreadState &s, int col) {
+    return AxisValue(s, ModeOf(s).Columns, col, CentreCol);
+}
+
+double CellResult(const SpreadState &s, int col, int row) {
+    const TCalcModeInfo &mode = ModeOf(s);
+    const TLoan in = CellInputs(s, mode, col, row);
+    switch (mode.Result) {
+    case TVariable::Payment:
+        return PaymentResult(WholeTerm(s.LastTerm), in.Loan, in.Rate);
+    case TVariable::Loan:
+        return LoanResult(WholeTerm(s.LastTerm), in.Payment, in.Rate);
+    case TVariable::Rate:
+        return RateResult(WholeTerm(s.LastTerm), in.Loan, in.Payment);
+    case TVariable::Term:
+        break;
+    }
+    return TermResult(in.Rate, in.Loan, in.Payment);
 }
 
 std::optional<TLoan> CellLoan(const SpreadState &s, int col, int row) {
-    if (!s.Completed || col < 1 || col > LastCol || row < 1 || row > LastRow)
+    const TCalcModeInfo *mode = CalcModeOf(s.CalcMode);
+    if (!mode || !s.Completed || col < 1 || col > LastCol || row < 1 || row > LastRow)
         return std::nullopt;
-    const double loanRow = AxisValue(s.LastLoan, s.LoanStep, row, CentreRow);
-    const double paymentRow = AxisValue(s.LastPayment, s.PaymentStep, row, CentreRow);
-    const double rateCol = AxisValue(s.LastInterest, s.RateStep, col, CentreCol);
-    const double paymentCol = AxisValue(s.LastPayment, s.PaymentStep, col, CentreCol);
-    auto cents = [](double amount) -> std::optional<double> {
-        if (const std::optional<long long> c = ToCents(amount))
-            return double(*c) / 100;
-        return std::nullopt;
-    };
+    TLoan loan = CellInputs(s, *mode, col, row);
     try {
-        switch (s.CalcMode) {
-        case 0: {
-            const int n = WholeTerm(s.LastTerm);
-            const std::optional<double> p = cents(CalcPayment(n, loanRow, rateCol / 1200));
-            return p ? std::optional(TLoan{loanRow, rateCol, n, *p}) : std::nullopt;
+        const double result = CellResult(s, col, row);
+        switch (mode->Result) {
+        case TVariable::Payment: {
+            const std::optional<double> payment = InCents(result);
+            if (!payment)
+                return std::nullopt;
+            loan.Payment = *payment;
+            break;
         }
-        case 1: {
-            const int n = WholeTerm(s.LastTerm);
-            const std::optional<double> l = cents(CalcLoan(n, 0, rateCol, paymentRow));
-            return l ? std::optional(TLoan{*l, rateCol, n, paymentRow}) : std::nullopt;
+        case TVariable::Loan: {
+            const std::optional<double> amount = InCents(result);
+            if (!amount)
+                return std::nullopt;
+            loan.Loan = *amount;
+            break;
         }
-        case 2: {
-            const int n = WholeTerm(s.LastTerm);
-            return TLoan{loanRow, CalcRate(n, loanRow, 0, paymentCol), n, paymentCol};
-        }
-        case 3: {
-            const double term = std::ceil(CalcTerm(loanRow, paymentCol, s.LastInterest));
+        case TVariable::Rate:
+            loan.Rate = result;
+            break;
+        case TVariable::Term: {
+            const double term = std::ceil(result);
             if (!(term <= INT_MAX))
                 return std::nullopt;
-            return TLoan{loanRow, s.LastInterest, int(std::max(term, 0.0)), paymentCol};
+            loan.Term = int(std::max(term, 0.0));
+            return loan;
         }
-        default:
-            return std::nullopt;
         }
+        loan.Term = WholeTerm(s.LastTerm);
+        return loan;
     } catch (const Exception &) {
         return std::nullopt;
     }

@@ -20,6 +20,10 @@ double CalcPayment(int n, double loan, double i);
 double CalcLoan(int n, double fv, double rate, double payment);
 // Annual rate in percent at which n payments repay the loan less the deducted fraction.
 double CalcRate(int n, double loan, double deduction, double payment);
+// The annual rate in percent that the rate spread shows: the exact rate at which n payments
+// repay the loan, whenever a rate of 0 or more repays it (0 when the payments only just
+// repay it); otherwise, and for the math errors, the search of CalcRate.
+double ExactRate(int n, double loan, double payment);
 // Months (with fractions) the payment needs to repay the loan at an annual rate in percent;
 // 0 when the payment never repays it.
 double CalcTerm(double loan, double payment, double rate);
@@ -42,10 +46,12 @@ std::string FixedText(double v, int precision, int decimals,
 struct TStep {
     double Step;
     const char *Text; // as the printed chart names it: always "$" and no thousands separator
+    const char *Item; // as its radio item and the command line name it
 };
 extern const std::array<TStep, 9> LoanSteps;    // rgLoan: 100 .. 5000
 extern const std::array<TStep, 8> RateSteps;    // rgInterest: 1/8 .. 1 percentage point
 extern const std::array<TStep, 9> PaymentSteps; // rgPayments: 10 .. 200
+inline constexpr int DefaultStepIndex = 3;      // the item each step group starts with
 
 // ---- Spread state and the window the calculators work on --------------------------------
 
@@ -103,8 +109,20 @@ void FillLoanSpread(TSpreadView &view);
 void FillRateSpread(TSpreadView &view);
 void FillTermSpread(TSpreadView &view);
 
+// What the window says when a calculation ends with a math error.
+inline constexpr const char *MathErrorText = "Valid results cannot be calculated using\n\r"
+                                             "the variables you have entered.\n\r\n\r"
+                                             "Please try again with reasonable values.";
+
 // Runs the calculator of the stored CalcMode; any other mode does nothing.
 void FillSpread(TSpreadView &view);
+
+// The values of the rows (1..11) and columns (1..7) of the calculation the state was left by,
+// and the result of a cell at full precision as its calculator computes it (which may raise
+// the calculator's error).
+double RowValue(const SpreadState &state, int row);
+double ColumnValue(const SpreadState &state, int col);
+double CellResult(const SpreadState &state, int col, int row);
 
 // The loan the result cell (col 1..7, row 1..11) of the last completed calculation stands
 // for, from the row and column values and the cell's result at full precision: nothing for a

@@ -79,7 +79,7 @@ const QStringList RateCols =
 const QStringList PaymentCols =
     Prefixed("  ", {"$561.70", "$636.70", "$711.70", "$786.70", "$861.70", "$936.70", "$1,011.70"});
 
-enum Formula { Payment, Loan, Rate, Term };
+enum Formula { Payment, Loan, Rate, Term, Exact };
 
 double Evaluate(int formula, double a, double b, double c, double d) {
     switch (formula) {
@@ -89,9 +89,30 @@ double Evaluate(int formula, double a, double b, double c, double d) {
         return CalcLoan(int(a), b, c, d);
     case Rate:
         return CalcRate(int(a), b, c, d);
+    case Exact:
+        return ExactRate(int(a), b, d);
     default:
         return CalcTerm(a, b, c);
     }
+}
+
+// The monthly rate at which n payments repay the loan, both given in whole cents, found
+// independently in quadruple precision: bisection on loan·x·(1 + x)^n = payment·((1 + x)^n − 1),
+// with g = (1 + x)^n − 1 built by squaring from (1 + a)(1 + b) − 1 = a + b + ab, so that small
+// rates keep their digits.
+__float128 QuadRate(int n, qint64 loanCents, qint64 paymentCents) {
+    const __float128 loan = __float128(loanCents) / 100, payment = __float128(paymentCents) / 100;
+    auto repaysMore = [&](__float128 x) {
+        __float128 growth = 0, square = x;
+        for (int k = n; k > 0; k >>= 1, square = square * (2 + square))
+            if (k & 1)
+                growth = growth + square + growth * square;
+        return payment * growth > loan * x * (1 + growth);
+    };
+    __float128 lo = 0, hi = payment / loan;
+    for (__float128 mid = (lo + hi) / 2; mid > lo && mid < hi; mid = (lo + hi) / 2)
+        (repaysMore(mid) ? lo : hi) = mid;
+    return lo;
 }
 
 } // namespace
@@ -128,11 +149,21 @@ private slots:
         row("rate where the search creeps", Rate, 1, 100000, 0, 101000, 12, 1e-9);
         row("rate where the search creeps, mirrored", Rate, 1, -100000, 0, -101000, 12, 1e-9);
         row("rate with a deduction", Rate, 360, 100000, 0.02, 786.70, 8.9740, 1e-3);
+        row("exact rate of a long loan", Exact, 120, 50000, 0, 500, 3.737018, 1e-6);
+        row("exact rate of payments that just repay the loan", Exact, 12, 1200, 0, 100, 0, 0);
+        row("exact rate of payments below the loan", Exact, 360, 100000, 0, 225, 0.0043, 1e-4);
+        row("exact rate of a zero payment", Exact, 360, 100000, 0, 0, 0, 0);
+        row("exact rate over no months", Exact, 0, 100000, 0, 786.70, 0, 0);
+        row("exact rate of no loan", Exact, 360, 0, 0, 786.70, 0, 0);
+        row("exact rate of a negative loan", Exact, 120, -50000, 0, -500, 3.737018, 1e-6);
         row("term of the default loan", Term, 100000, 786.70, 8.75, 0, 360.0009, 1e-4);
         row("term below the monthly interest", Term, 100000, 700, 8.75, 0, 0, 0);
         row("term at no interest", Term, 100000, 500, 0, 0, 200, 0);
         row("term just above the interest", Term, 100000, 729.17, 8.75, 0, 1692.406, 1e-3);
         row("term of a negative payment", Term, 100000, -150, 8.75, 0, -243.40, 5e-3);
+        row("term of a payment equal to the interest", Term, 80000, 1000, 15, 0, 0, 0);
+        row("term of a payment equal to the typed interest", Term, 100000, 612.5, 7.35, 0, 0, 0);
+        row("term of a payment a cent above it", Term, 100000, 612.51, 7.35, 0, 1805.136, 1e-3);
     }
     void formulas() {
         QFETCH(int, formula);
@@ -166,6 +197,9 @@ private slots:
         row("rate reaching -1", Rate, 360, 100000, 0, -100000, "EZeroDivide");
         row("rate going below -1", Rate, 360, 100000, 0, -200000, "EInvalidOp");
         row("rate whose power overflows", Rate, -1000, 1, 0, 1e6, "EOverflow");
+        row("exact rate going below -1", Exact, 360, 100000, 0, -200000, "EInvalidOp");
+        row("exact rate whose power overflows", Exact, -1000, 1, 0, 1e6, "EOverflow");
+        row("exact rate beyond the double range", Exact, 1, 1e-300, 0, 1e10, "EOverflow");
         row("term of no payment", Term, 100000, 0, 8.75, 0, "EZeroDivide");
         row("term of no payment and no loan", Term, 0, 0, 8.75, 0, "EInvalidOp");
         row("term of no payment at no interest", Term, 100000, 0, 0, 0, "EZeroDivide");
@@ -235,6 +269,67 @@ private slots:
         QVERIFY(faults > 0);
     }
 
+    // The formulas undo one another: the loan, the term and the rate the rate spread shows for
+    // the payment of a loan are that loan, its term and its rate, to the formulas' precision.
+    void randomLoansSatisfyTheirIdentities() {
+        std::mt19937_64 random(20261208);
+        std::uniform_real_distribution<double> amount(100, 1e7), percent(0.01, 30);
+        for (int k = 0; k < 20000; ++k) {
+            const int n = 1 + int(random() % 480);
+            const double loan = (k % 2 ? 1 : -1) * amount(random), rate = percent(random);
+            const double payment = CalcPayment(n, loan, rate / 1200);
+            const QByteArray what = QByteArray::number(n) + " months, " +
+                                    QByteArray::number(loan, 'g', 17) + " at " +
+                                    QByteArray::number(rate, 'g', 17) + "%";
+            QVERIFY2(std::fabs(CalcLoan(n, 0, rate, payment) - loan) <= 1e-9 * std::fabs(loan),
+                     what);
+            QVERIFY2(std::fabs(CalcTerm(loan, payment, rate) - n) <= 1e-7, what);
+            QVERIFY2(std::fabs(ExactRate(n, loan, payment) - rate) <= 1e-9, what);
+        }
+    }
+
+    // The rate the rate spread shows is the root of the annuity equation to the last bit.
+    void anExactRateIsTheRootToTheLastBit_data() {
+        QTest::addColumn<int>("n");
+        QTest::addColumn<qint64>("loanCents");
+        QTest::addColumn<qint64>("paymentCents");
+        QTest::newRow("long loan") << 120 << 5000000LL << 50000LL;
+        QTest::newRow("default grid (2, 6)") << 360 << 10000000LL << 63670LL;
+        QTest::newRow("default grid (1, 11)") << 360 << 10500000LL << 56170LL;
+        QTest::newRow("default grid (7, 1)") << 360 << 9500000LL << 101170LL;
+        QTest::newRow("one large payment") << 1 << 10000000LL << 10100000LL;
+        QTest::newRow("payments that barely repay it") << 600 << 100000000LL << 166670LL;
+        QTest::newRow("a year at 1200% a year") << 12 << 100000LL << 100000LL;
+        QTest::newRow("forty years at a low rate") << 480 << 10000000LL << 21000LL;
+        QTest::newRow("near halfway between two doubles") << 158 << 90804085LL << 875075LL;
+        QTest::newRow("payments close to the loan") << 6 << 86820758LL << 14480712LL;
+        QTest::newRow("one cent over the loan") << 1 << 769721250LL << 769721251LL;
+    }
+    void anExactRateIsTheRootToTheLastBit() {
+        QFETCH(int, n);
+        QFETCH(qint64, loanCents);
+        QFETCH(qint64, paymentCents);
+        const double expected = double(QuadRate(n, loanCents, paymentCents) * 1200);
+        QCOMPARE(ExactRate(n, loanCents / 100.0, paymentCents / 100.0), expected);
+    }
+
+    void randomExactRatesAreTheRootToTheLastBit() {
+        std::mt19937_64 random(20261209);
+        for (int k = 0; k < 2000; ++k) {
+            const int n = 1 + int(random() % 480);
+            const qint64 loanCents = 10000 + qint64(random() % 100000000);
+            const qint64 least = loanCents / n + 1;
+            const qint64 over = k % 2 ? 100 : least; // every other total close to the loan
+            const qint64 paymentCents = least + qint64(random() % qint64(over));
+            const double expected = double(QuadRate(n, loanCents, paymentCents) * 1200);
+            QVERIFY2(ExactRate(n, loanCents / 100.0, paymentCents / 100.0) == expected,
+                     qPrintable(QString("%1 months, %2 cents, payment %3 cents")
+                                    .arg(n)
+                                    .arg(loanCents)
+                                    .arg(paymentCents)));
+        }
+    }
+
     void textForms() {
         QCOMPARE(CurrencyText(-95, 10, 2), std::string("($95.00)"));
         QCOMPARE(CurrencyText(1234.56, 5, 2), std::string("$1,234.60"));
@@ -289,16 +384,40 @@ private slots:
         QCOMPARE(v.Cell(0, 0), QString());
         QCOMPARE(v.Row(0), PaymentCols);
         QCOMPARE(v.Col(0), LoanRows);
-        QCOMPARE(v.Row(6), Prefixed(" ", {"5.403%", "6.571%", "7.682%", "8.750%", "9.785%",
+        QCOMPARE(v.Row(6), Prefixed(" ", {"5.403%", "6.570%", "7.682%", "8.750%", "9.785%",
                                           "10.793%", "11.780%"}));
         QCOMPARE(v.Cell(1, 1), QString(" 5.871%"));
         QCOMPARE(v.Cell(7, 1), QString(" 12.470%"));
-        QCOMPARE(v.Cell(1, 11), QString(" 4.970%"));
+        QCOMPARE(v.Cell(1, 11), QString(" 4.969%"));
         QCOMPARE(v.Cell(7, 11), QString(" 11.148%"));
         QVERIFY(v.CentreMarked());
         QCOMPARE(v.State.LoanStepText, std::string("$1000"));
         QCOMPARE(v.State.PaymentStepText, std::string("$75"));
         QCOMPARE(v.State.RateStepText, std::string(" "));
+    }
+
+    void rateHeadingsKeepFiveDigits_data() {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<double>("rate");
+        QTest::addColumn<QStringList>("headings");
+        const QStringList aroundTen =
+            Prefixed("  ", {"9.625%", "9.75%", "9.875%", "10%", "10.125%", "10.25%", "10.375%"});
+        QTest::newRow("eighths around 10%, payments") << 0 << 10.0 << aroundTen;
+        QTest::newRow("eighths around 10%, loans") << 1 << 10.0 << aroundTen;
+        QTest::newRow("eighths around 100%")
+            << 0 << 100.0
+            << Prefixed("  ",
+                        {"99.625%", "99.75%", "99.875%", "100%", "100.13%", "100.25%", "100.38%"});
+    }
+    void rateHeadingsKeepFiveDigits() {
+        QFETCH(int, mode);
+        QFETCH(double, rate);
+        QFETCH(QStringList, headings);
+        FakeView v;
+        v.Interest = rate;
+        v.InterestIndex = 0;
+        v.Run(mode);
+        QCOMPARE(v.Row(0), headings);
     }
 
     void termGridOfTheDefaults() {
