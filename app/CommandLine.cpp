@@ -1,21 +1,503 @@
 #include "app/CommandLine.h"
 
-#include "app/Main.h"
+#include "app/Identity.h"
+#include "engine/Amortize.h"
+#include "engine/CalcMode.h"
+#include "engine/Spread.h"
 
-std::optional<std::string> CommandLineAnswer(const std::vector<std::string> &args) {
+#include <algorithm>
+#include <charconv>
+#include <map>
+
+namespace {
+
+enum class TFormat { Text, Tsv, Csv, Json };
+
+// A bad command line: the one line that says what is wrong.
+struct TUsageError {
+    std::string Message;
+};
+
+[[noreturn]] void Fail(const std::string &option, const std::string &what) {
+    throw TUsageError{"quorvale: " + option + ": " + what};
+}
+
+// ---- Values ------------------------------------------------------------------------------
+
+// A number written with "." for its decimals whatever the locale: an optional "-", digits
+// and at most one point. Its decimals do not count trailing zeros.
+struct TNumber {
+    double Value = 0;
+    int IntegerDigits = 0, Decimals = 0;
+};
+
+TNumber ParseNumber(const std::string &option, const std::string &text) {
+    TNumber n;
+    const size_t start = !text.empty() && text[0] == '-';
+    const size_t point = text.find('.');
+    const std::string integer = text.substr(start, point - start);
+    std::string decimals = point == std::string::npos ? "" : text.substr(point + 1);
+    auto digits = [](const std::string &s) {
+        return std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+    };
+    if (integer.size() + decimals.size() == 0 || !digits(integer) || !digits(decimals) ||
+        std::from_chars(text.data(), text.data() + text.size(), n.Value).ptr !=
+            text.data() + text.size())
+        Fail(option, "'" + text + "' is not a number");
+    while (!decimals.empty() && decimals.back() == '0')
+        decimals.pop_back();
+    n.Decimals = int(decimals.size());
+    n.IntegerDigits =
+        int(integer.size() - std::min(integer.find_first_not_of('0'), integer.size()));
+    return n;
+}
+
+// The window's own ranges: amounts of 12 digits with 2 decimals, a rate of 0 or more with 3
+// decimals, a whole term of 1 to 999 months.
+double Amount(const std::string &option, const std::string &text) {
+    const TNumber n = ParseNumber(option, text);
+    if (n.IntegerDigits > 10 || n.Decimals > 2)
+        Fail(option, "'" + text +
+                         "' is out of range (at most 10 digits before the point and 2 "
+                         "after it)");
+    return n.Value;
+}
+
+double Rate(const std::string &option, const std::string &text) {
+    const TNumber n = ParseNumber(option, text);
+    if (n.Value < 0 || n.Decimals > 3)
+        Fail(option, "'" + text + "' is out of range (0 or more, at most 3 decimals)");
+    return n.Value;
+}
+
+int Term(const std::string &option, const std::string &text) {
+    const TNumber n = ParseNumber(option, text);
+    if (n.Decimals > 0 || n.Value < 1 || n.Value > 999)
+        Fail(option, "'" + text + "' is out of range (a whole number of months from 1 to 999)");
+    return int(n.Value);
+}
+
+template <size_t N> std::string ItemList(const std::array<TStep, N> &table) {
+    std::string list;
+    for (const TStep &step : table)
+        list += (list.empty() ? "" : ", ") + std::string(step.Item);
+    return list;
+}
+
+template <size_t N>
+int StepIndex(const std::string &option, const std::string &text,
+              const std::array<TStep, N> &table) {
+    for (size_t k = 0; k < N; ++k)
+        if (text == table[k].Item)
+            return int(k);
+    Fail(option, "'" + text + "' is not one of " + ItemList(table));
+}
+
+std::string ModeList() {
+    std::string list;
+    for (const TCalcModeInfo &mode : CalcModes)
+        list += (list.empty() ? "" : ", ") + std::string(VariableInfo(mode.Result).Name);
+    return list;
+}
+
+const TCalcModeInfo &Mode(const std::string &text) {
+    for (const TCalcModeInfo &mode : CalcModes)
+        if (text == VariableInfo(mode.Result).Name)
+            return mode;
+    Fail("--spread", "'" + text + "' is not a mode (" + ModeList() + ")");
+}
+
+TFormat Format(const std::string &text) {
+    const std::map<std::string, TFormat> formats{{"text", TFormat::Text},
+                                                 {"tsv", TFormat::Tsv},
+                                                 {"csv", TFormat::Csv},
+                                                 {"json", TFormat::Json}};
+    const auto f = formats.find(text);
+    if (f == formats.end())
+        Fail("--format", "'" + text + "' is not one of text, tsv, csv, json");
+    return f->second;
+}
+
+// ---- The options of a command --------------------------------------------------------------
+
+// The options given after the command, each at most once: "--name value", "--name=value" or,
+// for a flag, "--name" alone.
+class TOptions {
+public:
+    TOptions(const std::vector<std::string> &args, const std::string &command,
+             const std::vector<std::string> &valued, const std::vector<std::string> &flags) {
+        auto known = [](const std::vector<std::string> &names, const std::string &name) {
+            return std::find(names.begin(), names.end(), name) != names.end();
+        };
+        bool commandSeen = false;
+        for (size_t i = 1; i < args.size(); ++i) {
+            const std::string &arg = args[i];
+            if (!arg.starts_with("--"))
+                throw TUsageError{"quorvale: '" + arg + "': unexpected argument"};
+            const size_t equals = arg.find('=');
+            const std::string name = arg.substr(0, equals);
+            if (name == command && !commandSeen) {
+                commandSeen = true;
+                if (command != "--spread" && equals != std::string::npos)
+                    Fail(name, "takes no value");
+                if (command == "--spread" && equals != std::string::npos)
+                    FMode = arg.substr(equals + 1);
+                else if (command == "--spread" && i + 1 < args.size() &&
+                         !args[i + 1].starts_with("--"))
+                    FMode = args[++i];
+                else if (command == "--spread")
+                    Fail(command, "missing mode (" + ModeList() + ")");
+            } else if (known(flags, name)) {
+                if (equals != std::string::npos)
+                    Fail(name, "takes no value");
+                Store(name, "");
+            } else if (known(valued, name)) {
+                if (equals != std::string::npos)
+                    Store(name, arg.substr(equals + 1));
+                else if (i + 1 < args.size() && !args[i + 1].starts_with("--"))
+                    Store(name, args[++i]);
+                else
+                    Fail(name, "missing value");
+            } else {
+                Fail(name, "not an option of " + command);
+            }
+        }
+    }
+
+    const std::string &ModeName() const { return FMode; }
+    const std::string *Find(const std::string &name) const {
+        const auto v = FValues.find(name);
+        return v == FValues.end() ? nullptr : &v->second;
+    }
+    bool Has(const std::string &name) const { return Find(name) != nullptr; }
+    template <class Convert>
+    auto Get(const std::string &name, Convert convert,
+             decltype(convert(name, name)) otherwise) const {
+        const std::string *v = Find(name);
+        return v ? convert(name, *v) : otherwise;
+    }
+
+private:
+    void Store(const std::string &name, const std::string &value) {
+        if (!FValues.emplace(name, value).second)
+            Fail(name, "given more than once");
+    }
+
+    std::string FMode;
+    std::map<std::string, std::string> FValues;
+};
+
+TFormat FormatOption(const TOptions &o) {
+    return o.Has("--format") ? Format(*o.Find("--format")) : TFormat::Text;
+}
+
+// ---- Writing -------------------------------------------------------------------------------
+
+// A number as the shortest text that reads back as it, with "." whatever the locale, and
+// without an exponent where one is not needed.
+std::string Plain(double v) {
+    char text[400];
+    auto r = std::to_chars(text, text + sizeof text, v, std::chars_format::fixed);
+    if (r.ec != std::errc())
+        r = std::to_chars(text, text + sizeof text, v);
+    return {text, r.ptr};
+}
+
+std::string JsonString(const std::string &s) {
+    std::string out = "\"";
+    for (char c : s) {
+        if (c == '"' || c == '\\')
+            out += '\\';
+        out += c;
+    }
+    return out + '"';
+}
+
+// Characters as they show, for a text in the user's encoding (UTF-8).
+size_t ShownLength(const std::string &s) {
+    return size_t(std::count_if(s.begin(), s.end(), [](char c) { return (c & 0xC0) != 0x80; }));
+}
+
+// Rows of texts with the columns right-aligned (text) or separated by tabs (tsv).
+std::string Table(const std::vector<std::vector<std::string>> &rows, TFormat format) {
+    std::vector<size_t> widths;
+    for (const auto &row : rows)
+        for (size_t c = 0; c < row.size(); ++c) {
+            widths.resize(std::max(widths.size(), row.size()));
+            widths[c] = std::max(widths[c], ShownLength(row[c]));
+        }
+    std::string out;
+    for (const auto &row : rows) {
+        for (size_t c = 0; c < row.size(); ++c) {
+            if (format == TFormat::Tsv) {
+                out += (c ? "\t" : "") + row[c];
+            } else {
+                out += std::string(widths[c] - ShownLength(row[c]) + (c ? 2 : 0), ' ') + row[c];
+            }
+        }
+        out += '\n';
+    }
+    return out;
+}
+
+// ---- The spread ----------------------------------------------------------------------------
+
+// The main window as the calculators see it, over the values of the command line.
+class TPlainSpreadView : public TSpreadView {
+public:
+    SpreadState State;
+    int Mode = 0;
+    int LoanIndex = DefaultStepIndex, RateIndex = DefaultStepIndex, PaymentIndex = DefaultStepIndex;
+    double Loan = 0, Rate = 0, TermMonths = 0, Payment = 0;
+    std::string Cells[8][12];
+
+    SpreadState &Spread() override { return State; }
+    int CalculateIndex() override { return Mode; }
+    int LoanStepIndex() override { return LoanIndex; }
+    int InterestStepIndex() override { return RateIndex; }
+    int PaymentStepIndex() override { return PaymentIndex; }
+    double LoanValue() override { return Loan; }
+    double InterestValue() override { return Rate; }
+    double TermValue() override { return TermMonths; }
+    double PaymentValue() override { return Payment; }
+    void SetCell(int col, int row, const std::string &text) override { Cells[col][row] = text; }
+    void SelectCell(int, int) override {}
+    void SetColorCol(int, TRgb) override {}
+    void SetColorRow(int, TRgb) override {}
+    void AllowPrinting() override {}
+};
+
+std::string SpreadOutput(const TPlainSpreadView &v, const TCalcModeInfo &mode, TFormat format) {
+    if (format == TFormat::Text || format == TFormat::Tsv) {
+        std::vector<std::vector<std::string>> rows(12);
+        for (int r = 0; r < 12; ++r)
+            for (int c = 0; c < 8; ++c)
+                rows[r].push_back(v.Cells[c][r]);
+        return Table(rows, format);
+    }
+    const std::string rowName = VariableInfo(mode.Rows).Name,
+                      colName = VariableInfo(mode.Columns).Name;
+    std::string out;
+    if (format == TFormat::Csv) {
+        out = rowName + " / " + colName;
+        for (int c = 1; c <= 7; ++c)
+            out += "," + Plain(ColumnValue(v.State, c));
+        out += "\r\n";
+        for (int r = 1; r <= 11; ++r) {
+            out += Plain(RowValue(v.State, r));
+            for (int c = 1; c <= 7; ++c)
+                out += "," + Plain(CellResult(v.State, c, r));
+            out += "\r\n";
+        }
+        return out;
+    }
+    auto list = [](int count, auto value) {
+        std::string s = "[";
+        for (int k = 1; k <= count; ++k)
+            s += (k > 1 ? "," : "") + value(k);
+        return s + "]";
+    };
+    out = "{\"mode\":" + JsonString(VariableInfo(mode.Result).Name) +
+          ",\"rows\":" + JsonString(rowName) + ",\"columns\":" + JsonString(colName);
+    out += ",\"rowValues\":" + list(11, [&](int r) { return Plain(RowValue(v.State, r)); });
+    out += ",\"columnValues\":" + list(7, [&](int c) { return Plain(ColumnValue(v.State, c)); });
+    out += ",\"cells\":" + list(11, [&](int r) {
+               return list(7, [&](int c) { return Plain(CellResult(v.State, c, r)); });
+           });
+    return out + "}\n";
+}
+
+TCommandLineAnswer Spread(const std::vector<std::string> &args) {
+    const TOptions o(args, "--spread",
+                     {"--loan", "--rate", "--term", "--payment", "--loan-step", "--rate-step",
+                      "--payment-step", "--format"},
+                     {});
+    const TCalcModeInfo &mode = Mode(o.ModeName());
+    TPlainSpreadView v;
+    v.Mode = int(mode.Mode);
+    v.Loan = o.Get("--loan", Amount, VariableInfo(TVariable::Loan).Default);
+    v.Rate = o.Get("--rate", Rate, VariableInfo(TVariable::Rate).Default);
+    v.TermMonths = o.Get("--term", Term, int(VariableInfo(TVariable::Term).Default));
+    v.Payment = o.Get("--payment", Amount, VariableInfo(TVariable::Payment).Default);
+    v.LoanIndex = o.Get(
+        "--loan-step", [](auto &n, auto &t) { return StepIndex(n, t, LoanSteps); },
+        DefaultStepIndex);
+    v.RateIndex = o.Get(
+        "--rate-step", [](auto &n, auto &t) { return StepIndex(n, t, RateSteps); },
+        DefaultStepIndex);
+    v.PaymentIndex = o.Get(
+        "--payment-step", [](auto &n, auto &t) { return StepIndex(n, t, PaymentSteps); },
+        DefaultStepIndex);
+    const TFormat format = FormatOption(o);
+
+    v.State.CalcMode = v.Mode;
+    v.Cells[0][0] = mode.Corner; // the corner as the mode switch leaves it
+    FillSpread(v);
+    return {SpreadOutput(v, mode, format), "", 0};
+}
+
+// ---- The schedule --------------------------------------------------------------------------
+
+std::string ScheduleOutput(const TSchedule &s, const std::vector<TScheduleRow> &rows,
+                           TFormat format, bool byYear) {
+    auto money = [](double v) {
+        return CurrencyText(v, 15, 2);
+    };
+    if (format == TFormat::Csv)
+        return ScheduleCsv(rows);
+    if (format == TFormat::Json) {
+        std::string out = "{\"loan\":" + Plain(s.Loan.Loan) + ",\"rate\":" + Plain(s.Loan.Rate) +
+                          ",\"term\":" + std::to_string(s.Loan.Term) +
+                          ",\"payment\":" + Plain(s.Loan.Payment) +
+                          ",\"lastPayment\":" + Plain(s.LastPayment) +
+                          ",\"totalPayments\":" + Plain(s.TotalPayments) +
+                          ",\"totalInterest\":" + Plain(s.TotalInterest) +
+                          ",\"byYear\":" + (byYear ? "true" : "false") + ",\"rows\":[";
+        for (const TScheduleRow &r : rows)
+            out += std::string(&r == &rows.front() ? "" : ",") + "{\"no\":" + std::to_string(r.No) +
+                   ",\"payment\":" + Plain(r.Payment) + ",\"principal\":" + Plain(r.Principal) +
+                   ",\"interest\":" + Plain(r.Interest) + ",\"balance\":" + Plain(r.Balance) +
+                   ",\"totalInterest\":" + Plain(r.TotalInterest) + "}";
+        return out + "]}\n";
+    }
+    std::vector<std::vector<std::string>> table{
+        {"No.", "Payment", "Principal", "Interest", "Balance", "Total Interest"}};
+    for (const TScheduleRow &r : rows)
+        table.push_back({std::to_string(r.No), money(r.Payment), money(r.Principal),
+                         money(r.Interest), money(r.Balance), money(r.TotalInterest)});
+    if (format == TFormat::Tsv)
+        return Table(table, format);
+    std::vector<std::vector<std::string>> summary{
+        {"Loan amount", money(s.Loan.Loan)},
+        {"Annual rate", FixedText(s.Loan.Rate, 15, 3) + "%"},
+        {"Term", std::to_string(s.Loan.Term) + " months"},
+        {"Monthly payment", money(s.Loan.Payment)}};
+    if (s.LastPayment != s.Loan.Payment)
+        summary.push_back({"Last payment", money(s.LastPayment)});
+    summary.push_back({"Total of payments", money(s.TotalPayments)});
+    summary.push_back({"Total interest", money(s.TotalInterest)});
+    std::string out;
+    for (const auto &line : summary)
+        out += line[0] + ": " + line[1] + "\n";
+    return out + "\n" + Table(table, format);
+}
+
+TCommandLineAnswer Schedule(const std::vector<std::string> &args) {
+    const TOptions o(args, "--schedule", {"--loan", "--rate", "--term", "--payment", "--format"},
+                     {"--by-year"});
+    for (const char *required : {"--loan", "--rate", "--term"})
+        if (!o.Has(required))
+            Fail("--schedule", std::string("missing ") + required);
+    TLoan loan;
+    loan.Loan = Amount("--loan", *o.Find("--loan"));
+    loan.Rate = Rate("--rate", *o.Find("--rate"));
+    loan.Term = Term("--term", *o.Find("--term"));
+    if (o.Has("--payment")) {
+        loan.Payment = Amount("--payment", *o.Find("--payment"));
+    } else if (const std::optional<long long> cents =
+                   ToCents(CalcPayment(loan.Term, loan.Loan, loan.Rate / 1200))) {
+        loan.Payment = double(*cents) / 100;
+    }
+    const TFormat format = FormatOption(o);
+    const std::optional<TSchedule> s = MakeSchedule(loan);
+    if (!s)
+        return {"", std::string(NoScheduleText) + "\n", 1};
+    const bool byYear = o.Has("--by-year");
+    return {ScheduleOutput(*s, byYear ? ScheduleByYear(*s) : s->Months, format, byYear), "", 0};
+}
+
+// ---- Help ----------------------------------------------------------------------------------
+
+std::string Help() {
+    return "Usage: quorvale [--version | --help]\n"
+           "  or:  quorvale --spread MODE [OPTION]...\n"
+           "  or:  quorvale --schedule --loan X --rate Y --term N [OPTION]...\n"
+           "A desktop calculator that compares fixed-rate loans in a spread of payments,\n"
+           "loan amounts, interest rates or terms. Without a command it opens its window\n"
+           "(other arguments are ignored); a command prints its answer and ends, without\n"
+           "needing a display.\n"
+           "\n"
+           "Commands:\n"
+           "  --spread MODE        print the 12 x 8 grid of MODE: " +
+           ModeList() +
+           "\n"
+           "                       (the cells hold payments, loan amounts, rates or terms)\n"
+           "  --schedule           print the amortization schedule of one loan\n"
+           "  --version            print the program's name and version, then end\n"
+           "  --help               print this text, then end\n"
+           "\n"
+           "Options:\n"
+           "  --loan X             loan amount (--spread: default 100000)\n"
+           "  --rate Y             annual interest rate in percent (--spread: default 8.75)\n"
+           "  --term N             term in months, 1 to 999 (--spread: default 360)\n"
+           "  --payment P          monthly payment (--spread: default 786.70; --schedule:\n"
+           "                       the payment of the loan, rate and term in cents)\n"
+           "  --loan-step S        --spread: the loan step (default " +
+           LoanSteps[DefaultStepIndex].Item +
+           "), one of\n"
+           "                       " +
+           ItemList(LoanSteps) +
+           "\n"
+           "  --rate-step S        --spread: the rate step (default " +
+           RateSteps[DefaultStepIndex].Item +
+           "), one of\n"
+           "                       " +
+           ItemList(RateSteps) +
+           "\n"
+           "  --payment-step S     --spread: the payment step (default " +
+           PaymentSteps[DefaultStepIndex].Item +
+           "), one of\n"
+           "                       " +
+           ItemList(PaymentSteps) +
+           "\n"
+           "  --by-year            --schedule: sum each 12 months into one row\n"
+           "  --format F           text (default), tsv, csv or json\n"
+           "\n"
+           "Numbers are written with \".\" for decimals whatever the locale. Amounts have at\n"
+           "most 10 digits before the point and 2 after it; a rate is 0 or more with at most\n"
+           "3 decimals; a term is a whole number of months.\n"
+           "\n"
+           "Formats: text and tsv give the texts the window shows, in the user's locale\n"
+           "(tsv separated by tabs); csv (RFC 4180) and json give plain numbers, the spread\n"
+           "at full precision with its row and column values, the schedule in cents. The\n"
+           "spread's csv starts with ROWS / COLUMNS and the column values, then one line per\n"
+           "row: its value and its 7 results. The schedule's text starts with a summary.\n"
+           "\n"
+           "Examples:\n"
+           "  quorvale --spread payment --loan 250000 --rate 6.5 --loan-step 5000\n"
+           "  quorvale --schedule --loan 100000 --rate 8.75 --term 360 --by-year\n"
+           "\n"
+           "Exit status:\n"
+           "  0  the answer was printed\n"
+           "  1  no answer: the values give no valid result, or the loan is not repaid by\n"
+           "     its payments (the reason on standard error)\n"
+           "  2  a bad or missing value, an unknown option or mode (one line on standard\n"
+           "     error naming it; nothing on standard output)\n";
+}
+
+} // namespace
+
+std::optional<TCommandLineAnswer> CommandLineAnswer(const std::vector<std::string> &args) {
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string &arg = args[i];
         if (arg == "--version")
-            return (ProgramName + u' ' + ProgramVersion).toStdString() + "\n";
+            return TCommandLineAnswer{(ProgramName + u' ' + ProgramVersion).toStdString() + "\n",
+                                      "", 0};
         if (arg == "--help")
-            return "Usage: quorvale [--version | --help]\n"
-                   "A desktop calculator that compares fixed-rate loans in a spread of payments,\n"
-                   "loan amounts, interest rates or terms.\n"
-                   "\n"
-                   "  --version  print the program's name and version, then end\n"
-                   "  --help     print this text, then end\n"
-                   "\n"
-                   "Without these it opens its window; other arguments are ignored.\n";
+            return TCommandLineAnswer{Help(), "", 0};
+        const std::string command = arg.substr(0, arg.find('='));
+        if (command != "--spread" && command != "--schedule")
+            continue;
+        try {
+            return command == "--spread" ? Spread(args) : Schedule(args);
+        } catch (const TUsageError &e) {
+            return TCommandLineAnswer{"", e.Message + "\n", 2};
+        } catch (const EMathError &) {
+            std::string text = MathErrorText;
+            for (size_t at; (at = text.find("\n\r")) != std::string::npos;)
+                text.erase(at + 1, 1);
+            return TCommandLineAnswer{"", text + "\n", 1};
+        }
     }
     return std::nullopt;
 }

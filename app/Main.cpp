@@ -3,12 +3,14 @@
 #include "app/About.h"
 #include "app/Close.h"
 #include "app/Disclaim.h"
+#include "app/Schedule.h"
 #include "app/URL.h"
 #include "controls/Aligrid.h"
 #include "controls/ExplBtn.h"
 #include "controls/FnpNumericEdit.h"
 #include "controls/GridClipboard.h"
 #include "controls/NumCtrl.h"
+#include "engine/CalcMode.h"
 #include "platform/Dialogs.h"
 #include "platform/ExtCtrls.h"
 #include "platform/Forms.h"
@@ -23,6 +25,7 @@
 #include <QAction>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QDialog>
 #include <QDir>
 #include <QFileInfo>
@@ -47,8 +50,10 @@ namespace {
 const QColor Yellow(255, 255, 0);
 
 // The reset values of the four boxes: the defaults of the saved values file.
-constexpr double DefaultLoan = 100000, DefaultInterest = 8.75, DefaultTerm = 360,
-                 DefaultPayment = 786.7;
+const double DefaultLoan = VariableInfo(TVariable::Loan).Default,
+             DefaultInterest = VariableInfo(TVariable::Rate).Default,
+             DefaultTerm = VariableInfo(TVariable::Term).Default,
+             DefaultPayment = VariableInfo(TVariable::Payment).Default;
 
 const char *const SavedValuesSection = "LastValues";
 const QString SavedValuesName = QStringLiteral("Vormex.Ini");
@@ -58,6 +63,35 @@ const QString InstalledDataFolder = QStringLiteral("../share/quorvale-pro/");
 
 QString Text(const std::string &s) {
     return QString::fromStdString(s);
+}
+
+// The mode of the last switch: the window's CalcMode only ever holds a mode's index.
+const TCalcModeInfo &ModeOf(const TfrmMain &f) {
+    return CalcModes.at(size_t(f.CalcMode));
+}
+
+// The box and the step group of a loan value.
+QWidget *BoxOf(const TfrmMain &f, TVariable v) {
+    const std::array<QWidget *, 4> boxes{f.edtLoan, f.edtTerm, f.edtInterest, f.edtPayment};
+    return boxes[size_t(v)];
+}
+
+void SetBoxValue(const TfrmMain &f, TVariable v, double value) {
+    if (v == TVariable::Loan || v == TVariable::Payment)
+        (v == TVariable::Loan ? f.edtLoan : f.edtPayment)->SetValue(value);
+    else
+        (v == TVariable::Term ? f.edtTerm : f.edtInterest)->SetValue(value);
+}
+
+TRadioGroup *StepGroupOf(const TfrmMain &f, TVariable v) {
+    return v == TVariable::Loan ? f.rgLoan : v == TVariable::Rate ? f.rgInterest : f.rgPayments;
+}
+
+template <size_t N> QStringList StepItems(const std::array<TStep, N> &table) {
+    QStringList items;
+    for (const TStep &step : table)
+        items << QString::fromLatin1(step.Item);
+    return items;
 }
 
 } // namespace
@@ -146,7 +180,13 @@ TfrmMain::TfrmMain(const QString &programFolder, QWidget *parent)
         }
     });
     connect(this, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint &p) { mnuPop->popup(mapToGlobal(p)); });
+            [this](const QPoint &p) { PopUp(this, p); });
+    actContextMenu = new QAction(this);
+    actContextMenu->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10));
+    actContextMenu->setShortcutContext(Qt::WindowShortcut);
+    addAction(actContextMenu);
+    connect(actContextMenu, &QAction::triggered, this,
+            [this] { Guard(actContextMenu, [this] { actContextMenuExecute(actContextMenu); }); });
 
     // A fixed window: the menu bar on top of the 612 x 404 client area.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -209,7 +249,7 @@ void TfrmMain::CreateInputPanel(QWidget *client) {
     Panel1->setGeometry(0, 32, 612, 97);
     Panel1->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(Panel1, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint &p) { mnuPop->popup(Panel1->mapToGlobal(p)); });
+            [this](const QPoint &p) { PopUp(Panel1, p); });
 
     auto label = [this](int left, int top, const char *caption) {
         auto *l = new QLabel(QString::fromLatin1(caption), Panel1);
@@ -292,25 +332,26 @@ void TfrmMain::CreateInputPanel(QWidget *client) {
         g->setToolTip(QString::fromLatin1(hint));
         g->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(g, &QWidget::customContextMenuRequested, this,
-                [this, g](const QPoint &p) { mnuPop->popup(g->mapToGlobal(p)); });
+                [this, g](const QPoint &p) { PopUp(g, p); });
         return g;
     };
-    rgCalculate = group(165, 102, 1, {"PMT (P && I)", "Loans", "Rates", "Term (months)"}, 0,
+    QStringList modeItems;
+    for (const TCalcModeInfo &mode : CalcModes)
+        modeItems << QString::fromLatin1(mode.Caption);
+    rgCalculate = group(165, 102, 1, modeItems, 0,
                         " Click the radio button of the variable to be calculated and displayed "
                         "in the grid.");
     rgCalculate->OnClick = [this](QObject *sender) {
         rgCalculateClick(sender);
     };
-    rgLoan =
-        group(284, 150, 3, {"100", "250", "500", "1000", "2000", "2500", "3000", "4000", "5000"}, 3,
-              " Click the radio button of the loan amount increment to use for "
-              "calculations");
-    rgPayments = group(276, 150, 3, {"10", "25", "50", "75", "100", "125", "150", "175", "200"}, 3,
+    rgLoan = group(284, 150, 3, StepItems(LoanSteps), DefaultStepIndex,
+                   " Click the radio button of the loan amount increment to use for "
+                   "calculations");
+    rgPayments = group(276, 150, 3, StepItems(PaymentSteps), DefaultStepIndex,
                        " Click the radio button of the payment increment to use for "
                        "calculations");
     rgPayments->hide();
-    rgInterest = group(451, 150, 3,
-                       {"1/8's", "1/4's", "3/8's", "1/2's", "5/8's", "3/4's", "7/8's", "1 %"}, 3,
+    rgInterest = group(451, 150, 3, StepItems(RateSteps), DefaultStepIndex,
                        " Click the radio button of the interest rate increment to use for "
                        "calculations");
     for (TRadioGroup *g : {rgLoan, rgPayments, rgInterest})
@@ -377,20 +418,9 @@ void TfrmMain::DescribeInputs() {
 // Tab order: the boxes of rows 1 to 3, the hidden box, then the groups rgInterest, rgLoan,
 // rgPayments and rgCalculate. Hidden controls are passed over by the keyboard.
 void TfrmMain::SetTabOrder() {
-    QWidget *rows[4] = {edtLoan, edtTerm, edtInterest, edtPayment};
-    switch (CalcMode) {
-    case 1:
-        rows[0] = edtPayment, rows[3] = edtLoan;
-        break;
-    case 2:
-        rows[2] = edtPayment, rows[3] = edtInterest;
-        break;
-    case 3:
-        rows[1] = edtInterest, rows[2] = edtPayment, rows[3] = edtTerm;
-        break;
-    default:
-        break;
-    }
+    const TCalcModeInfo &mode = ModeOf(*this);
+    QWidget *rows[4] = {BoxOf(*this, mode.Inputs[0]), BoxOf(*this, mode.Inputs[1]),
+                        BoxOf(*this, mode.Inputs[2]), BoxOf(*this, mode.Result)};
     QList<QWidget *> chain(std::begin(rows), std::end(rows));
     for (TRadioGroup *g : {rgInterest, rgLoan, rgPayments, rgCalculate})
         for (int i = 0; g->Button(i); ++i)
@@ -418,12 +448,18 @@ void TfrmMain::CreateGrid(QWidget *client) {
     SetShowHint(grdLS, true);
     grdLS->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(grdLS, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint &p) { mnuPop->popup(grdLS->mapToGlobal(p)); });
+            [this](const QPoint &p) { PopUp(grdLS, p); });
     grdLS->OnClick = [this](QObject *sender) {
         ChooseQuorvale(sender);
     };
     grdLS->OnMouseMove = [this](QObject *sender, Qt::KeyboardModifiers shift, int x, int y) {
         grdLSMouseMove(sender, shift, x, y);
+    };
+    grdLS->OnDblClick = [this](QObject *sender, int x, int y) {
+        grdLSDblClick(sender, x, y);
+    };
+    grdLS->OnKeyDown = [this](QObject *sender, int &key, Qt::KeyboardModifiers shift) {
+        grdLSKeyDown(sender, key, shift);
     };
     grdLS->lower(); // the status bar lies over its last pixel row
 }
@@ -486,6 +522,9 @@ void TfrmMain::CreateMenus() {
     mnuPop = new QMenu(this);
     mnuPopPrint = item(mnuPop, QStringLiteral("&Print Preview"), &TfrmMain::mnuFilePrintClick);
     mnuPopPrint->setEnabled(false); // enabled at start-up
+    mnuPopSchedule =
+        item(mnuPop, QStringLiteral("Amortization &Schedule..."), &TfrmMain::mnuPopScheduleClick);
+    mnuPopSchedule->setEnabled(false); // with the print preview
     mnuPopAbout = item(mnuPop, QStringLiteral("&About..."), &TfrmMain::ShowAbout);
     mnuPop->addSeparator();
     mnuPopExit = item(mnuPop, QStringLiteral("E&xit"), &TfrmMain::mnuFileExitClick);
@@ -661,79 +700,39 @@ void TfrmMain::ChooseQuorvale(QObject *) {
 }
 
 void TfrmMain::rgCalculateClick(QObject *Sender) {
-    const int mode = rgCalculate->ItemIndex();
-    if (mode < 0 || mode > 3)
+    const TCalcModeInfo *mode = CalcModeOf(rgCalculate->ItemIndex());
+    if (!mode)
         return;
-    CalcMode = mode;
-    struct TLayout {
-        const char *Captions[3];
-        QWidget *Rows[3];
-        QWidget *Hidden;
-        TRadioGroup *Left, *Right, *HiddenGroup;
-        const char *LeftHeading, *RightHeading;
-    };
-    const char *loanHeading = "Increment Loan Amounts By";
-    const char *rateHeading = "Increment Interest Rates By";
-    const char *paymentHeading = "Increment Payments By";
-    const TLayout layouts[4] = {
-        {{"Loan", "Months", "Rate"},
-         {edtLoan, edtTerm, edtInterest},
-         edtPayment,
-         rgLoan,
-         rgInterest,
-         rgPayments,
-         loanHeading,
-         rateHeading},
-        {{"PMT", "Months", "Rate"},
-         {edtPayment, edtTerm, edtInterest},
-         edtLoan,
-         rgPayments,
-         rgInterest,
-         rgLoan,
-         paymentHeading,
-         rateHeading},
-        {{"Loan", "Months", "PMT"},
-         {edtLoan, edtTerm, edtPayment},
-         edtInterest,
-         rgLoan,
-         rgPayments,
-         rgInterest,
-         loanHeading,
-         paymentHeading},
-        {{"Loan", "Rate", "PMT"},
-         {edtLoan, edtInterest, edtPayment},
-         edtTerm,
-         rgLoan,
-         rgPayments,
-         rgInterest,
-         loanHeading,
-         paymentHeading},
-    };
-    const TLayout &l = layouts[mode];
+    CalcMode = int(mode->Mode);
     QLabel *captions[3] = {lbl1, lbl2, lbl3};
     const int tops[3] = {21, 46, 71};
+    QWidget *first = BoxOf(*this, mode->Inputs[0]);
     for (int row = 0; row < 3; ++row) {
-        captions[row]->setText(QString::fromLatin1(l.Captions[row]));
-        l.Rows[row]->move(50, tops[row]);
-        l.Rows[row]->show();
+        captions[row]->setText(QString::fromLatin1(VariableInfo(mode->Inputs[row]).Caption));
+        QWidget *box = BoxOf(*this, mode->Inputs[row]);
+        box->move(50, tops[row]);
+        box->show();
     }
-    l.Hidden->hide();
-    l.Left->move(284, 14);
-    l.Right->move(451, 14);
-    l.Left->show();
-    l.Right->show();
-    l.HiddenGroup->hide();
-    lblLeft->setText(QString::fromLatin1(l.LeftHeading));
+    BoxOf(*this, mode->Result)->hide();
+    TRadioGroup *left = StepGroupOf(*this, mode->Rows), *right = StepGroupOf(*this, mode->Columns);
+    left->move(284, 14);
+    right->move(451, 14);
+    left->show();
+    right->show();
+    for (TRadioGroup *g : {rgLoan, rgInterest, rgPayments})
+        if (g != left && g != right)
+            g->hide();
+    lblLeft->setText(QString::fromLatin1(VariableInfo(mode->Rows).StepHeading));
     lblLeft->adjustSize();
-    lblRight->setText(QString::fromLatin1(l.RightHeading));
+    lblRight->setText(QString::fromLatin1(VariableInfo(mode->Columns).StepHeading));
     lblRight->adjustSize();
     SetTabOrder();
     DescribeGrid();
 
-    l.Rows[0]->setFocus();
+    first->setFocus();
     // A switch by an arrow key is made by the radio button, which takes the focus itself after
     // it has been checked: the box takes it back once that has happened.
-    QTimer::singleShot(0, l.Rows[0], [this, box = l.Rows[0]] {
+    QTimer::singleShot(0, first, [this, box = first] {
         if (rgCalculate->isAncestorOf(QApplication::focusWidget()) && box->isVisible())
             box->setFocus();
     });
@@ -742,7 +741,7 @@ void TfrmMain::rgCalculateClick(QObject *Sender) {
 }
 
 QWidget *TfrmMain::FirstInputBox() const {
-    return rgCalculate->ItemIndex() == 1 ? static_cast<QWidget *>(edtPayment) : edtLoan;
+    return BoxOf(*this, ModeOf(*this).Inputs[0]);
 }
 
 void TfrmMain::FormActivate(QObject *) {
@@ -759,12 +758,14 @@ void TfrmMain::AllowPrinting() {
     btnPrint->setEnabled(true);
     mnuFilePrint->setEnabled(true);
     mnuPopPrint->setEnabled(true);
+    mnuPopSchedule->setEnabled(true);
 }
 
 void TfrmMain::DisallowPrinting() {
     btnPrint->setEnabled(false);
     mnuFilePrint->setEnabled(false);
     mnuPopPrint->setEnabled(false);
+    mnuPopSchedule->setEnabled(false);
 }
 
 // ---- Grid presentation and hints --------------------------------------------------------
@@ -778,45 +779,22 @@ void TfrmMain::CleanGrid() {
     for (int col = 0; col < 8; ++col)
         grdLS->SetColWidths(col, 75);
 
-    static const char *const loans[11] = {" $95,000",  " $96,000",  " $97,000",  " $98,000",
-                                          " $99,000",  " $100,000", " $101,000", " $102,000",
-                                          " $103,000", " $104,000", " $105,000"};
-    static const char *const rates[11] = {" 7.50%", " 7.75%", " 8.00%", " 8.25%",
-                                          " 8.50%", " 8.75%", " 9.00%", " 9.25%",
-                                          " 9.50%", " 9.75%", "10.00%"};
-    static const char *const rateHeads[7] = {"8.00%", "8.25%", "8.50%", "8.75%",
-                                             "9.00%", "9.25%", "9.50%"};
-    static const char *const paymentHeads[7] = {"$650.00", "$700.00", "$750.00", "$800.00",
-                                                "$850.00", "$900.00", "$950.00"};
-    const char *corner = CalcMode == 0   ? " Loan / Rate"
-                         : CalcMode == 1 ? " Pmt / Rate"
-                                         : " Loan / Pmt";
-    const char *const *rows = CalcMode == 1 ? rates : loans;
-    const char *const *cols = CalcMode == 0 ? rateHeads : paymentHeads;
-    grdLS->SetCells(0, 0, QString::fromLatin1(corner));
+    const TCalcModeInfo &mode = ModeOf(*this);
+    grdLS->SetCells(0, 0, QString::fromLatin1(mode.Corner));
     for (int row = 1; row <= 11; ++row)
-        grdLS->SetCells(0, row, QString::fromLatin1(rows[row - 1]));
+        grdLS->SetCells(0, row, QString::fromLatin1((*mode.SampleRows)[row - 1]));
     for (int col = 1; col <= 7; ++col)
-        grdLS->SetCells(col, 0, QString::fromLatin1(cols[col - 1]));
-}
-
-// The grid's hint in the current mode.
-static QString GridHint(int mode) {
-    static const char *const hints[4] = {
-        " Grid is displaying Payment Amounts", " Grid is displaying Loan Amounts",
-        " Grid is displaying Interest Rates", " Grid is displaying Term in Months"};
-    return mode >= 0 && mode <= 3 ? QString::fromLatin1(hints[mode]) : QString();
+        grdLS->SetCells(col, 0, QString::fromLatin1((*mode.SampleColumns)[col - 1]));
 }
 
 void TfrmMain::grdLSMouseMove(QObject *, Qt::KeyboardModifiers, int, int) {
-    if (const QString hint = GridHint(CalcMode); !hint.isEmpty())
-        grdLS->setToolTip(hint);
+    grdLS->setToolTip(QString::fromLatin1(ModeOf(*this).GridHint));
 }
 
 // The grid says what it shows to assistive technology in every mode, not only under the mouse.
 void TfrmMain::DescribeGrid() {
     grdLS->setAccessibleName(QStringLiteral("Spread"));
-    grdLS->setAccessibleDescription(GridHint(CalcMode).trimmed());
+    grdLS->setAccessibleDescription(QString::fromLatin1(ModeOf(*this).GridHint).trimmed());
 }
 
 void TfrmMain::AppOnHint(QObject *) {
@@ -831,37 +809,13 @@ void TfrmMain::AppOnException(QObject *Sender, const std::exception &E) {
     // of the mode put back and a grid, as after a math error.
     const bool firstGrid = std::exchange(FFirstGridFailed, false);
     if (mathError || firstGrid) {
-        MessageDlg(mathError ? QStringLiteral("Valid results cannot be calculated using\n\r"
-                                              "the variables you have entered.\n\r\n\r"
-                                              "Please try again with reasonable values.")
+        MessageDlg(mathError ? QString::fromLatin1(MathErrorText)
                              : QStringLiteral("An unidentified error has occurred."),
                    mtInformation, mbOK);
-        QWidget *focus = edtLoan;
-        switch (rgCalculate->ItemIndex()) {
-        case 0:
-            edtLoan->SetValue(DefaultLoan);
-            edtInterest->SetValue(DefaultInterest);
-            edtTerm->SetValue(DefaultTerm);
-            break;
-        case 1:
-            edtPayment->SetValue(DefaultPayment);
-            edtInterest->SetValue(DefaultInterest);
-            edtTerm->SetValue(DefaultTerm);
-            focus = edtPayment;
-            break;
-        case 2:
-            edtTerm->SetValue(DefaultTerm);
-            edtLoan->SetValue(DefaultLoan);
-            edtPayment->SetValue(DefaultPayment);
-            break;
-        case 3:
-            edtInterest->SetValue(DefaultInterest);
-            edtLoan->SetValue(DefaultLoan);
-            edtPayment->SetValue(DefaultPayment);
-            break;
-        default:
-            break;
-        }
+        const TCalcModeInfo &mode = ModeOf(*this);
+        for (TVariable v : mode.Inputs)
+            SetBoxValue(*this, v, VariableInfo(v).Default);
+        QWidget *focus = BoxOf(*this, mode.Inputs[0]);
         focus->setFocus();
         CleanGrid();
         ChooseQuorvale(Sender);
@@ -1052,4 +1006,54 @@ void TfrmMain::mnuInternetEmailSupportClick(QObject *) {
 
 void TfrmMain::CopyGrid(QObject *) {
     QGuiApplication::clipboard()->setMimeData(GridMimeData(*grdLS));
+}
+
+// ---- The amortization schedule ----------------------------------------------------------
+
+namespace {
+
+bool IsResultCell(const TStringGrid &grid, int col, int row) {
+    return col >= grid.FixedCols() && col < grid.ColCount() && row >= grid.FixedRows() &&
+           row < grid.RowCount();
+}
+
+} // namespace
+
+void TfrmMain::PopUp(QWidget *control, const QPoint &at) {
+    FPopCol = 4;
+    FPopRow = 6;
+    if (control == grdLS) {
+        const TGridCoord cell = grdLS->MouseCoord(at.x(), at.y());
+        if (IsResultCell(*grdLS, cell.X, cell.Y)) {
+            FPopCol = cell.X;
+            FPopRow = cell.Y;
+        }
+    }
+    mnuPop->popup(control->mapToGlobal(at));
+}
+
+void TfrmMain::mnuPopScheduleClick(QObject *) {
+    ShowSchedule(this, CellLoan(*this, FPopCol, FPopRow));
+}
+
+void TfrmMain::grdLSDblClick(QObject *, int X, int Y) {
+    const TGridCoord cell = grdLS->MouseCoord(X, Y);
+    if (IsResultCell(*grdLS, cell.X, cell.Y))
+        ShowSchedule(this, CellLoan(*this, cell.X, cell.Y));
+}
+
+void TfrmMain::grdLSKeyDown(QObject *, int &Key, Qt::KeyboardModifiers) {
+    if (Key != Qt::Key_Return && Key != Qt::Key_Enter)
+        return;
+    Key = 0;
+    ShowSchedule(this, CellLoan(*this, grdLS->Col(), grdLS->Row()));
+}
+
+void TfrmMain::actContextMenuExecute(QObject *) {
+    QWidget *control = QApplication::focusWidget();
+    if (!control || control->window() != this)
+        control = this;
+    const QPoint at = control->inputMethodQuery(Qt::ImCursorRectangle).toRect().center();
+    QContextMenuEvent menu(QContextMenuEvent::Keyboard, at, control->mapToGlobal(at));
+    QApplication::sendEvent(control, &menu);
 }

@@ -69,7 +69,9 @@ public:
     QAction *mnuHelpContents, *mnuHelpSearch, *mnuHelpHow, *mnuHelpEmailSupport, *mnuHelpUpdate,
         *mnuHelpAbout;
     QMenu *mnuPop;
-    QAction *mnuPopPrint, *mnuPopAbout, *mnuPopExit;
+    QAction *mnuPopPrint, *mnuPopSchedule, *mnuPopAbout, *mnuPopExit;
+    // Shift+F10: the focused control's context menu, as the Menu key opens it. In no menu.
+    QAction *actContextMenu;
     // Ctrl+C anywhere in the window but an edit box (which keeps its own copy): the grid to
     // the clipboard. In no menu.
     QAction *actCopyGrid;
@@ -125,6 +127,13 @@ public:
     void mnuInternetEmailSupportClick(QObject *Sender);
     // The whole grid on the clipboard, as tab-separated text and as an HTML table.
     void CopyGrid(QObject *Sender);
+    // The schedule of the loan of the cell the popup menu was opened over, else of the centre.
+    void mnuPopScheduleClick(QObject *Sender);
+    // A double click on a result cell opens its schedule; on a heading it does nothing.
+    void grdLSDblClick(QObject *Sender, int X, int Y);
+    // Return opens the schedule of the selected cell.
+    void grdLSKeyDown(QObject *Sender, int &Key, Qt::KeyboardModifiers Shift);
+    void actContextMenuExecute(QObject *Sender);
 
     // The close sequence's 1-in-40 draw: a whole number from 0 to 39 from a generator seeded
     // from the clock at every close; tests replace it to force either outcome.
@@ -156,12 +165,15 @@ private:
     void SetTabOrder();
     void DescribeInputs();
     void DescribeGrid();
+    // Opens mnuPop at a point of a control, noting the result cell it is over.
+    void PopUp(QWidget *control, const QPoint &at);
 
     std::unique_ptr<TView> FView;
     QString FProgramFolder;
     bool FAwayToMessage = false;   // a message box took the activation from the window
     bool FFirstGridFailed = false; // the start-up's first grid failed, not yet reported
     QPointer<QWidget> FBoxAtMenu;  // the input box the menu bar took the focus from
+    int FPopCol = 4, FPopRow = 6;  // the result cell mnuPop was opened over, else the centre
 };
 
 // The one main window (null before it is created and after it is destroyed).

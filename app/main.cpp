@@ -1,5 +1,6 @@
-// Quorvale Pro: the program entry. "--version" and "--help" are answered before any window or
-// display is needed; everything else happens in the windows.
+// Quorvale Pro: the program entry. The command line ("--version", "--help", "--spread",
+// "--schedule") is answered before any window or display is needed; everything else happens
+// in the windows.
 #include "app/Main.h"
 #include "app/About.h"
 #include "app/Close.h"
@@ -35,8 +36,9 @@ template <class Step> bool StartupStep(TApplication &application, Step step) {
 
 int main(int argc, char **argv) {
     if (const auto answer = CommandLineAnswer({argv, argv + argc})) {
-        std::fputs(answer->c_str(), stdout);
-        return 0;
+        std::fputs(answer->Output.c_str(), stdout);
+        std::fputs(answer->Error.c_str(), stderr);
+        return answer->ExitStatus;
     }
     TApplication application(argc, argv);
     application.setQuitOnLastWindowClosed(false);

@@ -407,7 +407,25 @@ void TStringGrid::mouseMoveEvent(QMouseEvent *event) {
     CallEvent(OnMouseMove, this, event->modifiers(), p.x(), p.y());
 }
 
+void TStringGrid::mouseDoubleClickEvent(QMouseEvent *event) {
+    mousePressEvent(event);
+    if (event->button() == Qt::LeftButton) {
+        const QPoint p = event->position().toPoint();
+        CallEvent(OnDblClick, this, p.x(), p.y());
+    }
+}
+
+QVariant TStringGrid::inputMethodQuery(Qt::InputMethodQuery query) const {
+    if (query == Qt::ImCursorRectangle)
+        return CellRect(Col(), Row());
+    return QWidget::inputMethodQuery(query);
+}
+
 void TStringGrid::keyPressEvent(QKeyEvent *event) {
+    int key = event->key();
+    CallEvent(OnKeyDown, this, key, event->modifiers());
+    if (key == 0)
+        return;
     const auto target = KeyTarget(FLayout, FCurrent, event->key(), event->modifiers());
     if (!target) {
         QWidget::keyPressEvent(event);

@@ -172,6 +172,14 @@ public:
     // Also raised when a key moves the current cell.
     std::function<void(QObject *Sender)> OnClick;
     std::function<void(QObject *Sender, Qt::KeyboardModifiers Shift, int X, int Y)> OnMouseMove;
+    // A double click with the left button, at its point; its press also acts as a press.
+    std::function<void(QObject *Sender, int X, int Y)> OnDblClick;
+    // Every key pressed in the grid, before the grid moves by it; a handler that sets Key to 0
+    // takes the key.
+    std::function<void(QObject *Sender, int &Key, Qt::KeyboardModifiers Shift)> OnKeyDown;
+
+    // The current cell is where the keyboard's context menu opens.
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
 protected:
     // Draws one cell in its rectangle; the grid draws the lines, the focus frame and the border.
@@ -182,6 +190,7 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
 private:

@@ -7,40 +7,63 @@
 
 namespace {
 
-QString CellText(const TStringGrid &grid, int col, int row) {
+QString CellText(QString text) {
     static const QRegularExpression breaks(QStringLiteral("[\\t\\r\\n]+"));
-    return grid.Cells(col, row).replace(breaks, QStringLiteral(" ")).trimmed();
+    return text.replace(breaks, QStringLiteral(" ")).trimmed();
+}
+
+QList<QStringList> GridRows(const TStringGrid &grid) {
+    QList<QStringList> rows;
+    for (int row = 0; row < grid.RowCount(); ++row) {
+        QStringList cells;
+        for (int col = 0; col < grid.ColCount(); ++col)
+            cells.append(grid.Cells(col, row));
+        rows.append(cells);
+    }
+    return rows;
 }
 
 } // namespace
 
-QString GridTabText(const TStringGrid &Grid) {
+QString TableTabText(const QList<QStringList> &Rows) {
     QString text;
-    for (int row = 0; row < Grid.RowCount(); ++row) {
-        for (int col = 0; col < Grid.ColCount(); ++col) {
+    for (const QStringList &row : Rows) {
+        for (qsizetype col = 0; col < row.size(); ++col) {
             if (col > 0)
                 text += QLatin1Char('\t');
-            text += CellText(Grid, col, row);
+            text += CellText(row[col]);
         }
         text += QLatin1Char('\n');
     }
     return text;
 }
 
-QString GridHtmlTable(const TStringGrid &Grid) {
+QString TableHtml(const QList<QStringList> &Rows) {
     QString html = QStringLiteral("<html><head><meta charset=\"utf-8\"></head><body><table>\n");
-    for (int row = 0; row < Grid.RowCount(); ++row) {
+    for (const QStringList &row : Rows) {
         html += QStringLiteral("<tr>");
-        for (int col = 0; col < Grid.ColCount(); ++col)
-            html += QStringLiteral("<td>%1</td>").arg(CellText(Grid, col, row).toHtmlEscaped());
+        for (const QString &cell : row)
+            html += QStringLiteral("<td>%1</td>").arg(CellText(cell).toHtmlEscaped());
         html += QStringLiteral("</tr>\n");
     }
     return html + QStringLiteral("</table></body></html>\n");
 }
 
-QMimeData *GridMimeData(const TStringGrid &Grid) {
+QMimeData *TableMimeData(const QList<QStringList> &Rows) {
     auto *data = new QMimeData;
-    data->setText(GridTabText(Grid));
-    data->setHtml(GridHtmlTable(Grid));
+    data->setText(TableTabText(Rows));
+    data->setHtml(TableHtml(Rows));
     return data;
+}
+
+QString GridTabText(const TStringGrid &Grid) {
+    return TableTabText(GridRows(Grid));
+}
+
+QString GridHtmlTable(const TStringGrid &Grid) {
+    return TableHtml(GridRows(Grid));
+}
+
+QMimeData *GridMimeData(const TStringGrid &Grid) {
+    return TableMimeData(GridRows(Grid));
 }

@@ -4,7 +4,9 @@
 // pasted block keeps the grid's shape.
 #pragma once
 
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 class QMimeData;
 class TStringGrid;
@@ -13,3 +15,8 @@ QString GridTabText(const TStringGrid &Grid);
 QString GridHtmlTable(const TStringGrid &Grid);
 // Both forms together, for QClipboard::setMimeData (which takes ownership).
 QMimeData *GridMimeData(const TStringGrid &Grid);
+
+// The same for any table of texts, one list of cells a row.
+QString TableTabText(const QList<QStringList> &Rows);
+QString TableHtml(const QList<QStringList> &Rows);
+QMimeData *TableMimeData(const QList<QStringList> &Rows);

@@ -1,5 +1,7 @@
 #include "engine/Spread.h"
 
+#include "engine/CalcMode.h"
+
 #include <algorithm>
 #include <bit>
 #include <cfloat>
@@ -9,6 +11,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <limits>
+#include <optional>
 
 // ---- Checked arithmetic -----------------------------------------------------------------
 // The formulas work in extended precision (long double) and store their results as doubles.
@@ -335,34 +338,34 @@ std::string FixedText(double v, int precision, int decimals, const TFormatSettin
 
 // ---- Step tables ------------------------------------------------------------------------
 
-const std::array<TStep, 9> LoanSteps{{{100, "$100"},
-                                      {250, "$250"},
-                                      {500, "$500"},
-                                      {1000, "$1000"},
-                                      {2000, "$2000"},
-                                      {2500, "$2500"},
-                                      {3000, "$3000"},
-                                      {4000, "$4000"},
-                                      {5000, "$5000"}}};
+const std::array<TStep, 9> LoanSteps{{{100, "$100", "100"},
+                                      {250, "$250", "250"},
+                                      {500, "$500", "500"},
+                                      {1000, "$1000", "1000"},
+                                      {2000, "$2000", "2000"},
+                                      {2500, "$2500", "2500"},
+                                      {3000, "$3000", "3000"},
+                                      {4000, "$4000", "4000"},
+                                      {5000, "$5000", "5000"}}};
 
-const std::array<TStep, 8> RateSteps{{{0.125, "1/8%"},
-                                      {0.25, "1/4%"},
-                                      {0.375, "3/8%"},
-                                      {0.5, "1/2%"},
-                                      {0.625, "5/8%"},
-                                      {0.75, "3/4%"},
-                                      {0.875, "7/8%"},
-                                      {1.0, "1%"}}};
+const std::array<TStep, 8> RateSteps{{{0.125, "1/8%", "1/8's"},
+                                      {0.25, "1/4%", "1/4's"},
+                                      {0.375, "3/8%", "3/8's"},
+                                      {0.5, "1/2%", "1/2's"},
+                                      {0.625, "5/8%", "5/8's"},
+                                      {0.75, "3/4%", "3/4's"},
+                                      {0.875, "7/8%", "7/8's"},
+                                      {1.0, "1%", "1 %"}}};
 
-const std::array<TStep, 9> PaymentSteps{{{10, "$10"},
-                                         {25, "$25"},
-                                         {50, "$50"},
-                                         {75, "$75"},
-                                         {100, "$100"},
-                                         {125, "$125"},
-                                         {150, "$150"},
-                                         {175, "$175"},
-                                         {200, "$200"}}};
+const std::array<TStep, 9> PaymentSteps{{{10, "$10", "10"},
+                                         {25, "$25", "25"},
+                                         {50, "$50", "50"},
+                                         {75, "$75", "75"},
+                                         {100, "$100", "100"},
+                                         {125, "$125", "125"},
+                                         {150, "$150", "150"},
+                                         {175, "$175", "175"},
+                                         {200, "$200", "200"}}};
 
 // ---- Grid calculators -------------------------------------------------------------------
 
@@ -373,6 +376,7 @@ constexpr int CentreCol = 4, CentreRow = 6, LastCol = 7, LastRow = 11;
 // The start of every calculation: the mode and all four values, hidden boxes included.
 void StoreInputs(TSpreadView &view) {
     SpreadState &s = view.Spread();
+    s.Completed = false;
     s.CalcMode = view.CalculateIndex();
     s.LastLoan = view.LoanValue();
     s.LastInterest = view.InterestValue();
@@ -392,16 +396,23 @@ int WholeTerm(double term) {
 // The step of the selected item, which also names the step text; with no item selected the
 // step is 0 and the text keeps its last value.
 template <size_t N>
-double LookUpStep(const std::array<TStep, N> &table, int index, std::string &text) {
+double LookUpStep(const std::array<TStep, N> &table, int index, std::string &text, double &step) {
+    step = 0;
     if (index < 0 || index >= int(N))
         return 0;
     text = table[index].Text;
-    return table[index].Step;
+    step = table[index].Step;
+    return step;
 }
 
 struct TAxes {
     double RowCentre, RowStep, ColCentre, ColStep;
 };
+
+// The value of row or column `index` of an axis whose centre sits at `centreIndex`.
+double AxisValue(double centre, double step, int index, int centreIndex) {
+    return centre + (index - centreIndex) * step;
+}
 
 // Writes the headers, then the results column by column (each computed just before it is
 // written), then marks the centre and enables printing.
@@ -410,9 +421,9 @@ void FillGrid(TSpreadView &view, const TAxes &axes, RowText rowText, ColText col
               Result result) {
     double rows[LastRow + 1], cols[LastCol + 1];
     for (int r = 1; r <= LastRow; ++r)
-        rows[r] = axes.RowCentre + (r - CentreRow) * axes.RowStep;
+        rows[r] = AxisValue(axes.RowCentre, axes.RowStep, r, CentreRow);
     for (int c = 1; c <= LastCol; ++c)
-        cols[c] = axes.ColCentre + (c - CentreCol) * axes.ColStep;
+        cols[c] = AxisValue(axes.ColCentre, axes.ColStep, c, CentreCol);
     for (int c = 1; c <= LastCol; ++c)
         view.SetCell(c, 0, colText(cols[c]));
     for (int r = 1; r <= LastRow; ++r)
@@ -424,6 +435,21 @@ void FillGrid(TSpreadView &view, const TAxes &axes, RowText rowText, ColText col
     view.SetColorCol(CentreCol, SpreadHighlight);
     view.SetColorRow(CentreRow, SpreadHighlight);
     view.AllowPrinting();
+    view.Spread().Completed = true;
+}
+
+// The result of a cell of each mode, as its calculator computes it.
+double PaymentResult(int n, double loan, double rate) {
+    return CalcPayment(n, loan, rate / 1200);
+}
+double LoanResult(int n, double payment, double rate) {
+    return CalcLoan(n, 0, rate, payment);
+}
+double RateResult(int n, double loan, double payment) {
+    return ExactRate(n, loan, payment);
+}
+double TermResult(double rate, double loan, double payment) {
+    return CalcTerm(loan, payment, rate);
 }
 
 std::string RateHeader(double rate) {
@@ -442,12 +468,13 @@ void FillPaymentSpread(TSpreadView &view) {
     StoreInputs(view);
     SpreadState &s = view.Spread();
     const int n = WholeTerm(s.LastTerm);
-    const double loanStep = LookUpStep(LoanSteps, view.LoanStepIndex(), s.LoanStepText);
-    const double rateStep = LookUpStep(RateSteps, view.InterestStepIndex(), s.RateStepText);
+    const double loanStep = LookUpStep(LoanSteps, view.LoanStepIndex(), s.LoanStepText, s.LoanStep);
+    const double rateStep =
+        LookUpStep(RateSteps, view.InterestStepIndex(), s.RateStepText, s.RateStep);
     view.SetCell(0, 0, " Loan / Rate");
     FillGrid(view, {s.LastLoan, loanStep, s.LastInterest, rateStep}, LoanRowHeader, RateHeader,
              [n](double loan, double rate) {
-                 return " " + CurrencyText(CalcPayment(n, loan, rate / 1200), 10, 2);
+                 return " " + CurrencyText(PaymentResult(n, loan, rate), 10, 2);
              });
 }
 
@@ -455,13 +482,15 @@ void FillLoanSpread(TSpreadView &view) {
     StoreInputs(view);
     SpreadState &s = view.Spread();
     const int n = WholeTerm(s.LastTerm);
-    const double paymentStep = LookUpStep(PaymentSteps, view.PaymentStepIndex(), s.PaymentStepText);
-    const double rateStep = LookUpStep(RateSteps, view.InterestStepIndex(), s.RateStepText);
+    const double paymentStep =
+        LookUpStep(PaymentSteps, view.PaymentStepIndex(), s.PaymentStepText, s.PaymentStep);
+    const double rateStep =
+        LookUpStep(RateSteps, view.InterestStepIndex(), s.RateStepText, s.RateStep);
     FillGrid(
         view, {s.LastPayment, paymentStep, s.LastInterest, rateStep},
         [](double payment) { return " " + CurrencyText(payment, 10, 2); }, RateHeader,
         [n](double payment, double rate) {
-            return " " + CurrencyText(CalcLoan(n, 0, rate, payment), 10, 0);
+            return " " + CurrencyText(LoanResult(n, payment, rate), 10, 0);
         });
 }
 
@@ -469,11 +498,12 @@ void FillRateSpread(TSpreadView &view) {
     StoreInputs(view);
     SpreadState &s = view.Spread();
     const int n = WholeTerm(s.LastTerm);
-    const double loanStep = LookUpStep(LoanSteps, view.LoanStepIndex(), s.LoanStepText);
-    const double paymentStep = LookUpStep(PaymentSteps, view.PaymentStepIndex(), s.PaymentStepText);
+    const double loanStep = LookUpStep(LoanSteps, view.LoanStepIndex(), s.LoanStepText, s.LoanStep);
+    const double paymentStep =
+        LookUpStep(PaymentSteps, view.PaymentStepIndex(), s.PaymentStepText, s.PaymentStep);
     FillGrid(view, {s.LastLoan, loanStep, s.LastPayment, paymentStep}, LoanRowHeader, PaymentHeader,
              [n](double loan, double payment) {
-                 return " " + FixedText(ExactRate(n, loan, payment), 5, 3) + "%";
+                 return " " + FixedText(RateResult(n, loan, payment), 5, 3) + "%";
              });
 }
 
@@ -481,29 +511,125 @@ void FillTermSpread(TSpreadView &view) {
     StoreInputs(view);
     SpreadState &s = view.Spread();
     const double rate = s.LastInterest;
-    const double loanStep = LookUpStep(LoanSteps, view.LoanStepIndex(), s.LoanStepText);
-    const double paymentStep = LookUpStep(PaymentSteps, view.PaymentStepIndex(), s.PaymentStepText);
+    const double loanStep = LookUpStep(LoanSteps, view.LoanStepIndex(), s.LoanStepText, s.LoanStep);
+    const double paymentStep =
+        LookUpStep(PaymentSteps, view.PaymentStepIndex(), s.PaymentStepText, s.PaymentStep);
     FillGrid(view, {s.LastLoan, loanStep, s.LastPayment, paymentStep}, LoanRowHeader, PaymentHeader,
              [rate](double loan, double payment) {
-                 return " " + FixedText(CalcTerm(loan, payment, rate), 5, 2);
+                 return " " + FixedText(TermResult(rate, loan, payment), 5, 2);
              });
 }
 
 void FillSpread(TSpreadView &view) {
-    switch (view.Spread().CalcMode) {
-    case 0:
-        FillPaymentSpread(view);
+    if (const TCalcModeInfo *mode = CalcModeOf(view.Spread().CalcMode))
+        mode->Fill(view);
+}
+
+namespace {
+
+// An amount rounded to cents as the grid shows it.
+std::optional<double> InCents(double amount) {
+    if (const std::optional<long long> cents = ToCents(amount))
+        return double(*cents) / 100;
+    return std::nullopt;
+}
+
+// The value of a loan variable along an axis of the last calculation.
+double AxisValue(const SpreadState &s, TVariable v, int index, int centreIndex) {
+    switch (v) {
+    case TVariable::Loan:
+        return AxisValue(s.LastLoan, s.LoanStep, index, centreIndex);
+    case TVariable::Rate:
+        return AxisValue(s.LastInterest, s.RateStep, index, centreIndex);
+    case TVariable::Payment:
+        return AxisValue(s.LastPayment, s.PaymentStep, index, centreIndex);
+    case TVariable::Term: // never an axis
         break;
-    case 1:
-        FillLoanSpread(view);
+    }
+    return s.LastTerm;
+}
+
+// A cell's loan, rate and payment: those of its row and column, the user's for the others.
+TLoan CellInputs(const SpreadState &s, const TCalcModeInfo &mode, int col, int row) {
+    TLoan loan{s.LastLoan, s.LastInterest, 0, s.LastPayment};
+    for (auto [v, value] :
+         {std::pair{mode.Rows, RowValue(s, row)}, {mode.Columns, ColumnValue(s, col)}}) {
+        if (v == TVariable::Loan)
+            loan.Loan = value;
+        else if (v == TVariable::Rate)
+            loan.Rate = value;
+        else
+            loan.Payment = value;
+    }
+    return loan;
+}
+
+const TCalcModeInfo &ModeOf(const SpreadState &s) {
+    return CalcModes.at(size_t(s.CalcMode));
+}
+
+} // namespace
+
+double RowValue(const SpreadState &s, int row) {
+    return AxisValue(s, ModeOf(s).Rows, row, CentreRow);
+}
+
+double ColumnValue(const SpreadState &s, int col) {
+    return AxisValue(s, ModeOf(s).Columns, col, CentreCol);
+}
+
+double CellResult(const SpreadState &s, int col, int row) {
+    const TCalcModeInfo &mode = ModeOf(s);
+    const TLoan in = CellInputs(s, mode, col, row);
+    switch (mode.Result) {
+    case TVariable::Payment:
+        return PaymentResult(WholeTerm(s.LastTerm), in.Loan, in.Rate);
+    case TVariable::Loan:
+        return LoanResult(WholeTerm(s.LastTerm), in.Payment, in.Rate);
+    case TVariable::Rate:
+        return RateResult(WholeTerm(s.LastTerm), in.Loan, in.Payment);
+    case TVariable::Term:
         break;
-    case 2:
-        FillRateSpread(view);
-        break;
-    case 3:
-        FillTermSpread(view);
-        break;
-    default:
-        break;
+    }
+    return TermResult(in.Rate, in.Loan, in.Payment);
+}
+
+std::optional<TLoan> CellLoan(const SpreadState &s, int col, int row) {
+    const TCalcModeInfo *mode = CalcModeOf(s.CalcMode);
+    if (!mode || !s.Completed || col < 1 || col > LastCol || row < 1 || row > LastRow)
+        return std::nullopt;
+    TLoan loan = CellInputs(s, *mode, col, row);
+    try {
+        const double result = CellResult(s, col, row);
+        switch (mode->Result) {
+        case TVariable::Payment: {
+            const std::optional<double> payment = InCents(result);
+            if (!payment)
+                return std::nullopt;
+            loan.Payment = *payment;
+            break;
+        }
+        case TVariable::Loan: {
+            const std::optional<double> amount = InCents(result);
+            if (!amount)
+                return std::nullopt;
+            loan.Loan = *amount;
+            break;
+        }
+        case TVariable::Rate:
+            loan.Rate = result;
+            break;
+        case TVariable::Term: {
+            const double term = std::ceil(result);
+            if (!(term <= INT_MAX))
+                return std::nullopt;
+            loan.Term = int(std::max(term, 0.0));
+            return loan;
+        }
+        }
+        loan.Term = WholeTerm(s.LastTerm);
+        return loan;
+    } catch (const Exception &) {
+        return std::nullopt;
     }
 }

@@ -3,9 +3,11 @@
 // Plain C++: it sees the main window only through TSpreadView.
 #pragma once
 
+#include "engine/Amortize.h"
 #include "platform/SysUtils.h"
 
 #include <array>
+#include <optional>
 #include <string>
 
 // ---- Loan formulas ----------------------------------------------------------------------
@@ -44,10 +46,12 @@ std::string FixedText(double v, int precision, int decimals,
 struct TStep {
     double Step;
     const char *Text; // as the printed chart names it: always "$" and no thousands separator
+    const char *Item; // as its radio item and the command line name it
 };
 extern const std::array<TStep, 9> LoanSteps;    // rgLoan: 100 .. 5000
 extern const std::array<TStep, 8> RateSteps;    // rgInterest: 1/8 .. 1 percentage point
 extern const std::array<TStep, 9> PaymentSteps; // rgPayments: 10 .. 200
+inline constexpr int DefaultStepIndex = 3;      // the item each step group starts with
 
 // ---- Spread state and the window the calculators work on --------------------------------
 
@@ -62,6 +66,9 @@ struct SpreadState {
     double LastInterest = 0; // annual percent
     double LastTerm = 0;     // months
     double LastPayment = 0;
+    // The steps the rows and columns were laid out by (0 for a group with no selected item).
+    double LoanStep = 0, RateStep = 0, PaymentStep = 0;
+    bool Completed = false; // every cell of the calculation was written
 };
 
 struct TRgb {
@@ -102,5 +109,22 @@ void FillLoanSpread(TSpreadView &view);
 void FillRateSpread(TSpreadView &view);
 void FillTermSpread(TSpreadView &view);
 
+// What the window says when a calculation ends with a math error.
+inline constexpr const char *MathErrorText = "Valid results cannot be calculated using\n\r"
+                                             "the variables you have entered.\n\r\n\r"
+                                             "Please try again with reasonable values.";
+
 // Runs the calculator of the stored CalcMode; any other mode does nothing.
 void FillSpread(TSpreadView &view);
+
+// The values of the rows (1..11) and columns (1..7) of the calculation the state was left by,
+// and the result of a cell at full precision as its calculator computes it (which may raise
+// the calculator's error).
+double RowValue(const SpreadState &state, int row);
+double ColumnValue(const SpreadState &state, int col);
+double CellResult(const SpreadState &state, int col, int row);
+
+// The loan the result cell (col 1..7, row 1..11) of the last completed calculation stands
+// for, from the row and column values and the cell's result at full precision: nothing for a
+// header, the corner, a cell without a result or a state whose calculation did not complete.
+std::optional<TLoan> CellLoan(const SpreadState &state, int col, int row);

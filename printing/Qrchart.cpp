@@ -1,6 +1,7 @@
 #include "printing/Qrchart.h"
 
 #include "controls/Aligrid.h"
+#include "engine/CalcMode.h"
 #include "engine/Spread.h"
 #include "platform/ExtCtrls.h"
 #include "platform/Forms.h"
@@ -166,54 +167,43 @@ void TQRPaymentChart::RepBeforePrint(QObject *, bool &) {
 }
 
 void TQRPaymentChart::TitleBeforePrint(QObject *, bool &) {
-    static const char *const titles[4] = {"Chart of Monthly Payments", "Chart of Loan Amounts",
-                                          "Chart of Interest Rates", "Chart of Terms in Months"};
-    const int mode = FCalculate.ItemIndex();
-    if (mode >= 0 && mode < 4)
-        lblTitle->SetCaption(QString::fromLatin1(titles[mode]));
+    if (const TCalcModeInfo *mode = CalcModeOf(FCalculate.ItemIndex()))
+        lblTitle->SetCaption(QString::fromLatin1(mode->ChartTitle));
 }
 
 // The values are those of the last calculation, which the grid shows: a value typed into a
 // box and not yet confirmed by leaving it is not on the chart.
 void TQRPaymentChart::PageHeaderBeforePrint(QObject *, bool &) {
-    const QString loan = Text(CurrencyText(FSpread.LastLoan, 10, 2));
-    const QString payment = Text(CurrencyText(FSpread.LastPayment, 10, 2));
-    const QString rate = Text(GeneralText(FSpread.LastInterest, 15)) + QStringLiteral("%");
-    const QString term = Text(GeneralText(FSpread.LastTerm, 15)) + QStringLiteral(" months");
-    const QString loanSteps =
-        QStringLiteral("Loan Amounts incremented by ") + Text(FSpread.LoanStepText);
-    const QString rateSteps =
-        QStringLiteral("Interest Rates incremented by ") + Text(FSpread.RateStepText);
-    const QString paymentSteps =
-        QStringLiteral("Payment Amounts incremented by ") + Text(FSpread.PaymentStepText);
-    struct TPair {
-        const char *Caption;
-        QString Value;
-    };
-    struct THeader {
-        TPair One, Two, Three;
-        QString X, Y;
-    };
-    const TPair loanPair{"Loan Amount:", loan}, ratePair{"Interest Rate:", rate},
-        termPair{"Term:", term}, paymentPair{"Payment:", payment};
-    const THeader headers[4] = {
-        {loanPair, ratePair, termPair, loanSteps, rateSteps},
-        {termPair, ratePair, paymentPair, paymentSteps, rateSteps},
-        {loanPair, paymentPair, termPair, loanSteps, paymentSteps},
-        {loanPair, ratePair, paymentPair, loanSteps, paymentSteps},
-    };
-    const int mode = FCalculate.ItemIndex();
-    if (mode < 0 || mode >= 4)
+    const TCalcModeInfo *mode = CalcModeOf(FCalculate.ItemIndex());
+    if (!mode)
         return;
-    const THeader &h = headers[mode];
-    lbl1->SetCaption(QString::fromLatin1(h.One.Caption));
-    lblOne->SetCaption(h.One.Value);
-    lbl2->SetCaption(QString::fromLatin1(h.Two.Caption));
-    lblTwo->SetCaption(h.Two.Value);
-    lbl3->SetCaption(QString::fromLatin1(h.Three.Caption));
-    lblThree->SetCaption(h.Three.Value);
-    lblX->SetCaption(h.X);
-    lblY->SetCaption(h.Y);
+    auto value = [this](TVariable v) {
+        switch (v) {
+        case TVariable::Loan:
+            return Text(CurrencyText(FSpread.LastLoan, 10, 2));
+        case TVariable::Payment:
+            return Text(CurrencyText(FSpread.LastPayment, 10, 2));
+        case TVariable::Rate:
+            return Text(GeneralText(FSpread.LastInterest, 15)) + QStringLiteral("%");
+        case TVariable::Term:
+            break;
+        }
+        return Text(GeneralText(FSpread.LastTerm, 15)) + QStringLiteral(" months");
+    };
+    auto steps = [this](TVariable v) {
+        const std::string &text = v == TVariable::Loan   ? FSpread.LoanStepText
+                                  : v == TVariable::Rate ? FSpread.RateStepText
+                                                         : FSpread.PaymentStepText;
+        return QString::fromLatin1(VariableInfo(v).ChartSteps) + Text(text);
+    };
+    TQRLabel *const captions[3] = {lbl1, lbl2, lbl3}, *const values[3] = {lblOne, lblTwo, lblThree};
+    for (int k = 0; k < 3; ++k) {
+        captions[k]->SetCaption(
+            QString::fromLatin1(VariableInfo(mode->ChartValues[k]).ChartCaption));
+        values[k]->SetCaption(value(mode->ChartValues[k]));
+    }
+    lblX->SetCaption(steps(mode->Rows));
+    lblY->SetCaption(steps(mode->Columns));
 }
 
 void TQRPaymentChart::RepNeedData(QObject *, bool &MoreData) {

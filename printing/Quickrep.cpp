@@ -376,6 +376,9 @@ QString TQRSysData::PrintedText(const TQRPrintContext &context) const {
     case qrsDetailNo:
         value = QString::number(context.DetailNumber);
         break;
+    case qrsPageOfPages:
+        value = QStringLiteral("%1 of %2").arg(context.PageNumber).arg(context.PageCount);
+        break;
     }
     return Text() + value;
 }
@@ -477,10 +480,15 @@ public:
         TQRPage &page = P.FPages.last();
         const QRectF area(FMargin, FY, P.FMetrics.PrintableWidth - FMargin, band.Height());
         page.append(TQRDrawItem::FillItem(area, band.Color()));
-        TQRPrintContext context{page, R, P.FPageCount, FDetails};
-        for (const TQRPrintable *control : band.Controls())
-            if (control->Visible())
+        TQRPrintContext context{page, R, P.FPageCount, FDetails, 0};
+        for (const TQRPrintable *control : band.Controls()) {
+            if (!control->Visible())
+                continue;
+            if (control->NeedsPageCount())
+                FDeferred.append({P.FPageCount, page.size(), FDetails, control, area.topLeft()});
+            else
                 control->Print(context, area.topLeft());
+        }
         const TQRFrame frame = band.Frame();
         if (frame.Width > 0) {
             auto side = [&](bool drawn, QPointF from, QPointF to) {
@@ -495,7 +503,29 @@ public:
         FY += band.Height();
     }
 
+    // The controls that show the number of pages, now that it is known, each inserted where it
+    // would have printed (the last first, so that the earlier places stay valid).
+    void PrintDeferred() {
+        for (auto d = FDeferred.crbegin(); d != FDeferred.crend(); ++d) {
+            TQRPage drawn;
+            TQRPrintContext context{drawn, R, d->PageNumber, d->DetailNumber, P.FPageCount};
+            d->Control->Print(context, d->At);
+            TQRPage &page = P.FPages[d->PageNumber - 1];
+            for (qsizetype i = 0; i < drawn.size(); ++i)
+                page.insert(d->Index + i, drawn[i]);
+        }
+        FDeferred.clear();
+    }
+
 private:
+    struct TDeferred {
+        int PageNumber;
+        qsizetype Index;
+        int DetailNumber;
+        const TQRPrintable *Control;
+        QPointF At;
+    };
+
     const TQuickReport &R;
     TQRPrinter &P;
     double FMargin;
@@ -504,6 +534,7 @@ private:
     double FY = 0;
     bool FDetailOnPage = false;
     int FDetails = 0;
+    QList<TDeferred> FDeferred;
 };
 
 bool TQuickReport::Prepare() {
@@ -567,6 +598,7 @@ bool TQuickReport::Prepare() {
         return false;
     layout.PrintBands(rbSummary);
     layout.EndPage();
+    layout.PrintDeferred();
     p.FStatus = qrPagesReady;
     unwind.Done = true;
     return true;

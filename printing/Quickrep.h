@@ -175,6 +175,7 @@ struct TQRPrintContext {
     const TQuickReport &Report;
     int PageNumber;
     int DetailNumber; // detail bands printed so far
+    int PageCount;    // the pages of the whole report; 0 while they are still being laid out
 };
 
 // A control placed on a band.
@@ -194,6 +195,9 @@ public:
 
     // Adds the control's drawing to the page, its band's top-left corner at `at`.
     virtual void Print(TQRPrintContext &context, QPointF at) const = 0;
+    // A control that shows the number of pages prints once the report is laid out, in its
+    // place among the drawing of its page.
+    virtual bool NeedsPageCount() const { return false; }
 
 protected:
     double FLeft = 0, FTop = 0, FWidth = 65, FHeight = 17;
@@ -253,7 +257,8 @@ enum TQRSysDataType {
     qrsPageNumber,
     qrsReportTitle,
     qrsDetailCount,
-    qrsDetailNo
+    qrsDetailNo,
+    qrsPageOfPages // "3 of 7": the page number and the report's number of pages
 };
 
 // A label whose text is Text followed by a value of the system or the report, taken when the
@@ -270,6 +275,7 @@ public:
     void SetText(const QString &text) { SetCaption(text); }
 
     QString PrintedText(const TQRPrintContext &context) const override;
+    bool NeedsPageCount() const override { return FData == qrsPageOfPages; }
 
 private:
     TQRSysDataType FData = qrsTime;

@@ -1,10 +1,80 @@
 #include "app/CommandLine.h"
+#include "engine/Amortize.h"
+#include "engine/Spread.h"
+#include "tests/support/DefaultSpreadView.h"
 
 #include "platform/Version.h"
 
 #include <QCoreApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTest>
+
+namespace {
+
+struct TRun {
+    int ExitStatus;
+    QString Out, Err;
+};
+
+// The built program of the same build tree (build/app/quorvale beside build/tests/), with no
+// display of any kind.
+TRun RunProgram(const QStringList &args) {
+    QProcess program;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        env.remove(QString::fromLatin1(name));
+    program.setProcessEnvironment(env);
+    program.start(QCoreApplication::applicationDirPath() + "/../app/quorvale", args);
+    if (!program.waitForFinished(10000) || program.exitStatus() != QProcess::NormalExit)
+        return {-1, {}, {}};
+    return {program.exitCode(), QString::fromUtf8(program.readAllStandardOutput()),
+            QString::fromUtf8(program.readAllStandardError())};
+}
+
+// The answer of the command line in this process, under the format settings of the test.
+TRun Answer(const QStringList &args) {
+    std::vector<std::string> argv{"quorvale"};
+    for (const QString &a : args)
+        argv.push_back(a.toStdString());
+    const std::optional<TCommandLineAnswer> a = CommandLineAnswer(argv);
+    if (!a)
+        return {-1, {}, {}};
+    return {a->ExitStatus, QString::fromStdString(a->Output), QString::fromStdString(a->Error)};
+}
+
+QList<QStringList> CsvRecords(const QString &csv) {
+    QList<QStringList> records;
+    QStringList lines = csv.split("\r\n");
+    if (lines.last().isEmpty())
+        lines.removeLast();
+    for (const QString &line : lines)
+        records << line.split(',');
+    return records;
+}
+
+// The grid as the window's calculators write it for the given inputs.
+struct WindowGrid : DefaultSpreadView {
+    int Mode = 0, LoanIndex = 3, RateIndex = 3, PaymentIndex = 3;
+    double Loan = 100000, Rate = 8.75, Term = 360, Payment = 786.7;
+    QString Cells[8][12];
+
+    int CalculateIndex() override { return Mode; }
+    int LoanStepIndex() override { return LoanIndex; }
+    int InterestStepIndex() override { return RateIndex; }
+    int PaymentStepIndex() override { return PaymentIndex; }
+    double LoanValue() override { return Loan; }
+    double InterestValue() override { return Rate; }
+    double TermValue() override { return Term; }
+    double PaymentValue() override { return Payment; }
+    void SetCell(int col, int row, const std::string &text) override {
+        Cells[col][row] = QString::fromStdString(text);
+    }
+};
+
+} // namespace
 
 class TestCommandLine : public QObject {
     Q_OBJECT
@@ -19,6 +89,11 @@ private slots:
         QTest::newRow("others ignored") << QStringList{"-x", "file", "--version", "--help"}
                                         << QString("Quorvale Pro ") + QuorvaleVersion + "\n";
         QTest::newRow("help first") << QStringList{"--help", "--version"} << "Usage: quorvale";
+        QTest::newRow("spread") << QStringList{"--spread", "payment", "--format", "tsv"}
+                                << " Loan / Rate\t  7.25%\t";
+        QTest::newRow("schedule") << QStringList{"--schedule", "--loan", "1000", "--rate",
+                                                 "12",         "--term", "2"}
+                                  << "Loan amount: $1,000.00\n";
     }
     void versionAndHelpNeedNoDisplay() {
         QFETCH(QStringList, args);
@@ -36,6 +111,192 @@ private slots:
         const QString out = QString::fromUtf8(program.readAllStandardOutput());
         QVERIFY2(out.startsWith(expected), qPrintable(out));
         QCOMPARE(QString::fromUtf8(program.readAllStandardError()), QString());
+    }
+
+    // What is wrong goes to standard error, nothing to standard output: one line naming the
+    // option for a bad command line (2), the window's own text for a loan without a result (1).
+    void badCommandLinesAreRefused_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("error");
+        auto row = [](const char *name, QStringList args, int status, const char *error) {
+            QTest::newRow(name) << args << status << QString::fromUtf8(error);
+        };
+        const QStringList spread{"--spread", "payment"};
+        const QStringList loan{"--schedule", "--loan", "100000", "--rate", "8.75", "--term"};
+        row("no mode", {"--spread"}, 2, "quorvale: --spread: missing mode");
+        row("no mode before an option", {"--spread", "--loan", "5"}, 2,
+            "quorvale: --spread: missing mode");
+        row("unknown mode", {"--spread", "payments"}, 2, "quorvale: --spread: 'payments'");
+        row("term above 999", spread + QStringList{"--term", "1000"}, 2, "quorvale: --term: ");
+        row("term of 0", spread + QStringList{"--term", "0"}, 2, "quorvale: --term: ");
+        row("term with a fraction", spread + QStringList{"--term", "36.5"}, 2,
+            "quorvale: --term: ");
+        row("a word for a loan", spread + QStringList{"--loan", "abc"}, 2, "quorvale: --loan: ");
+        row("an exponent", spread + QStringList{"--loan", "1e5"}, 2, "quorvale: --loan: ");
+        row("a thousands separator", spread + QStringList{"--payment", "1,000"}, 2,
+            "quorvale: --payment: ");
+        row("a point alone", spread + QStringList{"--payment=."}, 2, "quorvale: --payment: ");
+        row("an empty value", spread + QStringList{"--loan="}, 2, "quorvale: --loan: ");
+        row("eleven digits", spread + QStringList{"--loan", "12345678901"}, 2,
+            "quorvale: --loan: ");
+        row("a third decimal", spread + QStringList{"--payment", "786.705"}, 2,
+            "quorvale: --payment: ");
+        row("a negative rate", spread + QStringList{"--rate", "-0.5"}, 2, "quorvale: --rate: ");
+        row("a fourth decimal", spread + QStringList{"--rate", "8.1234"}, 2, "quorvale: --rate: ");
+        row("a step not offered", spread + QStringList{"--loan-step", "300"}, 2,
+            "quorvale: --loan-step: ");
+        row("a step as the chart prints it", spread + QStringList{"--rate-step", "1/2%"}, 2,
+            "quorvale: --rate-step: ");
+        row("a step of another group", spread + QStringList{"--payment-step", "1000"}, 2,
+            "quorvale: --payment-step: ");
+        row("unknown format", spread + QStringList{"--format", "xml"}, 2, "quorvale: --format: ");
+        row("unknown option", spread + QStringList{"--loans", "5"}, 2, "quorvale: --loans: ");
+        row("an option of the other command", spread + QStringList{"--by-year"}, 2,
+            "quorvale: --by-year: ");
+        row("a value missing", spread + QStringList{"--loan"}, 2, "quorvale: --loan: ");
+        row("a value missing before an option", spread + QStringList{"--loan", "--term", "5"}, 2,
+            "quorvale: --loan: ");
+        row("a value twice", spread + QStringList{"--loan", "5", "--loan=6"}, 2,
+            "quorvale: --loan: ");
+        row("a stray argument", spread + QStringList{"5"}, 2, "quorvale: '5'");
+        row("an argument before the command", QStringList{"-x"} + spread, 2, "quorvale: '-x'");
+        row("two commands", spread + QStringList{"--schedule"}, 2, "quorvale: --schedule: ");
+        row("schedule without a term", loan.mid(0, 5), 2, "quorvale: --schedule: missing --term");
+        row("schedule with a value", {"--schedule=1"}, 2, "quorvale: --schedule: ");
+        row("a flag with a value", loan + QStringList{"360", "--by-year=1"}, 2,
+            "quorvale: --by-year: ");
+        row("payment of the interest only", loan + QStringList{"360", "--payment", "729.17"}, 1,
+            NoScheduleText);
+        row("no loan", {"--schedule", "--loan", "0", "--rate", "8.75", "--term", "360"}, 1,
+            NoScheduleText);
+        row("a math error in the grid", {"--spread", "term", "--payment", "75"}, 1,
+            "Valid results cannot be calculated using\nthe variables you have entered.\n\n"
+            "Please try again with reasonable values.\n");
+    }
+    void badCommandLinesAreRefused() {
+        QFETCH(QStringList, args);
+        QFETCH(int, status);
+        QFETCH(QString, error);
+        const TRun run = RunProgram(args);
+        QCOMPARE(run.ExitStatus, status);
+        QCOMPARE(run.Out, QString());
+        QVERIFY2(run.Err.startsWith(error), qPrintable(run.Err));
+        if (status == 2)
+            QVERIFY2(run.Err.count('\n') == 1 && run.Err.endsWith('\n'), qPrintable(run.Err));
+        else if (!error.endsWith('\n'))
+            QCOMPARE(run.Err, error + "\n");
+    }
+
+    // text and tsv show the window's own texts for the same inputs and steps.
+    void theGridIsTheWindows_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QList<double>>("inputs"); // loan, rate, term, payment
+        QTest::addColumn<QList<int>>("steps");     // loan, rate, payment
+        QTest::newRow("payments") << QStringList{"--spread", "payment"} << 0
+                                  << QList<double>{100000, 8.75, 360, 786.7} << QList<int>{3, 3, 3};
+        QTest::newRow("loan amounts, other values and steps")
+            << QStringList{"--spread",       "loan",   "--payment",   "1500.25",     "--rate",
+                           "6.125",          "--term", "240",         "--rate-step", "1 %",
+                           "--payment-step", "200",    "--loan-step", "100"}
+            << 1 << QList<double>{100000, 6.125, 240, 1500.25} << QList<int>{0, 7, 8};
+        QTest::newRow("rates") << QStringList{"--spread", "rate", "--loan=250000",
+                                              "--loan-step=5000"}
+                               << 2 << QList<double>{250000, 8.75, 360, 786.7}
+                               << QList<int>{8, 3, 3};
+        QTest::newRow("terms") << QStringList{"--spread", "term", "--payment-step", "10"} << 3
+                               << QList<double>{100000, 8.75, 360, 786.7} << QList<int>{3, 3, 0};
+    }
+    void theGridIsTheWindows() {
+        QFETCH(QStringList, args);
+        QFETCH(int, mode);
+        QFETCH(QList<double>, inputs);
+        QFETCH(QList<int>, steps);
+        WindowGrid window;
+        window.Mode = window.State.CalcMode = mode;
+        window.Loan = inputs[0];
+        window.Rate = inputs[1];
+        window.Term = inputs[2];
+        window.Payment = inputs[3];
+        window.LoanIndex = steps[0];
+        window.RateIndex = steps[1];
+        window.PaymentIndex = steps[2];
+        FillSpread(window);
+
+        const TRun tsv = Answer(args + QStringList{"--format", "tsv"});
+        const TRun text = Answer(args);
+        QCOMPARE(tsv.ExitStatus, 0);
+        QStringList tsvLines = tsv.Out.split('\n'), textLines = text.Out.split('\n');
+        QCOMPARE(tsvLines.takeLast(), QString());
+        QCOMPARE(textLines.takeLast(), QString());
+        QCOMPARE(tsvLines.size(), 12);
+        QCOMPARE(textLines.size(), 12);
+        for (int r = 0; r < 12; ++r) {
+            const QStringList fields = tsvLines[r].split('\t');
+            QCOMPARE(fields.size(), 8);
+            for (int c = r == 0; c < 8; ++c) // the corner is the mode switch's
+                QCOMPARE(fields[c], window.Cells[c][r]);
+            QCOMPARE(textLines[r].simplified(), fields.join(' ').simplified());
+            QCOMPARE(textLines[r].size(), textLines[0].size());
+        }
+    }
+
+    void csvAndJsonCarryTheNumbersAtFullPrecision() {
+        const QList<QStringList> csv = CsvRecords(
+            Answer({"--spread", "payment", "--loan-step", "250", "--format", "csv"}).Out);
+        QCOMPARE(csv.size(), 12);
+        for (int r = 1; r <= 11; ++r) {
+            QCOMPARE(csv[r].size(), 8);
+            QCOMPARE(csv[r][0].toDouble(), 100000 + (r - 6) * 250.0);
+            for (int c = 1; c <= 7; ++c) {
+                QCOMPARE(csv[0][c].toDouble(), 8.75 + (c - 4) * 0.5);
+                QCOMPARE(csv[r][c].toDouble(),
+                         CalcPayment(360, csv[r][0].toDouble(), csv[0][c].toDouble() / 1200));
+            }
+        }
+
+        const QJsonObject spread =
+            QJsonDocument::fromJson(Answer({"--spread", "rate", "--format", "json"}).Out.toUtf8())
+                .object();
+        QCOMPARE(spread["mode"].toString(), QString("rate"));
+        QCOMPARE(spread["rowValues"].toArray().size(), 11);
+        QCOMPARE(spread["columnValues"].toArray()[6].toDouble(), 786.7 + 3 * 75);
+        QCOMPARE(spread["cells"].toArray()[5].toArray()[3].toDouble(),
+                 ExactRate(360, 100000, 786.7));
+
+        const TRun schedule = Answer({"--schedule", "--loan", "100000", "--rate", "8.75", "--term",
+                                      "360", "--format", "json"});
+        const QJsonObject s = QJsonDocument::fromJson(schedule.Out.toUtf8()).object();
+        const QJsonArray months = s["rows"].toArray();
+        QCOMPARE(s["payment"].toDouble(), 786.70);
+        QCOMPARE(s["totalInterest"].toDouble(), 183212.97);
+        QCOMPARE(months.size(), 360);
+        QCOMPARE(months[359].toObject()["payment"].toDouble(), 787.67);
+        QCOMPARE(months[359].toObject()["balance"].toDouble(), 0.0);
+
+        const QList<QStringList> years =
+            CsvRecords(Answer({"--schedule", "--loan", "100000", "--rate", "8.75", "--term", "360",
+                               "--by-year", "--format", "csv"})
+                           .Out);
+        QCOMPARE(years.size(), 31);
+        QCOMPARE(years[30][0], QString("30"));
+        QCOMPARE(years[30][5], QString("183212.97"));
+    }
+
+    // Numbers on the command line and in csv and json use "."; text shows the user's locale.
+    void numbersUseAPointWhateverTheLocale() {
+        TFormatSettings german = UnitedStatesFormatSettings();
+        german.DecimalSeparator = ",";
+        german.ThousandSeparator = ".";
+        SetFormatSettings(german);
+        const TRun csv = Answer({"--spread", "payment", "--loan", "100000.50", "--format", "csv"});
+        const TRun text = Answer({"--spread", "payment", "--rate", "8.5"});
+        SetFormatSettings(UnitedStatesFormatSettings());
+        QCOMPARE(CsvRecords(csv.Out)[6][0], QString("100000.5"));
+        QCOMPARE(CsvRecords(csv.Out)[6][4].left(8), QString("786.7043"));
+        QVERIFY2(text.Out.contains("$100.000 ") && text.Out.contains("$768,91"),
+                 qPrintable(text.Out));
     }
 
     void otherArgumentsOpenTheWindows() {

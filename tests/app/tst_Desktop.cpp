@@ -1,7 +1,9 @@
 // The main window on a real X server with a window manager: start-up with bad saved values,
 // clicks whose handler fails, the focus after a message box and after a mode switch by the
-// keyboard, the grid's buttons, a message box during the splash.
+// keyboard, the grid's buttons, a message box during the splash, the schedule of a cell.
 #include "app/Main.h"
+
+#include "app/Schedule.h"
 
 #include "app/splash.h"
 #include "controls/Aligrid.h"
@@ -17,11 +19,15 @@
 #include "tests/support/DialogRecorder.h"
 #include "tests/support/PdfPrinter.h"
 
+#include <QContextMenuEvent>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QRadioButton>
 #include <QScreen>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <memory>
@@ -41,7 +47,21 @@ struct TPaintCounter : QObject {
     }
 };
 
+// How the user asks for a cell's schedule.
+enum TReach { rcDoubleClick, rcPopupMenu, rcReturnKey, rcShiftF10 };
+
+// The summary lines the schedule window shows.
+QStringList Summary(const TfrmSchedule &w) {
+    QStringList lines;
+    for (int i = 0; i < w.lblCaptions.size(); ++i)
+        if (w.lblCaptions[i]->isVisible())
+            lines << w.lblCaptions[i]->text() + " " + w.lblValues[i]->text();
+    return lines;
+}
+
 } // namespace
+
+Q_DECLARE_METATYPE(TReach)
 
 class TestDesktop : public QObject {
     Q_OBJECT
@@ -343,6 +363,110 @@ private slots:
         QVERIFY(previewOpen);
         QVERIFY(backToPreview);
         WinHelp(nullptr, QString(), HELP_QUIT);
+    }
+
+    // ---- The amortization schedule ----------------------------------------------------------
+
+    void aCellsScheduleOpensByMouseMenuAndKeys_data() {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<TReach>("reach");
+        QTest::addColumn<QPoint>("cell");         // (column, row) under the mouse
+        QTest::addColumn<QStringList>("summary"); // lines the window shows; none: no window
+        // The steps: loans by 1000, rates by 1/2, payments by 75 around 100,000, 8.75, 786.70.
+        QTest::newRow("payments: double click")
+            << 0 << rcDoubleClick << QPoint(2, 3)
+            << QStringList{"Loan amount: $97,000.00", "Annual rate: 7.750%", "Term: 360 months"};
+        QTest::newRow("payments: double click on a heading does nothing")
+            << 0 << rcDoubleClick << QPoint(3, 0) << QStringList{};
+        QTest::newRow("payments: double click on the corner does nothing")
+            << 0 << rcDoubleClick << QPoint(0, 0) << QStringList{};
+        QTest::newRow("loans: the popup over a cell")
+            << 1 << rcPopupMenu << QPoint(5, 8)
+            << QStringList{"Annual rate: 9.250%", "Term: 360 months", "Monthly payment: $936.70"};
+        QTest::newRow("rates: the popup over a heading is the centre's")
+            << 2 << rcPopupMenu << QPoint(0, 3)
+            << QStringList{"Loan amount: $100,000.00", "Annual rate: 8.750%",
+                           "Monthly payment: $786.70"};
+        QTest::newRow("terms: Return in the grid, the selected cell")
+            << 3 << rcReturnKey << QPoint(6, 2)
+            << QStringList{"Loan amount: $100,000.00", "Annual rate: 8.750%",
+                           "Monthly payment: $786.70"};
+        QTest::newRow("payments: Shift+F10 in the grid")
+            << 0 << rcShiftF10 << QPoint(6, 2)
+            << QStringList{"Loan amount: $100,000.00", "Annual rate: 8.750%", "Term: 360 months"};
+    }
+    void aCellsScheduleOpensByMouseMenuAndKeys() {
+        QFETCH(int, mode);
+        QFETCH(TReach, reach);
+        QFETCH(QPoint, cell);
+        QFETCH(QStringList, summary);
+        TfrmMain &f = Open();
+        if (mode != 0)
+            Click(f.rgCalculate->Button(mode));
+        const QPoint at = f.grdLS->CellRect(cell.x(), cell.y()).center();
+        auto chooseFromPopup = [&] {
+            QTRY_COMPARE(QApplication::activePopupWidget(), f.mnuPop);
+            QVERIFY(f.mnuPopSchedule->isEnabled());
+            QTest::keyClick(f.mnuPop, Qt::Key_S);
+        };
+        switch (reach) {
+        case rcDoubleClick:
+            QTest::mouseDClick(f.grdLS, Qt::LeftButton, {}, at);
+            break;
+        case rcPopupMenu: {
+            QContextMenuEvent rightClick(QContextMenuEvent::Mouse, at, f.grdLS->mapToGlobal(at));
+            QApplication::sendEvent(f.grdLS, &rightClick);
+            chooseFromPopup();
+            break;
+        }
+        case rcReturnKey:
+            Click(f.grdLS, Qt::LeftButton, at); // the grid takes the focus
+            QTRY_VERIFY(f.grdLS->hasFocus());
+            QTest::keyClick(f.grdLS, Qt::Key_Return);
+            break;
+        case rcShiftF10:
+            Click(f.grdLS, Qt::LeftButton, at);
+            QTRY_VERIFY(f.grdLS->hasFocus());
+            QTest::keyClick(f.grdLS, Qt::Key_F10, Qt::ShiftModifier);
+            chooseFromPopup();
+            break;
+        }
+        Settle();
+        if (summary.isEmpty()) {
+            QTest::qWait(200);
+            QCOMPARE(frmSchedule, nullptr);
+            QVERIFY(f.isActiveWindow());
+            return;
+        }
+        QTRY_VERIFY(frmSchedule && frmSchedule->isActiveWindow());
+        for (const QString &line : summary)
+            QVERIFY2(Summary(*frmSchedule).contains(line),
+                     qPrintable(Summary(*frmSchedule).join("; ")));
+        QTRY_VERIFY(frmSchedule->tblSchedule->hasFocus());
+
+        // a second request, from the main window, replaces the content of the one window and
+        // brings it forward
+        TfrmSchedule *first = frmSchedule;
+        f.activateWindow();
+        QTRY_VERIFY(f.isActiveWindow());
+        QTest::mouseDClick(f.grdLS, Qt::LeftButton, {}, f.grdLS->CellRect(7, 1).center());
+        QTRY_VERIFY(first->isActiveWindow());
+        QCOMPARE(frmSchedule, first);
+        QVERIFY(!Summary(*first).contains(summary.first()));
+        QCOMPARE(QApplication::topLevelWidgets().count(first), 1);
+    }
+
+    void aCellWhoseLoanIsNotRepaidSaysSoAndOpensNothing() {
+        TfrmMain &f = Open();
+        Click(f.rgCalculate->Button(1)); // loans from payments
+        f.edtPayment->SetValue(100);     // the payments of the first rows are below zero
+        f.ChooseQuorvale(f.edtPayment);
+        TRealMessageBoxes boxes;
+        QTest::mouseDClick(f.grdLS, Qt::LeftButton, {}, f.grdLS->CellRect(1, 1).center());
+        QTRY_COMPARE(boxes.Texts(), QStringList{NoScheduleText});
+        QCOMPARE(frmSchedule, nullptr);
+        QTRY_VERIFY(f.isActiveWindow());
+        QVERIFY(PrintingEnabled());
     }
 };
 

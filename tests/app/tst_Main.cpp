@@ -117,11 +117,11 @@ class TestMain : public QObject {
     }
     bool PrintingEnabled() const {
         return F->btnPrint->isEnabled() && F->mnuFilePrint->isEnabled() &&
-               F->mnuPopPrint->isEnabled();
+               F->mnuPopPrint->isEnabled() && F->mnuPopSchedule->isEnabled();
     }
     bool PrintingDisabled() const {
         return !F->btnPrint->isEnabled() && !F->mnuFilePrint->isEnabled() &&
-               !F->mnuPopPrint->isEnabled();
+               !F->mnuPopPrint->isEnabled() && !F->mnuPopSchedule->isEnabled();
     }
     QString IniPath() const { return FFolder->path() + "/Vormex.Ini"; }
 

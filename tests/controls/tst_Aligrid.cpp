@@ -644,6 +644,62 @@ private slots:
         QCOMPARE(clicks, end == start ? 0 : 1);
     }
 
+    void doubleClicksAndKeysReachTheirEvents_data() {
+        QTest::addColumn<Qt::MouseButton>("button");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<bool>("taken"); // the key handler takes the key
+        QTest::addColumn<QList<QPoint>>("doubleClicks");
+        QTest::addColumn<TGridCoord>("current");
+        const QPoint cell = QPoint(2 * 76 + 30, 9 * 21 + 10);
+        QTest::newRow("left double click on a cell")
+            << Qt::LeftButton << int(Qt::Key_Return) << false << QList<QPoint>{cell}
+            << TGridCoord{2, 9};
+        QTest::newRow("right double click: nothing")
+            << Qt::RightButton << int(Qt::Key_Return) << false << QList<QPoint>{}
+            << TGridCoord{4, 6};
+        QTest::newRow("an arrow key moves") << Qt::RightButton << int(Qt::Key_Right) << false
+                                            << QList<QPoint>{} << TGridCoord{5, 6};
+        QTest::newRow("an arrow key taken does not move")
+            << Qt::RightButton << int(Qt::Key_Right) << true << QList<QPoint>{} << TGridCoord{4, 6};
+    }
+    void doubleClicksAndKeysReachTheirEvents() {
+        QFETCH(Qt::MouseButton, button);
+        QFETCH(int, key);
+        QFETCH(bool, taken);
+        QFETCH(QList<QPoint>, doubleClicks);
+        QFETCH(TGridCoord, current);
+        TStringAlignGrid grid;
+        SetUpLikeResultGrid(grid);
+        grid.show();
+        QVERIFY(QTest::qWaitForWindowActive(&grid));
+        grid.setFocus();
+        QList<QPoint> points;
+        grid.OnDblClick = [&](QObject *sender, int x, int y) {
+            QCOMPARE(sender, &grid);
+            QCOMPARE((TGridCoord{grid.Col(), grid.Row()}), current); // pressed first
+            points.append({x, y});
+        };
+        QList<int> keys;
+        grid.OnKeyDown = [&](QObject *, int &k, Qt::KeyboardModifiers) {
+            keys.append(k);
+            if (taken)
+                k = 0;
+        };
+        // sent rather than through QTest's mouse, whose remembered clicks would reach the
+        // tests after this one
+        const QPointF at(2 * 76 + 30, 9 * 21 + 10);
+        QMouseEvent press(QEvent::MouseButtonDblClick, at, grid.mapToGlobal(at), button, button,
+                          Qt::NoModifier);
+        QApplication::sendEvent(&grid, &press);
+        QCOMPARE(points, doubleClicks);
+        QTest::keyClick(&grid, Qt::Key(key));
+        QCOMPARE(keys, QList<int>{key});
+        QCOMPARE((TGridCoord{grid.Col(), grid.Row()}), current);
+        // the keyboard's context menu opens over the current cell
+        QCOMPARE(grid.inputMethodQuery(Qt::ImCursorRectangle).toRect(),
+                 grid.CellRect(current.X, current.Y));
+    }
+
     void otherKeysAreLeftToTheParent() {
         QVERIFY(!KeyTarget(TStringAlignGrid().Layout(), {1, 1}, Qt::Key_A, {}));
         QVERIFY(!KeyTarget(TStringAlignGrid().Layout(), {1, 1}, Qt::Key_Tab, {}));

@@ -571,6 +571,105 @@ private slots:
         QCOMPARE(v.PrintingAllowed, 0);
     }
 
+    // The loan of a cell shows as the cell and its headers show: the cell's own result
+    // formatted as the grid formats it, the row's and column's values as their headers.
+    void everyCellStandsForTheLoanItShows_data() {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<int>("loanIndex");
+        QTest::addColumn<int>("rateIndex");
+        QTest::addColumn<int>("paymentIndex");
+        QTest::addColumn<double>("payment");
+        QTest::newRow("payments") << 0 << 3 << 3 << 3 << 786.7;
+        QTest::newRow("payments, no loan step") << 0 << -1 << 0 << 3 << 786.7;
+        QTest::newRow("loan amounts") << 1 << 3 << 3 << 3 << 786.7;
+        QTest::newRow("loan amounts, no rate step") << 1 << 3 << -1 << 8 << 786.7;
+        QTest::newRow("rates") << 2 << 3 << 3 << 3 << 786.7;
+        QTest::newRow("terms") << 3 << 3 << 3 << 3 << 786.7;
+        QTest::newRow("terms, no payment step") << 3 << 8 << 3 << -1 << 1500.0;
+    }
+    void everyCellStandsForTheLoanItShows() {
+        QFETCH(int, mode);
+        QFETCH(int, loanIndex);
+        QFETCH(int, rateIndex);
+        QFETCH(int, paymentIndex);
+        QFETCH(double, payment);
+        FakeView v;
+        v.LoanIndex = v.InterestIndex = v.PaymentIndex = 7;
+        v.Run(mode);
+        v.LoanIndex = loanIndex;
+        v.InterestIndex = rateIndex;
+        v.PaymentIndex = paymentIndex;
+        v.Payment = payment;
+        v.Run(mode);
+        auto text = [](const std::string &t) {
+            return QString::fromStdString(t);
+        };
+        for (int c = 1; c <= 7; ++c)
+            for (int r = 1; r <= 11; ++r) {
+                const std::optional<TLoan> l = CellLoan(v.State, c, r);
+                QVERIFY(l);
+                const QString cell = v.Cell(c, r), rowHead = v.Cell(0, r), colHead = v.Cell(c, 0);
+                if (mode != 1)
+                    QCOMPARE(text(" " + CurrencyText(l->Loan, 10, 0)), rowHead);
+                if (mode < 2)
+                    QCOMPARE(text("  " + GeneralText(l->Rate, 5) + "%"), colHead);
+                else
+                    QCOMPARE(text("  " + CurrencyText(l->Payment, 5, 2)), colHead);
+                QCOMPARE(std::round(l->Payment * 100) / 100, l->Payment);
+                QCOMPARE(std::round(l->Loan * 100) / 100, l->Loan);
+                if (mode != 3)
+                    QCOMPARE(l->Term, 360);
+                if (mode == 0)
+                    QCOMPARE(text(" " + CurrencyText(l->Payment, 10, 2)), cell);
+                if (mode == 1) {
+                    QCOMPARE(text(" " + CurrencyText(l->Loan, 10, 0)), cell);
+                    QCOMPARE(text(" " + CurrencyText(l->Payment, 10, 2)), rowHead);
+                }
+                if (mode == 2)
+                    QCOMPARE(text(" " + FixedText(l->Rate, 5, 3) + "%"), cell);
+                if (mode == 3) {
+                    QCOMPARE(l->Rate, 8.75);
+                    const double shown = cell.toDouble();
+                    if (shown <= 0)
+                        QCOMPARE(l->Term, 0);
+                    else
+                        QVERIFY2(l->Term >= shown - 0.005 && l->Term < shown + 1.005,
+                                 qPrintable(cell));
+                }
+            }
+    }
+
+    void onlyResultCellsOfACompletedCalculationStandForALoan_data() {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<double>("payment");
+        QTest::addColumn<int>("col");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<bool>("loan");
+        QTest::newRow("the centre") << 0 << 786.7 << 4 << 6 << true;
+        QTest::newRow("the corner") << 0 << 786.7 << 0 << 0 << false;
+        QTest::newRow("a row header") << 0 << 786.7 << 0 << 6 << false;
+        QTest::newRow("a column header") << 2 << 786.7 << 4 << 0 << false;
+        QTest::newRow("past the last column") << 1 << 786.7 << 8 << 6 << false;
+        QTest::newRow("past the last row") << 3 << 786.7 << 4 << 12 << false;
+        QTest::newRow("a cell written before the calculation failed")
+            << 3 << 75.0 << 1 << 6 << false;
+    }
+    void onlyResultCellsOfACompletedCalculationStandForALoan() {
+        QFETCH(int, mode);
+        QFETCH(double, payment);
+        QFETCH(int, col);
+        QFETCH(int, row);
+        QFETCH(bool, loan);
+        FakeView v;
+        v.Run(mode);
+        v.Payment = payment;
+        try {
+            v.Run(mode);
+        } catch (const EMathError &) {
+        }
+        QCOMPARE(CellLoan(v.State, col, row).has_value(), loan);
+    }
+
     void randomGridsNeverShowANumberThatIsNot() {
         std::mt19937_64 random(7);
         std::uniform_real_distribution<double> amount(-2e6, 2e6), rate(-1300, 1300),

@@ -23,11 +23,13 @@ namespace {
 
 // A report of a title (100), a page header (50) with a page number, detail bands of a chosen
 // height, each naming its row, and a page footer (75). Letter paper with a quarter inch margin
-// is 1008 units high, so the footer area starts at 933.
+// is 1008 units high, so the footer area starts at 933. The footer also counts the pages,
+// centred in a box from 200 to 400.
 struct TTestReport {
     TQuickReport Rep;
     TQRBand *Title, *Header, *Detail, *Footer;
     TQRLabel *Row;
+    TQRSysData *Pages;
     int Rows = 0;
     int Next = 0;
 
@@ -41,6 +43,13 @@ struct TTestReport {
         Detail = new TQRBand(&Rep, rbDetail, detailHeight);
         Row = new TQRLabel(Detail);
         Footer = new TQRBand(&Rep, rbPageFooter, 75);
+        Pages = new TQRSysData(Footer);
+        Pages->SetData(qrsPageOfPages);
+        Pages->SetText("Page ");
+        Pages->SetBounds(200, 20, 200, 14);
+        Pages->SetAlignment(taCenter);
+        Pages->SetAutoSize(false);
+        Pages->SetTransparent(true);
         (new TQRLabel(Footer))->SetCaption("FOOTER");
         Rep.SetShowProgress(false);
         Rep.OnNeedData = [this](QObject *, bool &more) {
@@ -182,6 +191,45 @@ private slots:
         });
         QCOMPARE(QRPrinter().Status(), qrIdle);
         QCOMPARE(QRPrinter().Page(1).size(), 0); // released with the preview
+    }
+
+    void theFooterCountsThePagesOfTheWholeReport_data() {
+        QTest::addColumn<double>("height");
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<QStringList>("footers"); // page by page
+        QTest::newRow("one page") << 20.0 << 3 << QStringList{"Page 1 of 1"};
+        QTest::newRow("three pages")
+            << 300.0 << 6 << QStringList{"Page 1 of 3", "Page 2 of 3", "Page 3 of 3"};
+        QTest::newRow("twelve pages")
+            << 400.0 << 23 << QStringList{"Page 1 of 12", "Page 12 of 12"};
+    }
+    void theFooterCountsThePagesOfTheWholeReport() {
+        QFETCH(double, height);
+        QFETCH(int, rows);
+        QFETCH(QStringList, footers);
+        PdfPrinter pdf(FDir.filePath("count.pdf"));
+        TTestReport r(height, rows);
+        PreviewWith(r.Rep, [&] {
+            for (const QString &footer : footers) {
+                const int n = footer.section(' ', 1, 1).toInt();
+                QCOMPARE(PlacesOf(footer), QList<TPlace>{(TPlace{n, 933 + 20})});
+                const TQRPage &page = QRPrinter().Page(n);
+                const TQRDrawItem *text = FindText(page, footer);
+                // centred in its box by its final text, in its place: over the footer's fill,
+                // under the label made after it (its fill and text)
+                const double width = QFontMetricsF(text->Font).horizontalAdvance(footer);
+                QVERIFY(qAbs(text->Origin.x() - (300 - width / 2)) < 0.01);
+                const qsizetype at = text - page.data();
+                const qsizetype fill =
+                    std::find_if(page.begin(), page.end(),
+                                 [](const TQRDrawItem &i) {
+                                     return i.Kind == TQRDrawItem::dkFill && i.Rect.top() == 933;
+                                 }) -
+                    page.begin();
+                QVERIFY(fill < at);
+                QCOMPARE(FindText(page, "FOOTER") - page.data(), at + 2);
+            }
+        });
     }
 
     void labelsAsPrinted_data() {

@@ -1,0 +1,376 @@
+#include "app/Schedule.h"
+
+#include "app/Identity.h"
+#include "controls/GridClipboard.h"
+#include "platform/Dialogs.h"
+#include "platform/Forms.h"
+#include "printing/Qrschedule.h"
+#include "printing/Quickrep.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QDir>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QStyledItemDelegate>
+#include <QTableView>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <map>
+
+TfrmSchedule *frmSchedule = nullptr;
+
+namespace {
+
+// The summary's lines: at most seven, four in the left column and the rest in the right.
+constexpr int SummaryLines = 7;
+constexpr int LeftColumnLines = 4;
+
+// Ctrl+C in the table copies the selected cells, as the schedule's own texts.
+class TCopyKey : public QObject {
+public:
+    TCopyKey(TfrmSchedule *form) : QObject(form), F(form) {}
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override {
+        if (event->type() == QEvent::KeyPress &&
+            static_cast<QKeyEvent *>(event)->matches(QKeySequence::Copy)) {
+            Guard(watched, [&] { F->CopySelection(watched); });
+            return true;
+        }
+        return false;
+    }
+
+private:
+    TfrmSchedule *F;
+};
+
+// Draws a cell's text straight onto the cell, without the general delegate's text layout (which
+// measures and elides every text): the table's amounts are short and fit their columns, and a
+// table of hundreds of rows then opens at once.
+class TAmountDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option,
+               const QModelIndex &index) const override {
+        QStyleOptionViewItem opt = option;
+        initStyleOption(&opt, index);
+        const QString text = std::exchange(opt.text, QString());
+        const QWidget *widget = opt.widget;
+        QStyle *style = widget ? widget->style() : QApplication::style();
+        style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget); // cell and selection
+        const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
+        painter->setPen(opt.palette.color(
+            opt.state & QStyle::State_Selected ? QPalette::HighlightedText : QPalette::Text));
+        painter->setFont(opt.font);
+        painter->drawText(opt.rect.adjusted(margin, 0, -margin, 0), int(opt.displayAlignment),
+                          text);
+    }
+};
+
+} // namespace
+
+// ---- The table model --------------------------------------------------------------------
+
+TScheduleModel::TScheduleModel(QObject *parent) : QAbstractTableModel(parent) {}
+
+void TScheduleModel::SetRows(std::vector<TScheduleRow> rows) {
+    beginResetModel();
+    FRows = std::move(rows);
+    endResetModel();
+}
+
+int TScheduleModel::rowCount(const QModelIndex &parent) const {
+    return parent.isValid() ? 0 : int(FRows.size());
+}
+
+int TScheduleModel::columnCount(const QModelIndex &parent) const {
+    return parent.isValid() ? 0 : int(ScheduleColumns().size());
+}
+
+QVariant TScheduleModel::data(const QModelIndex &index, int role) const {
+    if (!index.isValid() || size_t(index.row()) >= FRows.size())
+        return QVariant();
+    if (role == Qt::DisplayRole)
+        return ScheduleCellText(FRows[size_t(index.row())], index.column());
+    if (role == Qt::TextAlignmentRole)
+        return QVariant(Qt::AlignRight | Qt::AlignVCenter);
+    return QVariant();
+}
+
+QVariant TScheduleModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
+        return ScheduleColumns().value(section);
+    return QVariant();
+}
+
+// ---- The window -------------------------------------------------------------------------
+
+TfrmSchedule::TfrmSchedule(const QString &programTitle, QWidget *parent)
+    : QDialog(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint) {
+    frmSchedule = this;
+    setWindowTitle(QStringLiteral("Amortization Schedule"));
+    setFont(DesignFont(QStringLiteral("Arial"), 8));
+    setAccessibleName(windowTitle());
+
+    SummaryGrid = new QGridLayout;
+    SummaryGrid->setHorizontalSpacing(8);
+    SummaryGrid->setVerticalSpacing(2);
+    for (int i = 0; i < SummaryLines; ++i) {
+        auto *caption = new QLabel(this);
+        auto *value = new QLabel(this);
+        const int row = i < LeftColumnLines ? i : i - LeftColumnLines;
+        const int col = i < LeftColumnLines ? 0 : 2;
+        SummaryGrid->addWidget(caption, row, col, Qt::AlignRight);
+        SummaryGrid->addWidget(value, row, col + 1, Qt::AlignLeft);
+        caption->setObjectName(QStringLiteral("lblCaption%1").arg(i));
+        value->setObjectName(QStringLiteral("lblValue%1").arg(i));
+        lblCaptions.append(caption);
+        lblValues.append(value);
+    }
+    SummaryGrid->setColumnMinimumWidth(1, 0);
+    SummaryGrid->setColumnStretch(1, 1);
+    SummaryGrid->setColumnStretch(3, 1);
+
+    Model = new TScheduleModel(this);
+    tblSchedule = new QTableView(this);
+    tblSchedule->setObjectName(QStringLiteral("tblSchedule"));
+    tblSchedule->setModel(Model);
+    tblSchedule->setAccessibleName(QStringLiteral("Schedule"));
+    tblSchedule->setAccessibleDescription(
+        QStringLiteral("One row a month (or a year): payment, principal, interest, balance "
+                       "and total interest"));
+    tblSchedule->verticalHeader()->hide();
+    // Rows of one height, so that a table of thousands of rows is laid out at once.
+    tblSchedule->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    tblSchedule->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    tblSchedule->horizontalHeader()->setStretchLastSection(true);
+    tblSchedule->horizontalHeader()->setHighlightSections(false);
+    tblSchedule->setSelectionBehavior(QAbstractItemView::SelectItems);
+    tblSchedule->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    tblSchedule->setTabKeyNavigation(false); // Tab goes on to the check box and the buttons
+    tblSchedule->setWordWrap(false);
+    tblSchedule->setAlternatingRowColors(true);
+    tblSchedule->setItemDelegate(new TAmountDelegate(tblSchedule));
+    tblSchedule->installEventFilter(new TCopyKey(this));
+
+    chkByYear = new QCheckBox(QStringLiteral("&By year"), this);
+    chkByYear->setObjectName(QStringLiteral("chkByYear"));
+    chkByYear->setAccessibleDescription(QStringLiteral("Each 12 months summed into one row"));
+    connect(chkByYear, &QCheckBox::toggled, this,
+            [this] { Guard(chkByYear, [this] { chkByYearClick(chkByYear); }); });
+
+    auto button = [this](const QString &caption, const char *name, const QString &description,
+                         void (TfrmSchedule::*handler)(QObject *)) {
+        auto *b = new QPushButton(caption, this);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setAccessibleDescription(description);
+        b->setAutoDefault(false);
+        connect(b, &QPushButton::clicked, this,
+                [this, b, handler] { Guard(b, [&] { (this->*handler)(b); }); });
+        return b;
+    };
+    btnCopy =
+        button(QStringLiteral("&Copy"), "btnCopy",
+               QStringLiteral("The whole table to the clipboard"), &TfrmSchedule::btnCopyClick);
+    btnSave = button(QStringLiteral("&Save..."), "btnSave",
+                     QStringLiteral("The table as a CSV file"), &TfrmSchedule::btnSaveClick);
+    btnPrint =
+        button(QStringLiteral("&Print"), "btnPrint",
+               QStringLiteral("Print preview of the schedule"), &TfrmSchedule::btnPrintClick);
+    btnClose = button(QStringLiteral("Close"), "btnClose", QStringLiteral("Close the window"),
+                      &TfrmSchedule::btnCloseClick);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(chkByYear);
+    buttons->addStretch(1);
+    for (QPushButton *b : {btnCopy, btnSave, btnPrint, btnClose})
+        buttons->addWidget(b);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(SummaryGrid);
+    layout->addWidget(tblSchedule, 1);
+    layout->addLayout(buttons);
+
+    setTabOrder(tblSchedule, chkByYear);
+    setTabOrder(chkByYear, btnCopy);
+    setTabOrder(btnCopy, btnSave);
+    setTabOrder(btnSave, btnPrint);
+    setTabOrder(btnPrint, btnClose);
+
+    Report = new TQRSchedule(programTitle, this);
+    resize(600, 480);
+    // Closed by Close, Escape or the title bar: gone, remembering nothing.
+    connect(this, &QDialog::finished, this, &QObject::deleteLater);
+}
+
+TfrmSchedule::~TfrmSchedule() {
+    if (frmSchedule == this)
+        frmSchedule = nullptr;
+}
+
+void TfrmSchedule::SetSchedule(const TSchedule &schedule) {
+    FSchedule = schedule;
+    const QList<TSummaryLine> summary = ScheduleSummary(schedule);
+    for (int i = 0; i < SummaryLines; ++i) {
+        const TSummaryLine line = summary.value(i);
+        lblCaptions[i]->setText(line.Caption);
+        lblValues[i]->setText(line.Value);
+        QString name = line.Caption;
+        name.chop(1); // the colon
+        lblValues[i]->setAccessibleName(name);
+        lblCaptions[i]->setVisible(i < summary.size());
+        lblValues[i]->setVisible(i < summary.size());
+    }
+    Model->SetRows(ShownRows());
+    // Columns as wide as their widest text: the greatest amount, or the heading.
+    const double widest = std::max(
+        {schedule.Loan.Loan, schedule.TotalPayments, schedule.TotalInterest, schedule.LastPayment});
+    const QFontMetrics metrics(tblSchedule->font());
+    const int money = metrics.horizontalAdvance(ScheduleCellText({0, widest, 0, 0, 0, 0}, 1));
+    for (int col = 0; col < Model->columnCount(); ++col) {
+        const int text = col == 0 ? metrics.horizontalAdvance(QString::number(
+                                        std::max<size_t>(1, schedule.Months.size())))
+                                  : money;
+        const int heading = tblSchedule->horizontalHeader()->fontMetrics().horizontalAdvance(
+            ScheduleColumns()[col]);
+        tblSchedule->setColumnWidth(col, std::max(text, heading) + 24);
+    }
+    tblSchedule->scrollToTop();
+    tblSchedule->setCurrentIndex(Model->index(0, 0));
+}
+
+std::vector<TScheduleRow> TfrmSchedule::ShownRows() const {
+    return chkByYear->isChecked() ? ScheduleByYear(FSchedule) : FSchedule.Months;
+}
+
+QList<QStringList> TfrmSchedule::TableTexts(bool selectionOnly) const {
+    const int columns = Model->columnCount();
+    std::map<int, std::vector<bool>> chosen; // row: its selected columns
+    if (selectionOnly) {
+        for (const QModelIndex &index : tblSchedule->selectionModel()->selectedIndexes()) {
+            auto &cols = chosen[index.row()];
+            cols.resize(size_t(columns));
+            cols[size_t(index.column())] = true;
+        }
+    }
+    QList<QStringList> texts;
+    QStringList heads;
+    for (int col = 0; col < columns; ++col)
+        if (!selectionOnly || std::any_of(chosen.begin(), chosen.end(),
+                                          [col](const auto &r) { return r.second[size_t(col)]; }))
+            heads << ScheduleColumns()[col];
+    texts << heads;
+    const std::vector<TScheduleRow> &rows = Model->Rows();
+    auto add = [&](int row, const std::vector<bool> *cols) {
+        QStringList cells;
+        for (int col = 0; col < columns; ++col)
+            if (!cols || (*cols)[size_t(col)])
+                cells << ScheduleCellText(rows[size_t(row)], col);
+        texts << cells;
+    };
+    if (selectionOnly)
+        for (const auto &[row, cols] : chosen)
+            add(row, &cols);
+    else
+        for (int row = 0; row < int(rows.size()); ++row)
+            add(row, nullptr);
+    return texts;
+}
+
+void TfrmSchedule::chkByYearClick(QObject *) {
+    Model->SetRows(ShownRows());
+    tblSchedule->setCurrentIndex(Model->index(0, 0));
+}
+
+void TfrmSchedule::btnCopyClick(QObject *) {
+    QGuiApplication::clipboard()->setMimeData(TableMimeData(TableTexts(false)));
+}
+
+void TfrmSchedule::CopySelection(QObject *) {
+    if (tblSchedule->selectionModel()->hasSelection())
+        QGuiApplication::clipboard()->setMimeData(TableMimeData(TableTexts(true)));
+}
+
+void TfrmSchedule::btnSaveClick(QObject *) {
+    QString fileName =
+        QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+            .filePath(chkByYear->isChecked() ? QStringLiteral("Amortization Schedule by Year.csv")
+                                             : QStringLiteral("Amortization Schedule.csv"));
+    int filter = 0;
+    if (!SaveFileDialog(this, QStringLiteral("Save Schedule"),
+                        {QStringLiteral("CSV files (*.csv)"), QStringLiteral("All files (*)")},
+                        {QStringLiteral("csv"), QString()}, QFileInfo(fileName).path(), fileName,
+                        filter))
+        return;
+    const QString failure = WriteScheduleCsv(fileName, ShownRows());
+    if (!failure.isEmpty())
+        MessageBox(QStringLiteral("The schedule could not be saved to %1:\n%2")
+                       .arg(QDir::toNativeSeparators(fileName), failure),
+                   ProgramName, mtError, mbOK);
+}
+
+void TfrmSchedule::btnPrintClick(QObject *) {
+    QRPrinter().SetPreviewCaption(QStringLiteral("Preview of Page"));
+    QRPrinter().SetProgressCaption(QStringLiteral("Preparing Page"));
+    Report->SetSchedule(FSchedule, ShownRows(), chkByYear->isChecked());
+    Report->Rep->Preview();
+    // The preview hands the activation back to the main window; the user was here.
+    raise();
+    activateWindow();
+}
+
+void TfrmSchedule::btnCloseClick(QObject *) {
+    close();
+}
+
+// ---- Opening it -------------------------------------------------------------------------
+
+void ShowSchedule(QWidget *owner, const std::optional<TLoan> &loan) {
+    const std::optional<TSchedule> schedule = loan ? MakeSchedule(*loan) : std::nullopt;
+    if (!schedule) {
+        MessageBox(QString::fromLatin1(NoScheduleText), ProgramName, mtInformation, mbOK);
+        return;
+    }
+    TfrmSchedule *form = frmSchedule;
+    if (!form) {
+        form = new TfrmSchedule(ProgramName + QStringLiteral(", ") + ProgramVersion, owner);
+        // Beside the main window where the screen has room, so that the spread stays in
+        // sight; else over its centre.
+        if (owner) {
+            const QRect main = owner->frameGeometry();
+            const QRect area = owner->screen()->availableGeometry();
+            QPoint place(main.right() + 8, std::max(area.top(), main.top()));
+            if (place.x() + form->width() > area.right())
+                place.setX(main.left() - 8 - form->width());
+            if (place.x() < area.left())
+                place = main.center() - QPoint(form->width() / 2, form->height() / 2);
+            form->move(place);
+        }
+    }
+    form->SetSchedule(*schedule);
+    form->show();
+    form->raise();
+    form->activateWindow();
+    form->tblSchedule->setFocus();
+}
+
+QString WriteScheduleCsv(const QString &fileName, const std::vector<TScheduleRow> &rows) {
+    const std::string csv = ScheduleCsv(rows);
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(csv.data(), qint64(csv.size())) != qint64(csv.size()) || !file.commit())
+        return file.errorString();
+    return QString();
+}

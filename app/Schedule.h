@@ -1,0 +1,92 @@
+// The amortization schedule window: the loan a cell of the spread stands for, month by month or
+// year by year, its summary, and the schedule copied, saved as CSV and printed. One window at
+// a time, beside the main window; it remembers nothing once closed.
+#pragma once
+
+#include "engine/Amortize.h"
+
+#include <QAbstractTableModel>
+#include <QDialog>
+#include <QList>
+#include <QStringList>
+#include <optional>
+#include <vector>
+
+class QCheckBox;
+class QGridLayout;
+class QLabel;
+class QPushButton;
+class QTableView;
+class TQRSchedule;
+
+// The rows of a schedule as a table of texts, with the column heads as its header.
+class TScheduleModel : public QAbstractTableModel {
+    Q_OBJECT
+
+public:
+    explicit TScheduleModel(QObject *parent = nullptr);
+
+    void SetRows(std::vector<TScheduleRow> rows);
+    const std::vector<TScheduleRow> &Rows() const { return FRows; }
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+
+private:
+    std::vector<TScheduleRow> FRows;
+};
+
+class TfrmSchedule : public QDialog {
+    Q_OBJECT
+
+public:
+    // `programTitle` goes on the printed pages.
+    explicit TfrmSchedule(const QString &programTitle, QWidget *parent = nullptr);
+    ~TfrmSchedule() override;
+
+    // The summary: a caption and a value a line (the last payment's line hidden when it is
+    // the same as the others).
+    QGridLayout *SummaryGrid;
+    QList<QLabel *> lblCaptions, lblValues;
+    QTableView *tblSchedule;
+    TScheduleModel *Model;
+    QCheckBox *chkByYear;
+    QPushButton *btnCopy, *btnSave, *btnPrint, *btnClose;
+    TQRSchedule *Report;
+
+    // Shows `schedule` in place of what the window showed.
+    void SetSchedule(const TSchedule &schedule);
+    const TSchedule &Schedule() const { return FSchedule; }
+    // The rows shown: the months, or the years with "By year".
+    std::vector<TScheduleRow> ShownRows() const;
+
+    void chkByYearClick(QObject *Sender);
+    void btnCopyClick(QObject *Sender);
+    // Ctrl+C in the table: the selected cells.
+    void CopySelection(QObject *Sender);
+    void btnSaveClick(QObject *Sender);
+    void btnPrintClick(QObject *Sender);
+    void btnCloseClick(QObject *Sender);
+
+    // The table as texts: the column heads, then every row, or only the selected cells.
+    QList<QStringList> TableTexts(bool selectionOnly) const;
+
+private:
+    TSchedule FSchedule;
+};
+
+// The one schedule window, while it is open.
+extern TfrmSchedule *frmSchedule;
+
+// Opens the schedule of `loan` (a cell's loan, or nothing for a cell without one): in the
+// schedule window, made if none is open, brought forward and given the focus. A loan that its
+// payments do not repay, or no loan, is said in a message box and opens nothing.
+void ShowSchedule(QWidget *owner, const std::optional<TLoan> &loan);
+
+// Writes `rows` as CSV to `fileName` through a temporary file beside it that replaces it once
+// complete; an existing file is left as it was when writing fails. Empty on success, else why
+// it failed.
+QString WriteScheduleCsv(const QString &fileName, const std::vector<TScheduleRow> &rows);
