@@ -1,6 +1,5 @@
 // The loan formulas and the four grid calculators, engine only: a full recalculation should
 // stay far below one screen frame.
-#include "engine/Amortize.h"
 #include "engine/Spread.h"
 #include "tests/support/DefaultSpreadView.h"
 
@@ -69,18 +68,6 @@ void BM_FillSpread(benchmark::State &state) {
     }
 }
 BENCHMARK(BM_FillSpread)->DenseRange(0, 3)->Unit(benchmark::kMicrosecond);
-
-// The longest schedule of the term box: 999 months, and summed by year.
-void BM_MakeSchedule(benchmark::State &state) {
-    const TLoan loan{100000, 8.75, 999, 729.68};
-    for (auto _ : state) {
-        const std::optional<TSchedule> s = MakeSchedule(loan);
-        benchmark::DoNotOptimize(s->Months.data());
-        if (state.range(0))
-            benchmark::DoNotOptimize(ScheduleByYear(*s).data());
-    }
-}
-BENCHMARK(BM_MakeSchedule)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
