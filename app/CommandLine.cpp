@@ -247,7 +247,7 @@ class TPlainSpreadView : public TSpreadView {
 public:
     SpreadState State;
     int Mode = 0;
-    int LoanIndex = DefaultStepIndex, RateIndex = DefaultStepIndex, PaymentIndex = DefaultStepIndex;
+    int LoanIndex = 0, RateIndex = 0, PaymentIndex = 0;
     double Loan = 0, Rate = 0, TermMonths = 0, Payment = 0;
     std::string Cells[8][12];
 

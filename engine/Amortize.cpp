@@ -8,7 +8,7 @@
 
 namespace {
 
-// Amounts beyond this many cents (ten trillion) are not counted.
+// Amounts beyond this many cents (ten trillion in money) are not counted.
 constexpr long long MaxCents = 1'000'000'000'000'000LL;
 
 // A number as an integer mantissa and a power of ten.

@@ -251,8 +251,9 @@ private slots:
             QCOMPARE(csv[r][0].toDouble(), 100000 + (r - 6) * 250.0);
             for (int c = 1; c <= 7; ++c) {
                 QCOMPARE(csv[0][c].toDouble(), 8.75 + (c - 4) * 0.5);
-                QCOMPARE(csv[r][c].toDouble(),
-                         CalcPayment(360, csv[r][0].toDouble(), csv[0][c].toDouble() / 1200));
+                const double payment =
+                    CalcPayment(360, csv[r][0].toDouble(), csv[0][c].toDouble() / 1200);
+                QVERIFY2(csv[r][c].toDouble() == payment, qPrintable(csv[r][c]));
             }
         }
 
@@ -262,8 +263,8 @@ private slots:
         QCOMPARE(spread["mode"].toString(), QString("rate"));
         QCOMPARE(spread["rowValues"].toArray().size(), 11);
         QCOMPARE(spread["columnValues"].toArray()[6].toDouble(), 786.7 + 3 * 75);
-        QCOMPARE(spread["cells"].toArray()[5].toArray()[3].toDouble(),
-                 ExactRate(360, 100000, 786.7));
+        QVERIFY(spread["cells"].toArray()[5].toArray()[3].toDouble() ==
+                ExactRate(360, 100000, 786.7));
 
         const TRun schedule = Answer({"--schedule", "--loan", "100000", "--rate", "8.75", "--term",
                                       "360", "--format", "json"});
