@@ -7,6 +7,8 @@
 
 #include <QBuffer>
 #include <QTest>
+#include <QThread>
+#include <QTimer>
 
 using Script = LoopbackServer::Script;
 using Scripts = std::vector<Script>;
@@ -85,6 +87,7 @@ private slots:
     void relocationToAnotherServer();
     void abort_data();
     void abort();
+    void cancelIsServedWhileTheServerOutpacesTheReader();
     void timeout_data();
     void timeout();
     void busy();
@@ -465,6 +468,34 @@ void TestHttpProt::abort() {
     QCOMPARE(fetch.DoneError, quint16(3));
     QCOMPARE(fetch.Cli.State(), httpReady);
     QVERIFY(server.Connections() <= 1);
+}
+
+// An endless body, sent faster than it is read: bytes always wait, yet the event loop gets its
+// turn, so a Cancel posted while the data streams ends the transfer.
+void TestHttpProt::cancelIsServedWhileTheServerOutpacesTheReader() {
+    LoopbackServer server;
+    server.SetScript({LoopbackServer::ReadRequest(),
+                      LoopbackServer::Send("HTTP/1.0 200 OK\r\n\r\n"),
+                      LoopbackServer::SendPattern(1LL << 40), LoopbackServer::Close()});
+    Fetch fetch;
+    fetch.Cli.SetReceiveStream(nullptr);
+    constexpr qint64 never = 256LL * 1024 * 1024;
+    qint64 cancelledAt = -1;
+    fetch.Cli.OnDocData = [&](QObject *, const char *, int Len) {
+        QThread::usleep(500);
+        if (fetch.Cli.BytesReceived() == Len)
+            QTimer::singleShot(0, [&] {
+                cancelledAt = fetch.Cli.BytesReceived();
+                fetch.Cli.Abort();
+            });
+        // The Cancel was not served: end the test's transfer all the same.
+        if (fetch.Cli.BytesReceived() > never && cancelledAt < 0)
+            fetch.Cli.Abort();
+    };
+    QVERIFY(fetch.Run(server.Url(), httpGET, 60000));
+    QVERIFY(cancelledAt >= 0);
+    QVERIFY2(cancelledAt < never, qPrintable(QString::number(cancelledAt)));
+    QCOMPARE(fetch.Cli.ReasonPhrase(), QString("Connection aborted on request"));
 }
 
 void TestHttpProt::timeout_data() {
