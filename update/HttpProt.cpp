@@ -6,8 +6,6 @@
 #include <QEvent>
 #include <QIODevice>
 #include <QTimer>
-#include <algorithm>
-#include <cstring>
 #include <utility>
 
 namespace {
