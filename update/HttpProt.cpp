@@ -6,8 +6,6 @@
 #include <QEvent>
 #include <QIODevice>
 #include <QTimer>
-#include <algorithm>
-#include <cstring>
 #include <utility>
 
 namespace {
@@ -21,21 +19,38 @@ QEvent::Type MessageKind() {
     return kind;
 }
 
-// Body blocks are read straight from the socket into a buffer of this size; lines of the
-// header go through the 8192-byte line buffer.
-constexpr int BodyBlockSize = 65536;
-
-// A decimal count that fits 64 bits, or -1.
-qint64 ParseLength(const QByteArray &Text) {
-    if (Text.isEmpty() || Text.size() > 18)
-        return -1;
-    qint64 value = 0;
-    for (char c : Text) {
-        if (c < '0' || c > '9')
-            return -1;
-        value = value * 10 + (c - '0');
+// The reason a request ends with when the parser refused the answer or the close cut it short.
+QString ParseFailure(THttpParseError Error) {
+    switch (Error) {
+    case hpeNoAnswer:
+        return QStringLiteral("Connection closed without an answer");
+    case hpeIncomplete:
+        return QStringLiteral("Connection closed before the answer was complete");
+    case hpeBadStatusLine:
+        return QStringLiteral("Bad answer from the server");
+    case hpeLineTooLong:
+        return QStringLiteral("HTTP line too long");
+    case hpeHeaderTooLarge:
+        return QStringLiteral("Answer too large");
+    case hpeOk:
+        break;
     }
-    return value;
+    return QString();
+}
+
+// A port is a number from 1 to 65535, written in digits alone.
+bool IsValidPort(const QString &Port) {
+    if (Port.isEmpty())
+        return false;
+    int value = 0;
+    for (QChar c : Port) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return false;
+        value = value * 10 + (c.unicode() - '0');
+        if (value > 65535)
+            return false;
+    }
+    return value > 0;
 }
 
 } // namespace
@@ -129,12 +144,12 @@ QByteArray EncodeBase64(const QByteArray &Bytes) {
 
 THttpCli::THttpCli(QObject *Owner)
     : QObject(Owner), FCtrlSocket(std::make_unique<TWSocket>()), FTimer(std::make_unique<QTimer>()),
-      FReceiveBuffer(ReceiveBufferSize + 1), FBodyBuffer(BodyBlockSize) {
+      FReceiveBuffer(ReceiveBlockSize) {
     FCtrlSocket->OnSessionConnected = [this](QObject *S, quint16 E) {
         SocketSessionConnected(S, E);
     };
     FCtrlSocket->OnSessionClosed = [this](QObject *S, quint16 E) {
-        HandleSessionClosed(S, E);
+        SocketSessionClosed(S, E);
     };
     FCtrlSocket->OnDataAvailable = [this](QObject *S, quint16 E) {
         SocketDataAvailable(S, E);
@@ -188,7 +203,10 @@ void THttpCli::customEvent(QEvent *Event) {
     case MsgRestart:
         // An Abort or a time-out since the relocation's close has already ended the request.
         if (message->Serial == FRequestSerial && !FEnding && FState != httpAborting)
-            Guard(this, [this] { RestartAfterRelocation(); });
+            Guard(this, [this] {
+                ResetAnswer();
+                StartLookup();
+            });
         break;
     }
 }
@@ -204,11 +222,9 @@ void THttpCli::StartRequest(THttpRequest Rq) {
     FAuthChallenges.clear();
     FRequestType = Rq;
     FRequestDoneError = 0;
-    FCtrlSocket->OnSessionClosed = [this](QObject *S, quint16 E) {
-        HandleSessionClosed(S, E);
-    };
     FEnding = false;
     FFailed = false;
+    FAnswered = false;
     FRelocations = 0;
     SetState(httpStarting);
     FDocumentName.clear();
@@ -257,39 +273,35 @@ void THttpCli::StartRequest(THttpRequest Rq) {
     // Only plain http is spoken here: an address of another kind would otherwise be fetched in
     // plain text from the wrong port.
     if (FScheme.compare(QLatin1String("http"), Qt::CaseInsensitive) != 0) {
-        Fail(QStringLiteral("Unsupported address"), 0);
-        HandleSessionClosed(nullptr, 0);
+        FailAndEnd(QStringLiteral("Unsupported address"), 0);
         return;
     }
     StartLookup();
 }
 
 void THttpCli::ResetAnswer() {
-    FContentLength = -1;
+    FParser.Reset(FRequestType == httpHEAD);
     FContentType.clear();
-    FReceiveLen = 0;
-    FAnswerBytes = 0;
-    FHeaderLineCount = 0;
+    FHeaderBegun = false;
     FBodyDataCount = 0;
     FRelocating = false;
     FUnsupportedLocation = false;
     FRelocationPending = false;
-    FHeadless = false;
 }
 
 void THttpCli::StartLookup() {
     SetState(httpResolvingHost);
     if (FConnectHost.isEmpty()) {
-        Fail(QStringLiteral("can't resolve hostname to IP address"), 0);
-        HandleSessionClosed(nullptr, 0);
+        FailAndEnd(QStringLiteral("can't resolve hostname to IP address"), 0);
+        return;
+    }
+    // Checked here, for the address and for every relocation: the socket would otherwise
+    // refuse the text only when connecting, without a word on why.
+    if (!IsValidPort(FConnectPort)) {
+        FailAndEnd(QStringLiteral("Invalid port"), 0);
         return;
     }
     FCtrlSocket->DnsLookup(FConnectHost);
-}
-
-void THttpCli::RestartAfterRelocation() {
-    ResetAnswer();
-    StartLookup();
 }
 
 void THttpCli::Fail(const QString &Reason, quint16 Error) {
@@ -297,6 +309,25 @@ void THttpCli::Fail(const QString &Reason, quint16 Error) {
     FReasonPhrase = Reason;
     FRequestDoneError = Error;
     FFailed = true;
+}
+
+void THttpCli::FailAndEnd(const QString &Reason, quint16 Error) {
+    if (FEnding || FState == httpReady)
+        return;
+    Fail(Reason, Error);
+    FParser.Stop();
+    // Closing raises the session-closed event, which ends the request; with no connection
+    // (or one whose close was already reported) the request ends here.
+    if (FCtrlSocket->State() != wsClosed)
+        FCtrlSocket->Close();
+    Complete(0);
+}
+
+void THttpCli::EndErrorAnswer() {
+    FAnswered = true;
+    FParser.Stop();
+    FCtrlSocket->Close();
+    Complete(0);
 }
 
 void THttpCli::RestartTimer() {
@@ -310,8 +341,7 @@ void THttpCli::SocketDnsLookupDone(QObject *, quint16 Error) {
     if (FState != httpResolvingHost || FEnding)
         return;
     if (Error != 0) {
-        Fail(QStringLiteral("can't resolve hostname to IP address"), 0);
-        HandleSessionClosed(nullptr, 0);
+        FailAndEnd(QStringLiteral("can't resolve hostname to IP address"), 0);
         return;
     }
     SetState(httpConnecting);
@@ -322,11 +352,9 @@ void THttpCli::SocketDnsLookupDone(QObject *, quint16 Error) {
         FCtrlSocket->Connect();
     } catch (const std::exception &) {
         const int error = FCtrlSocket->LastError();
-        Fail(QStringLiteral("can't connect: %1 (Error #%2)").arg(SocketErrorText(error)).arg(error),
-             quint16(error));
-        // Closing raises the session-closed event, which ends the request.
-        FCtrlSocket->Close();
-        HandleSessionClosed(nullptr, 0);
+        FailAndEnd(
+            QStringLiteral("can't connect: %1 (Error #%2)").arg(SocketErrorText(error)).arg(error),
+            quint16(error));
     }
 }
 
@@ -334,14 +362,12 @@ void THttpCli::SocketSessionConnected(QObject *, quint16 Error) {
     if (FState != httpConnecting || FEnding)
         return;
     if (Error != 0) {
-        Fail(QStringLiteral("%1 (Error #%2)").arg(SocketErrorText(Error)).arg(Error), 0);
-        HandleSessionClosed(nullptr, 0);
+        FailAndEnd(QStringLiteral("%1 (Error #%2)").arg(SocketErrorText(Error)).arg(Error), 0);
         return;
     }
     FConnected = true;
     SetState(httpConnected);
     CallEvent(OnSessionConnected, this);
-    FReceiveLen = 0;
     SetState(httpReceivingHeader);
     try {
         static const char *const methods[] = {"GET", "GET", "POST", "HEAD"};
@@ -420,115 +446,44 @@ void THttpCli::SendPostBlock() {
 // ---- Receiving ----------------------------------------------------------------------------
 
 void THttpCli::SocketDataAvailable(QObject *, quint16) {
-    if (FState == httpReceivingBody && FReceiveLen == 0) {
-        const int n = FCtrlSocket->Receive(FBodyBuffer.data(), BodyBlockSize);
-        if (n <= 0 || FRequestType == httpNone)
-            return;
-        FAnswerBytes += n;
-        RestartTimer();
-        ProcessBodyData(FBodyBuffer.data(), n);
+    const int n = FCtrlSocket->Receive(FReceiveBuffer.data(), ReceiveBlockSize);
+    if (n <= 0 || FRequestType == httpNone || FEnding ||
+        (FState != httpReceivingHeader && FState != httpReceivingBody))
         return;
-    }
-    if (FReceiveLen >= ReceiveBufferSize)
-        throw EHttpException("HTTP line too long", 4);
-    const int n =
-        FCtrlSocket->Receive(FReceiveBuffer.data() + FReceiveLen, ReceiveBufferSize - FReceiveLen);
-    if (n > 0) {
-        FReceiveLen += n;
-        FAnswerBytes += n;
-        RestartTimer();
-    }
-    if (n <= 0 || FRequestType == httpNone)
-        return;
-    ProcessBuffer();
+    RestartTimer();
+    const THttpParseError error = FParser.Execute(FReceiveBuffer.data(), size_t(n));
+    if (error != hpeOk)
+        FailAndEnd(ParseFailure(error), 0);
 }
 
-void THttpCli::ProcessBuffer() {
-    if (FState == httpReceivingBody) {
-        TakeBufferAsBody();
-        return;
-    }
-    const quint64 serial = FRequestSerial;
-    while (FState == httpReceivingHeader && !FEnding && serial == FRequestSerial) {
-        char *start = FReceiveBuffer.data();
-        char *lf = static_cast<char *>(std::memchr(start, '\n', size_t(FReceiveLen)));
-        if (!lf)
-            break;
-        const int lineLen = int(lf - start) + 1;
-        QByteArray line(start, lineLen);
-        FReceiveLen -= lineLen;
-        std::memmove(start, start + lineLen, size_t(FReceiveLen));
-        ProcessHeaderLine(line);
-    }
-}
-
-void THttpCli::TakeBufferAsBody() {
-    if (FReceiveLen == 0)
-        return;
-    const QByteArray block(FReceiveBuffer.data(), FReceiveLen);
-    FReceiveLen = 0;
-    ProcessBodyData(block.constData(), int(block.size()));
-}
-
-void THttpCli::ProcessHeaderLine(const QByteArray &RawLine) {
-    // RawLine ends with its line feed; the header's line is the text before it.
-    QByteArray line = RawLine;
-    if (line.endsWith('\n'))
-        line.chop(1);
-    if (line.endsWith('\r'))
-        line.chop(1);
-    if (FHeaderLineCount++ == 0)
+void THttpCli::HeaderLineRead(std::string_view Line) {
+    if (!FHeaderBegun) {
+        FHeaderBegun = true;
         CallEvent(OnHeaderBegin, this);
+    }
+    FResponseHeaderLines << QString::fromLatin1(Line.data(), qsizetype(Line.size()));
+}
 
-    if (line.left(6).toUpper() == "<HTML>") {
-        // No header at all: the page itself, line ends and all.
-        FHeadless = true;
-        if (FContentType.isEmpty())
-            FContentType = QStringLiteral("text/html");
-        SetState(httpReceivingBody);
-        CallEvent(OnHeaderEnd, this);
-        ProcessBodyData(RawLine.constData(), int(RawLine.size()));
-        TakeBufferAsBody();
-        return;
-    }
-    if (line.isEmpty()) {
-        EndHeader();
-        return;
-    }
-
-    FResponseHeaderLines << QString::fromLatin1(line);
-    if (line.startsWith("HTTP/1.0") || line.startsWith("HTTP/1.1")) {
-        // Three digits, or no status at all.
-        const QByteArray code = line.mid(9, 3);
-        FStatusCode = code.size() == 3 && std::all_of(code.begin(), code.end(),
-                                                      [](char c) { return c >= '0' && c <= '9'; })
-                          ? code.toInt()
-                          : 0;
-        FReasonPhrase = QString::fromLatin1(line.mid(13));
-    } else if (const int colon = line.indexOf(':'); colon >= 0) {
-        const QByteArray name = line.left(colon).trimmed().toLower();
-        // The value starts after the colon and the blanks that follow it, whether there are
-        // none, one or more.
-        const QByteArray value = line.mid(colon + 1).trimmed();
-        if (name == "location") {
-            FollowLocation(QString::fromLatin1(value));
-        } else if (name == "content-length") {
-            const qint64 length = ParseLength(value);
-            if (length < 0)
-                throw EConvertError("'" + value.toStdString() + "' is not a valid integer value");
-            FContentLength = length;
-        } else if (name == "content-type") {
-            FContentType = QString::fromLatin1(value).toLower();
-        } else if (name == "www-authenticate") {
-            FAuthChallenges << QString::fromLatin1(value);
-        }
-    }
+void THttpCli::StatusLine(std::string_view Line) {
+    HeaderLineRead(Line);
+    FStatusCode = FParser.StatusCode();
+    FReasonPhrase = QString::fromLatin1(FParser.Reason());
     CallEvent(OnHeaderData, this);
     // An error answer ends here: its body is not read.
-    if (FStatusCode >= 400 && !FEnding) {
-        FReceiveLen = 0;
-        FCtrlSocket->Close();
-    }
+    if (FStatusCode >= 400 && !FEnding)
+        EndErrorAnswer();
+}
+
+void THttpCli::HeaderField(std::string_view Line, std::string_view Name, std::string_view Value) {
+    HeaderLineRead(Line);
+    const QString value = QString::fromLatin1(Value.data(), qsizetype(Value.size()));
+    if (Name == "location")
+        FollowLocation(value);
+    else if (Name == "content-type")
+        FContentType = value.toLower();
+    else if (Name == "www-authenticate")
+        FAuthChallenges << value;
+    CallEvent(OnHeaderData, this);
 }
 
 void THttpCli::FollowLocation(const QString &Location) {
@@ -575,23 +530,31 @@ void THttpCli::FollowLocation(const QString &Location) {
     }
 }
 
-void THttpCli::EndHeader() {
+void THttpCli::HeaderEnd() {
+    if (FEnding)
+        return;
+    if (!FHeaderBegun) {
+        FHeaderBegun = true;
+        CallEvent(OnHeaderBegin, this);
+    }
+    if (FParser.Headless()) {
+        if (FContentType.isEmpty())
+            FContentType = QStringLiteral("text/html");
+        SetState(httpReceivingBody);
+        CallEvent(OnHeaderEnd, this);
+        return;
+    }
     if (FRelocating) {
         if (FUnsupportedLocation || ++FRelocations > MaxRelocations) {
-            Fail(FUnsupportedLocation ? QStringLiteral("Unsupported address")
-                                      : QStringLiteral("Too many redirections"),
-                 0);
-            FCtrlSocket->Close();
+            FailAndEnd(FUnsupportedLocation ? QStringLiteral("Unsupported address")
+                                            : QStringLiteral("Too many redirections"),
+                       0);
             return;
         }
         CallEvent(OnHeaderEnd, this);
-        FReceiveLen = 0;
-        FHeaderLineCount = 0;
-        FBodyDataCount = 0;
-        FCtrlSocket->OnSessionClosed = [this](QObject *S, quint16 E) {
-            LocationSessionClosed(S, E);
-        };
+        FParser.Stop();
         FRelocationPending = true;
+        // The close's event goes on with the relocation.
         FCtrlSocket->Close();
         return;
     }
@@ -602,82 +565,74 @@ void THttpCli::EndHeader() {
     }
     SetState(httpReceivingBody);
     CallEvent(OnHeaderEnd, this);
-    TakeBufferAsBody();
 }
 
-void THttpCli::ProcessBodyData(const char *Data, int Len) {
+void THttpCli::Body(const char *Data, size_t Len) {
+    if (FEnding)
+        return;
     if (FBodyDataCount++ == 0)
         CallEvent(OnDocBegin, this);
-    FBytesReceived += Len;
-    CallEvent(OnDocData, this, Data, Len);
-    if (FReceiveStream && !FFailed && FReceiveStream->write(Data, Len) != Len) {
+    FBytesReceived += qint64(Len);
+    CallEvent(OnDocData, this, Data, int(Len));
+    if (FReceiveStream && !FFailed && FReceiveStream->write(Data, qint64(Len)) != qint64(Len)) {
         // The body cannot be kept (a full disk): the request fails rather than end with a
         // file that lacks part of it.
-        Fail(QStringLiteral("Cannot store the document: %1").arg(FReceiveStream->errorString()), 0);
-        FCtrlSocket->Close();
+        FailAndEnd(
+            QStringLiteral("Cannot store the document: %1").arg(FReceiveStream->errorString()), 0);
     }
-}
-
-void THttpCli::LocationSessionClosed(QObject *, quint16) {
-    FRelocationPending = false;
-    FConnected = false;
-    FRelocating = false;
-    FCtrlSocket->OnSessionClosed = [this](QObject *S, quint16 E) {
-        HandleSessionClosed(S, E);
-    };
-    CallEvent(OnLocationChange, this);
-    PostMessageToSelf(MsgRestart);
 }
 
 // ---- Completion -----------------------------------------------------------------------------
 
-void THttpCli::HandleSessionClosed(QObject *, quint16 Error) {
+// The socket's one session-closed handler: what the close means depends on where the request
+// stands.
+void THttpCli::SocketSessionClosed(QObject *, quint16 Error) {
+    FConnected = false;
+    switch (FState) {
+    case httpReady:
+        return;
+    case httpReceivingHeader:
+        if (FRelocationPending) {
+            FRelocationPending = false;
+            FRelocating = false;
+            CallEvent(OnLocationChange, this);
+            PostMessageToSelf(MsgRestart);
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    Complete(Error);
+}
+
+void THttpCli::Complete(quint16 Error) {
     if (FEnding || FState == httpReady)
         return;
-    if (!FFailed && FReceiveLen > 0 &&
-        (FState == httpReceivingHeader || FState == httpReceivingBody)) {
-        // Lines a receive pass left behind when it ended early (a bad header value) are
-        // taken now, so that the outcome does not depend on how the bytes arrived.
-        try {
-            ProcessBuffer();
-        } catch (const std::exception &) {
-            // The answer stays incomplete; judged below.
-        }
-        if (FEnding)
-            return;
-        if (FRelocationPending) {
-            // The socket is already closing, so its close event will not come again.
-            LocationSessionClosed(nullptr, 0);
-            return;
-        }
-    }
     FEnding = true;
     FConnected = false;
     FTimer->stop();
-    if (!FFailed && FState != httpAborting)
+    if (!FFailed && !FAnswered && FState != httpAborting)
         JudgeAnswer(Error);
+    FParser.Finish();
+    // The lines of a header that never ended are no answer: they go with the request.
+    if (!FParser.InBody() && !FAnswered) {
+        FResponseHeaderLines = QStringList();
+        FAuthChallenges = QStringList();
+    }
     if (FBodyDataCount > 0)
         CallEvent(OnDocEnd, this);
     PostMessageToSelf(MsgSetReady);
 }
 
 void THttpCli::JudgeAnswer(quint16 Error) {
-    const QString incomplete = QStringLiteral("Connection closed before the answer was complete");
-    if (FAnswerBytes == 0 && FState != httpReceivingBody) {
-        Fail(QStringLiteral("Connection closed without an answer"), Error);
-    } else if (Error != 0) {
-        Fail(incomplete, Error);
-    } else if (FState != httpReceivingBody) {
-        // An error answer closes after its status line; any other answer must reach its body.
-        if (FStatusCode < 400)
-            Fail(incomplete, 0);
-    } else if (!FHeadless) {
-        const bool bodyless = FRequestType == httpHEAD || FStatusCode == 204 ||
-                              FStatusCode == 304 || (FStatusCode >= 100 && FStatusCode < 200);
-        if (FStatusCode == 0 ||
-            (!bodyless && FContentLength >= 0 && FBytesReceived < FContentLength))
-            Fail(incomplete, 0);
-    }
+    const THttpParseError error = FParser.Finish();
+    if (error == hpeNoAnswer)
+        Fail(ParseFailure(error), Error);
+    else if (Error != 0)
+        Fail(ParseFailure(hpeIncomplete), Error);
+    else if (error != hpeOk)
+        Fail(ParseFailure(error), 0);
 }
 
 void THttpCli::EndNow(const QString &Reason, quint16 Error) {
@@ -692,14 +647,8 @@ void THttpCli::EndNow(const QString &Reason, quint16 Error) {
             // Nothing to undo: the lookup is gone either way.
         }
     }
-    Fail(Reason, Error);
-    FCtrlSocket->OnSessionClosed = [this](QObject *S, quint16 E) {
-        HandleSessionClosed(S, E);
-    };
-    if (old == httpResolvingHost || FCtrlSocket->State() == wsClosed)
-        HandleSessionClosed(nullptr, 0);
-    else
-        FCtrlSocket->Close();
+    FRelocationPending = false;
+    FailAndEnd(Reason, Error);
 }
 
 void THttpCli::Abort() {

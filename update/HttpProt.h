@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/SysUtils.h"
+#include "update/HttpParser.h"
 #include "update/WSocket.h"
 
 #include <QByteArray>
@@ -54,7 +55,7 @@ QString FormatHttpDate(const QDateTime &DateTime);
 // Standard Base64 of the bytes, padded with "=".
 QByteArray EncodeBase64(const QByteArray &Bytes);
 
-class THttpCli : public QObject {
+class THttpCli : public QObject, private THttpParserEvents {
     Q_OBJECT
 
 public:
@@ -110,7 +111,7 @@ public:
     int StatusCode() const { return FStatusCode; }
     QString ReasonPhrase() const { return FReasonPhrase; }
     // The length the answer announced; -1 when it announced none.
-    qint64 ContentLength() const { return FContentLength; }
+    qint64 ContentLength() const { return FParser.ContentLength(); }
     QString ContentType() const { return FContentType; }
     // Where the body goes, and the body of a POST; both belong to the caller.
     QIODevice *ReceiveStream() const { return FReceiveStream; }
@@ -169,21 +170,27 @@ private:
     void SocketSessionConnected(QObject *Sender, quint16 Error);
     void SocketDataAvailable(QObject *Sender, quint16 Error);
     void SocketDataSent(QObject *Sender, quint16 Error);
-    void HandleSessionClosed(QObject *Sender, quint16 Error);
-    void LocationSessionClosed(QObject *Sender, quint16 Error);
+    void SocketSessionClosed(QObject *Sender, quint16 Error);
     void SendRequest(const QString &Method, const QString &Version);
     void SendCommand(const QString &Command);
-    void ProcessHeaderLine(const QByteArray &RawLine);
-    void ProcessBodyData(const char *Data, int Len);
-    void ProcessBuffer();
-    void TakeBufferAsBody();
-    void EndHeader();
+    // What the parser reads from the answer.
+    void StatusLine(std::string_view Line) override;
+    void HeaderField(std::string_view Line, std::string_view Name, std::string_view Value) override;
+    void HeaderEnd() override;
+    void Body(const char *Data, size_t Len) override;
+    void HeaderLineRead(std::string_view Line);
     void FollowLocation(const QString &Location);
     void SendPostBlock();
     void ResetAnswer();
     void StartLookup();
-    void RestartAfterRelocation();
+    // Ends the request with status 404 and the reason: the connection, if any, is closed, and
+    // its close ends the request.
+    void FailAndEnd(const QString &Reason, quint16 Error);
+    // Ends an error answer after its status line, as the server sent it.
+    void EndErrorAnswer();
     void Fail(const QString &Reason, quint16 Error);
+    // The request's end, once: judges an answer the close ended, and posts set-ready.
+    void Complete(quint16 Error);
     void JudgeAnswer(quint16 Error);
     void EndNow(const QString &Reason, quint16 Error);
     void TimedOut();
@@ -191,6 +198,7 @@ private:
 
     std::unique_ptr<TWSocket> FCtrlSocket;
     std::unique_ptr<QTimer> FTimer;
+    THttpParser FParser{*this};
     QString FURL;
     QString FProxy;
     QString FProxyPort = QStringLiteral("80");
@@ -212,7 +220,6 @@ private:
     THttpRequest FRequestType = httpNone;
     int FStatusCode = 0;
     QString FReasonPhrase;
-    qint64 FContentLength = -1;
     QString FContentType;
     QIODevice *FReceiveStream = nullptr;
     QIODevice *FPostStream = nullptr;
@@ -230,22 +237,22 @@ private:
     bool FRelocating = false;
     bool FConnected = false;
     bool FSending = false;
-    bool FHeadless = false;
     bool FUnsupportedLocation = false;
+    // The header ended with a relocation: the close of this connection starts the next one.
     bool FRelocationPending = false;
     // A local failure decided the status and reason.
     bool FFailed = false;
+    // An error answer was ended after its status line: it stands as the server sent it.
+    bool FAnswered = false;
     // The request's completion is under way: set-ready has been posted.
     bool FEnding = false;
     quint64 FRequestSerial = 0;
     int FRelocations = 0;
-    int FHeaderLineCount = 0;
+    bool FHeaderBegun = false;
     int FBodyDataCount = 0;
-    qint64 FAnswerBytes = 0;
     QByteArray FRequestBuffer;
-    // Received bytes waiting for their line end; a line longer than the buffer is refused.
-    static constexpr int ReceiveBufferSize = 8192;
+    // Each read takes at most this much from the socket; the parser holds what a header line
+    // still lacks.
+    static constexpr int ReceiveBlockSize = 65536;
     std::vector<char> FReceiveBuffer;
-    int FReceiveLen = 0;
-    std::vector<char> FBodyBuffer;
 };

@@ -23,6 +23,10 @@ namespace {
 // The network events of one notification, handled in this order.
 enum : quint32 { EvConnect = 1, EvRead = 2, EvWrite = 4, EvAccept = 8, EvClose = 16 };
 
+// The most one read event takes from the system before the event loop gets its turn again, so
+// that painting, keys and timers are served however fast the peer sends.
+constexpr qint64 ReceiveBudget = 1024 * 1024;
+
 QEvent::Type PostedEventKind() {
     static const auto kind = static_cast<QEvent::Type>(QEvent::registerEventType());
     return kind;
@@ -706,7 +710,7 @@ void TCustomWSocket::ProcessEvents(quint32 Events, int Error) {
             return;
     }
     if ((Events & EvRead) && current())
-        Guard(this, [&] { ReceivePass(); });
+        Guard(this, [&] { ReceivePass(true); });
     if ((Events & EvWrite) && current()) {
         FWantWrite = false;
         ArmEvents();
@@ -737,7 +741,9 @@ void TCustomWSocket::HandleClose(int Error) {
     if (FState == wsConnecting)
         return;
     const quint64 serial = FSerial;
-    ReceivePass();
+    // Data that came before the close is delivered first, all of it: no more can follow, so
+    // the pass is bounded by what the system holds.
+    ReceivePass(false);
     if (serial != FSerial || FHSocket == -1)
         return;
     if (!FCloseInvoked) {
@@ -749,8 +755,9 @@ void TCustomWSocket::HandleClose(int Error) {
         Close();
 }
 
-void TCustomWSocket::ReceivePass() {
+void TCustomWSocket::ReceivePass(bool Bounded) {
     const quint64 serial = FSerial;
+    const qint64 start = FReadCount;
     FInReceivePass = true;
     for (;;) {
         FLastError = 0;
@@ -774,6 +781,9 @@ void TCustomWSocket::ReceivePass() {
             break;
         // A handler that read nothing would otherwise be asked again for ever.
         if (FReadCount == before || RcvdCount() <= 0)
+            break;
+        // The re-armed read notification brings the rest from the event loop.
+        if (Bounded && FReadCount - start >= ReceiveBudget)
             break;
     }
     FInReceivePass = false;

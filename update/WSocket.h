@@ -181,7 +181,9 @@ private:
     void HandleConnect(int Error);
     void HandleWrite();
     void HandleClose(int Error);
-    void ReceivePass();
+    // Raises OnDataAvailable while bytes wait; Bounded, only up to a bounded amount, leaving
+    // the rest to the next read event.
+    void ReceivePass(bool Bounded);
     void TryToSend();
     void DeleteQueue();
     void SetLingerOption();

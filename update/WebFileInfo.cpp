@@ -578,9 +578,13 @@ bool TWebFileInfo::ShowReadMe(bool ask) {
         MessageBox(QStringLiteral("Can not start program."), QStringLiteral("Error"), mtWarning,
                    mbOK);
     }
-    if (!FProductReadMe.isEmpty())
+    if (!FProductReadMe.isEmpty()) {
         if (std::unique_ptr<QDialog> window{CreateReadMeWindow()})
             window->exec();
+        else if (!FInterrupted) // an HTTP exception has said so already
+            MessageBox(QStringLiteral("The ReadMe could not be shown: ") + FLastError,
+                       QStringLiteral("Update Available"), mtWarning, mbOK);
+    }
     return true;
 }
 

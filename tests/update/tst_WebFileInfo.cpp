@@ -36,6 +36,15 @@ Script Serve(const QByteArray &body) {
     return LoopbackServer::Answer(LoopbackServer::HttpAnswer(200, "OK", body));
 }
 
+// 3,000,000 bytes of body, announced with the given Content-Length (none when empty).
+Script OverOneMiB(const QByteArray &length) {
+    const QByteArray header =
+        length.isEmpty() ? QByteArray() : "Content-Length: " + length + "\r\n";
+    return {LoopbackServer::ReadRequest(),
+            LoopbackServer::Send("HTTP/1.0 200 OK\r\n" + header + "\r\n"),
+            LoopbackServer::SendPattern(3000000), LoopbackServer::Close()};
+}
+
 // The component as the main window configures it.
 std::unique_ptr<TWebFileInfo> Component(const QString &homeURL) {
     auto c = std::make_unique<TWebFileInfo>();
@@ -231,13 +240,11 @@ private slots:
         QTest::newRow("redirect loop")
             << std::vector<Script>{Serve(Page("1.7", redirect))} << false << ""
             << "Too many redirections" << QStringList();
-        QTest::newRow("answer over 1 MiB")
-            << std::vector<Script>{{LoopbackServer::ReadRequest(),
-                                    LoopbackServer::Send(
-                                        "HTTP/1.0 200 OK\r\nContent-Length: 3000000\r\n\r\n"),
-                                    LoopbackServer::SendPattern(3000000), LoopbackServer::Close()}}
-            << false << ""
-            << "Answer too large" << QStringList{"404"};
+        for (const QByteArray &length : {QByteArray("3000000"), QByteArray(), QByteArray("100")})
+            QTest::newRow(qPrintable("answer over 1 MiB, length " +
+                                     (length.isEmpty() ? "not given" : length)))
+                << std::vector<Script>{OverOneMiB(length)} << false << ""
+                << "Answer too large" << QStringList{"404"};
     }
     void retrievalAnswers() {
         QFETCH(std::vector<Script>, scripts);
@@ -360,6 +367,41 @@ private slots:
     }
 
     // ---- The update sequence
+
+    void aReadMeThatCannotBeFetchedIsReported_data() {
+        QTest::addColumn<Script>("readMe");
+        QTest::addColumn<QString>("reason");
+        const Script missing =
+            LoopbackServer::Answer(LoopbackServer::HttpAnswer(404, "Not Found", "gone"));
+        QTest::newRow("404") << missing << "Not Found";
+        QTest::newRow("refused") << Script() << "Connection refused (Error #10061)";
+        for (const QByteArray &length : {QByteArray("3000000"), QByteArray(), QByteArray("100")})
+            QTest::newRow(
+                qPrintable("over 1 MiB, length " + (length.isEmpty() ? "not given" : length)))
+                << OverOneMiB(length) << "Answer too large";
+    }
+    void aReadMeThatCannotBeFetchedIsReported() {
+        QFETCH(Script, readMe);
+        QFETCH(QString, reason);
+        LoopbackServer server;
+        const QByteArray address = readMe.empty() ? QString("http://127.0.0.1:%1/readme.txt")
+                                                        .arg(LoopbackServer::RefusingPort())
+                                                        .toLatin1()
+                                                  : QByteArray("/readme.txt");
+        server.SetScripts(
+            {Serve(Page("1.7", Meta("url", "/dl/Setup.exe") + Meta("readme", address))), readMe});
+        auto c = Component(server.Url());
+        FDialogs->Answer(mrYes);
+        FDialogs->Answer(mrOk);
+        FDialogs->Answer(mrNo);
+        QVERIFY(!c->PerformUpdate());
+        const QString available = "Current version is 1.6.12.\rVersion 1.7 is available.\r";
+        QCOMPARE(FDialogs->Texts(),
+                 QStringList({available + "Would you like to view the ReadMe file?",
+                              "The ReadMe could not be shown: " + reason,
+                              available + "Download the update?"}));
+        QCOMPARE(FDialogs->Requests().at(1).Title, FDialogs->Requests().at(0).Title);
+    }
 
     void declinedDownloadFetchesNothing() {
         LoopbackServer server;
