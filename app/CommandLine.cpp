@@ -417,7 +417,7 @@ std::string Help() {
            "(other arguments are ignored); a command prints its answer and ends, without\n"
            "needing a display.\n"
            "\n"
-           "Commands:\n"
+           "Options:\n"
            "  --spread MODE        print the 12 x 8 grid of MODE: " +
            ModeList() +
            "\n"
@@ -425,32 +425,30 @@ std::string Help() {
            "  --schedule           print the amortization schedule of one loan\n"
            "  --version            print the program's name and version, then end\n"
            "  --help               print this text, then end\n"
-           "\n"
-           "Options:\n"
            "  --loan X             loan amount (--spread: default 100000)\n"
            "  --rate Y             annual interest rate in percent (--spread: default 8.75)\n"
            "  --term N             term in months, 1 to 999 (--spread: default 360)\n"
            "  --payment P          monthly payment (--spread: default 786.70; --schedule:\n"
            "                       the payment of the loan, rate and term in cents)\n"
-           "  --loan-step S        --spread: the loan step (default " +
+           "  --loan-step S        the loan step of --spread (default " +
            LoanSteps[DefaultStepIndex].Item +
            "), one of\n"
            "                       " +
            ItemList(LoanSteps) +
            "\n"
-           "  --rate-step S        --spread: the rate step (default " +
+           "  --rate-step S        the rate step of --spread (default " +
            RateSteps[DefaultStepIndex].Item +
            "), one of\n"
            "                       " +
            ItemList(RateSteps) +
            "\n"
-           "  --payment-step S     --spread: the payment step (default " +
+           "  --payment-step S     the payment step of --spread (default " +
            PaymentSteps[DefaultStepIndex].Item +
            "), one of\n"
            "                       " +
            ItemList(PaymentSteps) +
            "\n"
-           "  --by-year            --schedule: sum each 12 months into one row\n"
+           "  --by-year            sum each 12 months of --schedule into one row\n"
            "  --format F           text (default), tsv, csv or json\n"
            "\n"
            "Numbers are written with \".\" for decimals whatever the locale. Amounts have at\n"

@@ -37,18 +37,14 @@ set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${QUORVALE_PACKAG
 # The manual page, written by help2man from the program's --help and --version and the include
 # file, dated by the release. QUORVALE_MANUAL_PAGE is the page the tests read.
 find_program(HELP2MAN help2man REQUIRED)
-file(READ ${QUORVALE_PACKAGING}/help2man-quorvale.in wrapper)
-string(REPLACE "@QUORVALE_PROGRAM@" "$<TARGET_FILE:quorvale>" wrapper "${wrapper}")
-file(GENERATE OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/manpage/quorvale CONTENT "${wrapper}"
-     FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
-                      WORLD_READ WORLD_EXECUTE)
 set(QUORVALE_MANUAL_PAGE ${CMAKE_CURRENT_BINARY_DIR}/manpage/quorvale.1)
 add_custom_command(OUTPUT ${QUORVALE_MANUAL_PAGE} ${QUORVALE_MANUAL_PAGE}.gz
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_CURRENT_BINARY_DIR}/manpage
     COMMAND ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=${QUORVALE_RELEASE_TIMESTAMP}
             ${HELP2MAN} --no-info --section=1 --include=${QUORVALE_PACKAGING}/quorvale.h2m
-            --output=${QUORVALE_MANUAL_PAGE} ${CMAKE_CURRENT_BINARY_DIR}/manpage/quorvale
+            --output=${QUORVALE_MANUAL_PAGE} $<TARGET_FILE:quorvale>
     COMMAND gzip -9nkf ${QUORVALE_MANUAL_PAGE}
-    DEPENDS quorvale ${QUORVALE_PACKAGING}/quorvale.h2m ${QUORVALE_PACKAGING}/help2man-quorvale.in
+    DEPENDS quorvale ${QUORVALE_PACKAGING}/quorvale.h2m
     VERBATIM)
 
 # The changelog of a native package, compressed as Debian wants it.
