@@ -97,17 +97,6 @@ struct LoopbackServer::TShared {
         return true;
     }
 
-    static bool SendRepeated(int Fd, const QByteArray &Bytes, qint64 Count) {
-        const qint64 perBlock = std::max<qint64>(1, 65536 / std::max<qsizetype>(1, Bytes.size()));
-        const QByteArray block = Bytes.repeated(perBlock);
-        for (; Count > 0; Count -= perBlock) {
-            const qint64 n = std::min(Count, perBlock) * Bytes.size();
-            if (!SendAll(Fd, block.constData(), n))
-                return false;
-        }
-        return true;
-    }
-
     void Serve(int Fd, int Connection) {
         const int on = 1;
         setsockopt(Fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
@@ -127,9 +116,6 @@ struct LoopbackServer::TShared {
                 break;
             case Step::SendPattern:
                 open = SendPattern(Fd, step.Count);
-                break;
-            case Step::SendRepeated:
-                open = SendRepeated(Fd, step.Bytes, step.Count);
                 break;
             case Step::Pause:
                 for (int waited = 0; waited < step.Milliseconds && !Stop; waited += 5)

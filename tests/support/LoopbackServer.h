@@ -15,14 +15,13 @@ class LoopbackServer {
 public:
     struct Step {
         enum Kind {
-            ReadRequest,  // read up to the blank line ending the request, and its body
-            Send,         // send Bytes (TCP_NODELAY: each Send leaves as its own segment)
-            SendPattern,  // send Count bytes of PatternByte(i), in large blocks
-            SendRepeated, // send Bytes Count times over, in large blocks
-            Pause,        // wait Milliseconds
-            Close,        // close gracefully
-            Reset,        // close with a reset (unsent and unread data discarded)
-            Stall         // send nothing more; close only when the client does or the server ends
+            ReadRequest, // read up to the blank line ending the request, and its body
+            Send,        // send Bytes (TCP_NODELAY: each Send leaves as its own segment)
+            SendPattern, // send Count bytes of PatternByte(i), in large blocks
+            Pause,       // wait Milliseconds
+            Close,       // close gracefully
+            Reset,       // close with a reset (unsent and unread data discarded)
+            Stall        // send nothing more; close only when the client does or the server ends
         };
         Kind What = Close;
         QByteArray Bytes;
@@ -57,9 +56,6 @@ public:
     static Step ReadRequest() { return {Step::ReadRequest, {}, 0, 0}; }
     static Step Send(const QByteArray &Bytes) { return {Step::Send, Bytes, 0, 0}; }
     static Step SendPattern(qint64 Count) { return {Step::SendPattern, {}, Count, 0}; }
-    static Step SendRepeated(const QByteArray &Bytes, qint64 Count) {
-        return {Step::SendRepeated, Bytes, Count, 0};
-    }
     static Step Pause(int Milliseconds) { return {Step::Pause, {}, 0, Milliseconds}; }
     static Step Close() { return {Step::Close, {}, 0, 0}; }
     static Step Reset() { return {Step::Reset, {}, 0, 0}; }

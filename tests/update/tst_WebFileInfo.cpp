@@ -375,10 +375,7 @@ private slots:
             LoopbackServer::Answer(LoopbackServer::HttpAnswer(404, "Not Found", "gone"));
         QTest::newRow("404") << missing << "Not Found";
         QTest::newRow("refused") << Script() << "Connection refused (Error #10061)";
-        for (const QByteArray &length : {QByteArray("3000000"), QByteArray(), QByteArray("100")})
-            QTest::newRow(
-                qPrintable("over 1 MiB, length " + (length.isEmpty() ? "not given" : length)))
-                << OverOneMiB(length) << "Answer too large";
+        QTest::newRow("over 1 MiB") << OverOneMiB("100") << "Answer too large";
     }
     void aReadMeThatCannotBeFetchedIsReported() {
         QFETCH(Script, readMe);
