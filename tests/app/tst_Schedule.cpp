@@ -81,19 +81,15 @@ private slots:
         QTest::newRow("year 30") << Worked << true << 30 << 29
                                  << QStringList{"30", "", "", "", "$0.00", "$183,212.97"}
                                  << QStringList{};
-        QTest::newRow("no interest, month 12")
-            << NoInterest << false << 12 << 11
-            << QStringList{"12", "$100.00", "$100.00", "$0.00", "$0.00", "$0.00"}
+        QTest::newRow("no interest, year 1")
+            << NoInterest << true << 1 << 0
+            << QStringList{"1", "$1,200.00", "$1,200.00", "$0.00", "$0.00", "$0.00"}
             << QStringList{"Loan amount: $1,200.00",
                            "Annual rate: 0.000%",
                            "Term: 12 months",
                            "Monthly payment: $100.00",
                            "Total of payments: $1,200.00",
                            "Total interest: $0.00"};
-        QTest::newRow("no interest, year 1")
-            << NoInterest << true << 1 << 0
-            << QStringList{"1", "$1,200.00", "$1,200.00", "$0.00", "$0.00", "$0.00"}
-            << QStringList{};
         QTest::newRow("repaid early, by year")
             << RepaidEarly << true << 1 << 0
             << QStringList{"1", "$1,015.25", "$1,000.00", "$15.25", "$0.00", "$15.25"}
