@@ -3,8 +3,7 @@
 // loading of the window system's libraries. Anything else is for the windows: the program
 // replaces itself with the windows' program (windows_main.cpp), which keeps the process, its
 // arguments and its environment. The windows' program is found from this program's own file,
-// never through PATH: beside it in a build tree, in ../libexec/ when installed (bin/quorvale and
-// libexec/quorvale-windows under one prefix, so that both see the data in ../share/).
+// never through PATH: beside it in a build tree, in ../libexec/quorvale-pro/ when installed.
 #include "app/CommandLine.h"
 
 #include <cerrno>
@@ -26,7 +25,7 @@ std::string WindowsProgram() {
         return {};
     const std::string own(self, size_t(length));
     const std::string folder = own.substr(0, own.rfind('/') + 1);
-    for (const std::string &place : {folder, folder + "../libexec/"}) {
+    for (const std::string &place : {folder, folder + "../libexec/quorvale-pro/"}) {
         const std::string program = place + WindowsProgramName;
         if (access(program.c_str(), X_OK) == 0)
             return program;
@@ -44,8 +43,9 @@ int main(int argc, char **argv) {
     }
     const std::string program = WindowsProgram();
     if (program.empty()) {
-        std::fprintf(stderr, "quorvale: %s is neither beside this program nor in ../libexec/\n",
-                     WindowsProgramName);
+        std::fprintf(
+            stderr, "quorvale: %s is neither beside this program nor in ../libexec/quorvale-pro/\n",
+            WindowsProgramName);
         return 1;
     }
     execv(program.c_str(), argv);

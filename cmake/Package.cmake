@@ -1,6 +1,6 @@
 # Installation and the Debian package. `cmake --install` lays the program out as a Linux desktop
-# expects it: the program in bin/, the windows' program it becomes in libexec/ (where the
-# program looks for it), the help file in share/quorvale-pro/ (where the installed windows'
+# expects it: the program in bin/, the windows' program it becomes in libexec/quorvale-pro/
+# (where the program looks for it), the help file in share/quorvale-pro/ (where the installed windows'
 # program looks for it), the icon in the hicolor theme, the desktop entry in
 # share/applications/, the AppStream metadata in share/metainfo/, the manual page in
 # share/man/man1/ and the copyright and changelog in share/doc/quorvale-pro/. The other pictures
@@ -64,10 +64,9 @@ configure_file(${QUORVALE_PACKAGING}/${QUORVALE_APP_ID}.metainfo.xml.in
                ${CMAKE_CURRENT_BINARY_DIR}/${QUORVALE_APP_ID}.metainfo.xml @ONLY)
 
 install(TARGETS quorvale RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-# Directly in libexec/, not in a folder of its own: bin/quorvale looks for it in ../libexec/,
-# and from there the windows' program finds its help file in ../share/quorvale-pro/, as a
-# program in bin/ would.
-install(TARGETS quorvale-windows RUNTIME DESTINATION libexec)
+# An internal program, not for users to start: in a folder of the package's own in libexec/,
+# where bin/quorvale looks for it (../libexec/quorvale-pro/) and lintian asks no manual page.
+install(TARGETS quorvale-windows RUNTIME DESTINATION libexec/quorvale-pro)
 install(FILES ${QUORVALE_SOURCE_ROOT}/resources/vormex.hlp
         DESTINATION ${CMAKE_INSTALL_DATADIR}/quorvale-pro)
 install(FILES ${QUORVALE_SOURCE_ROOT}/resources/icon.svg
