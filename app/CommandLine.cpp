@@ -1,9 +1,9 @@
 #include "app/CommandLine.h"
 
-#include "app/Identity.h"
 #include "engine/Amortize.h"
 #include "engine/CalcMode.h"
 #include "engine/Spread.h"
+#include "platform/Version.h"
 
 #include <algorithm>
 #include <charconv>
@@ -479,8 +479,8 @@ std::optional<TCommandLineAnswer> CommandLineAnswer(const std::vector<std::strin
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string &arg = args[i];
         if (arg == "--version")
-            return TCommandLineAnswer{(ProgramName + u' ' + ProgramVersion).toStdString() + "\n",
-                                      "", 0};
+            return TCommandLineAnswer{std::string(QuorvaleName) + " " + QuorvaleVersion + "\n", "",
+                                      0};
         if (arg == "--help")
             return TCommandLineAnswer{Help(), "", 0};
         const std::string command = arg.substr(0, arg.find('='));

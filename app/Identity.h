@@ -7,7 +7,7 @@
 #include <QImage>
 #include <QString>
 
-inline const QString ProgramName = QStringLiteral("Quorvale Pro");
+inline const QString ProgramName = QString::fromLatin1(QuorvaleName);
 inline const QString ProgramVersion = QString::fromLatin1(QuorvaleVersion);
 inline const QString ProgramCompileDate = QStringLiteral("July 25, 1999");
 

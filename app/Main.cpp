@@ -58,8 +58,19 @@ const double DefaultLoan = VariableInfo(TVariable::Loan).Default,
 const char *const SavedValuesSection = "LastValues";
 const QString SavedValuesName = QStringLiteral("Vormex.Ini");
 const QString HelpFileName = QStringLiteral("vormex.hlp");
-// Where an installed program's data folder lies, seen from its program folder.
-const QString InstalledDataFolder = QStringLiteral("../share/quorvale-pro/");
+
+// An installed program's data folder: share/quorvale-pro/ of its prefix, the nearest one above
+// the program's folder that holds the help file. The windows' program is installed in
+// <prefix>/libexec/quorvale-pro/, two levels down; a program in <prefix>/bin/ is one. Empty
+// when there is none.
+QString InstalledDataFolder(const QString &programFolder) {
+    for (const QString &up : {QStringLiteral("../"), QStringLiteral("../../")}) {
+        const QString folder = programFolder + up + QStringLiteral("share/quorvale-pro/");
+        if (QFileInfo::exists(folder + HelpFileName))
+            return folder;
+    }
+    return {};
+}
 
 QString Text(const std::string &s) {
     return QString::fromStdString(s);
@@ -651,11 +662,11 @@ TSavedValuesPlaces TfrmMain::SavedValuesPlaces() const {
 
 bool TfrmMain::Installed() const {
     return !QFileInfo::exists(FProgramFolder + HelpFileName) &&
-           QFileInfo::exists(FProgramFolder + InstalledDataFolder + HelpFileName);
+           !InstalledDataFolder(FProgramFolder).isEmpty();
 }
 
 QString TfrmMain::HelpFilePath() const {
-    const QString folder = Installed() ? FProgramFolder + InstalledDataFolder : FProgramFolder;
+    const QString folder = Installed() ? InstalledDataFolder(FProgramFolder) : FProgramFolder;
     return QDir::cleanPath(folder + HelpFileName);
 }
 

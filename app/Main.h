@@ -83,7 +83,7 @@ public:
 
     QString ProgramFolder() const { return FProgramFolder; }
     // An installed program: its help file is not beside it but in <prefix>/share/quorvale-pro,
-    // next to the program's <prefix>/bin.
+    // above the windows' program's <prefix>/libexec/quorvale-pro.
     bool Installed() const;
     // The help file beside the program, or where the installed program finds it.
     QString HelpFilePath() const;

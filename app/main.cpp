@@ -1,35 +1,36 @@
-// Quorvale Pro: the program entry. The command line ("--version", "--help", "--spread",
-// "--schedule") is answered before any window or display is needed; everything else happens
-// in the windows.
-#include "app/Main.h"
-#include "app/About.h"
-#include "app/Close.h"
+// Quorvale Pro: the program users start. It answers the command line ("--version", "--help",
+// "--spread", "--schedule") itself, with the engine and without Qt, so that an answer costs no
+// loading of the window system's libraries. Anything else is for the windows: the program
+// replaces itself with the windows' program (windows_main.cpp), which keeps the process, its
+// arguments and its environment. The windows' program is found from this program's own file,
+// never through PATH: beside it in a build tree, in ../libexec/quorvale-pro/ when installed.
 #include "app/CommandLine.h"
-#include "app/Disclaim.h"
-#include "app/URL.h"
-#include "app/splash.h"
-#include "platform/Forms.h"
-#include "printing/Preview.h"
-#include "printing/Qrchart.h"
-#include "update/WUpdate.h"
 
-#include <QTimer>
+#include <cerrno>
+#include <climits>
 #include <cstdio>
-#include <memory>
+#include <cstring>
+#include <string>
+#include <unistd.h>
 
 namespace {
 
-// Runs one step of start-up. Nothing that escapes it may end the program: it is reported once
-// the message loop runs, by the main window's error hook when that has been installed by then,
-// else by the plain report, and start-up goes on. False when the step failed.
-template <class Step> bool StartupStep(TApplication &application, Step step) {
-    try {
-        step();
-        return true;
-    } catch (...) {
-        application.PostException(nullptr, std::current_exception());
-        return false;
+const char *const WindowsProgramName = "quorvale-windows";
+
+// The windows' program of this program's layout, or nothing when neither place holds one.
+std::string WindowsProgram() {
+    char self[PATH_MAX];
+    const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
+    if (length <= 0)
+        return {};
+    const std::string own(self, size_t(length));
+    const std::string folder = own.substr(0, own.rfind('/') + 1);
+    for (const std::string &place : {folder, folder + "../libexec/quorvale-pro/"}) {
+        const std::string program = place + WindowsProgramName;
+        if (access(program.c_str(), X_OK) == 0)
+            return program;
     }
+    return {};
 }
 
 } // namespace
@@ -40,53 +41,14 @@ int main(int argc, char **argv) {
         std::fputs(answer->Error.c_str(), stderr);
         return answer->ExitStatus;
     }
-    TApplication application(argc, argv);
-    application.setQuitOnLastWindowClosed(false);
-
-    StartupStep(application, [&] {
-        SplashScreen = new TSplashScreen;
-        SplashScreen->Timer1->start();
-        SplashScreen->show();
-        SplashScreen->repaint();
-        application.ProcessMessages(); // visible before the slow steps below
-    });
-    StartupStep(application, [&] {
-        application.SetTitle(ProgramName);
-        application.SetHelpFile(QStringLiteral(QUORVALE_BUILD_HELP_FILE));
-    });
-
-    // The application's windows, in their fixed order; only the main window is shown. The
-    // hidden ones are made once it is on the screen, so that they do not delay it.
-    std::unique_ptr<TfrmMain> mainWindow;
-    std::unique_ptr<TAboutBox> aboutBox;
-    std::unique_ptr<TfrmPreview> preview;
-    std::unique_ptr<TQRPaymentChart> chart;
-    std::unique_ptr<TfrmUpdate> updateWindow;
-    std::unique_ptr<TfrmDisclaim> disclaimer;
-    std::unique_ptr<TfrmClose> thanks;
-    if (!StartupStep(application, [&] { mainWindow = std::make_unique<TfrmMain>(); })) {
-        // Without its main window the program cannot run: the report, then the end.
-        QCoreApplication::sendPostedEvents();
+    const std::string program = WindowsProgram();
+    if (program.empty()) {
+        std::fprintf(
+            stderr, "quorvale: %s is neither beside this program nor in ../libexec/quorvale-pro/\n",
+            WindowsProgramName);
         return 1;
     }
-    QObject::connect(mainWindow.get(), &TfrmMain::Closed, &application,
-                     [&application] { application.Terminate(); });
-
-    mainWindow->show();
-    QTimer::singleShot(0, mainWindow.get(), [&] {
-        Guard(mainWindow.get(), [&] {
-            aboutBox = std::make_unique<TAboutBox>(mainWindow.get());
-            preview = std::make_unique<TfrmPreview>(mainWindow.get());
-            chart = std::make_unique<TQRPaymentChart>(*mainWindow, *mainWindow->rgCalculate,
-                                                      *mainWindow->grdLS, MakerAddresses().Host);
-            updateWindow = std::make_unique<TfrmUpdate>(mainWindow->WebFileInfo, mainWindow.get());
-            disclaimer = std::make_unique<TfrmDisclaim>(mainWindow.get());
-            thanks = std::make_unique<TfrmClose>(mainWindow.get());
-        });
-    });
-    if (SplashScreen)
-        SplashScreen->raise(); // stays on top until its timer hides it
-    const int result = application.exec();
-    delete SplashScreen;
-    return result;
+    execv(program.c_str(), argv);
+    std::fprintf(stderr, "quorvale: %s: %s\n", program.c_str(), std::strerror(errno));
+    return 1;
 }

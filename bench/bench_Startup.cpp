@@ -2,7 +2,8 @@
 // same size started the same way, in the same run on the same X server (an Xvfb started here,
 // with no window manager). Each iteration starts a fresh process and watches the server for
 // the map of the window with the expected title, then ends the process. The goal is at most
-// 1.3 times the bare window.
+// 1.3 times the bare window. The program is started as users start it: quorvale, which
+// replaces itself with the windows' program in the same process, so that both count.
 //
 // A third process shows what any program that starts as this one does cannot go below: the
 // least window. It paints a window of the splash screen's size first, then maps a main window

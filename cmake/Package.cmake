@@ -1,9 +1,11 @@
 # Installation and the Debian package. `cmake --install` lays the program out as a Linux desktop
-# expects it: the program in bin/, the help file in share/quorvale-pro/ (where the installed
-# program looks for it), the icon in the hicolor theme, the desktop entry in share/applications/,
-# the AppStream metadata in share/metainfo/, the manual page in share/man/man1/ and the
-# copyright and changelog in share/doc/quorvale-pro/. The other pictures are compiled into the
-# program. `cpack -G DEB` in the build folder packs the same tree as a .deb.
+# expects it: the program in bin/, the windows' program it becomes in libexec/quorvale-pro/
+# (where the program looks for it), the help file in share/quorvale-pro/ (where the installed windows'
+# program looks for it), the icon in the hicolor theme, the desktop entry in
+# share/applications/, the AppStream metadata in share/metainfo/, the manual page in
+# share/man/man1/ and the copyright and changelog in share/doc/quorvale-pro/. The other pictures
+# are compiled into the windows' program. `cpack -G DEB` in the build folder packs the same tree
+# as a .deb.
 #
 # The packaging files are kept in packaging/, not debian/: a debian/ folder would tell
 # dpkg-source and debuild that this tree is a Debian source package built by debian/rules,
@@ -62,6 +64,9 @@ configure_file(${QUORVALE_PACKAGING}/${QUORVALE_APP_ID}.metainfo.xml.in
                ${CMAKE_CURRENT_BINARY_DIR}/${QUORVALE_APP_ID}.metainfo.xml @ONLY)
 
 install(TARGETS quorvale RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# An internal program, not for users to start: in a folder of the package's own in libexec/,
+# where bin/quorvale looks for it (../libexec/quorvale-pro/) and lintian asks no manual page.
+install(TARGETS quorvale-windows RUNTIME DESTINATION libexec/quorvale-pro)
 install(FILES ${QUORVALE_SOURCE_ROOT}/resources/vormex.hlp
         DESTINATION ${CMAKE_INSTALL_DATADIR}/quorvale-pro)
 install(FILES ${QUORVALE_SOURCE_ROOT}/resources/icon.svg

@@ -6,10 +6,14 @@
 #include "platform/Version.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -32,6 +36,16 @@ TRun RunProgram(const QStringList &args) {
         return {-1, {}, {}};
     return {program.exitCode(), QString::fromUtf8(program.readAllStandardOutput()),
             QString::fromUtf8(program.readAllStandardError())};
+}
+
+// A program of the same build tree: build/app/<name> beside build/tests/.
+QString BuiltProgram(const QString &name) {
+    return QDir::cleanPath(QCoreApplication::applicationDirPath() + "/../app/" + name);
+}
+
+QString ReadProcFile(const QString &path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(file.readAll()) : QString();
 }
 
 // The answer of the command line in this process, under the format settings of the test.
@@ -303,6 +317,59 @@ private slots:
     void otherArgumentsOpenTheWindows() {
         QVERIFY(!CommandLineAnswer({"quorvale"}));
         QVERIFY(!CommandLineAnswer({"quorvale", "--verbose", "-h", "version", "--version=2"}));
+    }
+
+    // The program that answers links no library of the window system: loading those took most
+    // of an answer's time.
+    void theAnsweringProgramLinksNoWindowSystem() {
+        const QString readelf = QStandardPaths::findExecutable("readelf");
+        if (readelf.isEmpty())
+            QSKIP("readelf is not installed");
+        QProcess dump;
+        dump.start(readelf, {"-d", BuiltProgram("quorvale")});
+        QVERIFY(dump.waitForFinished(10000));
+        const QString dynamic = QString::fromUtf8(dump.readAllStandardOutput());
+        const QRegularExpression needed(R"(\(NEEDED\)\s+Shared library: \[(.*)\])");
+        QStringList libraries;
+        for (auto it = needed.globalMatch(dynamic); it.hasNext();)
+            libraries << it.next().captured(1);
+        QVERIFY2(libraries.contains("libc.so.6"), qPrintable(dynamic));
+        const QRegularExpression windowSystem("^lib(Qt|X|xcb|GL|EGL|OpenGL|wayland)");
+        QCOMPARE(libraries.filter(windowSystem), QStringList());
+    }
+
+    // Without a command the windows' program takes over the same process, with the arguments
+    // and the environment it was given; a program without one beside it says so and fails.
+    void otherArgumentsHandTheProcessToTheWindows() {
+        QTemporaryDir home;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("XDG_CONFIG_HOME", home.path());
+        env.insert("QUORVALE_TEST_MARK", "kept");
+        QProcess program;
+        program.setProcessEnvironment(env);
+        const QStringList args{"-x", "a file"};
+        program.start(BuiltProgram("quorvale"), args);
+        QVERIFY(program.waitForStarted());
+        const QString process = "/proc/" + QString::number(program.processId());
+        QTRY_COMPARE_WITH_TIMEOUT(QFileInfo(process + "/exe").symLinkTarget(),
+                                  QFileInfo(BuiltProgram("quorvale-windows")).canonicalFilePath(),
+                                  10000);
+        QCOMPARE(ReadProcFile(process + "/cmdline").split('\0'),
+                 QStringList{BuiltProgram("quorvale")} + args + QStringList{""});
+        QVERIFY(ReadProcFile(process + "/environ").split('\0').contains("QUORVALE_TEST_MARK=kept"));
+        program.kill();
+        program.waitForFinished();
+
+        const QString alone = home.filePath("quorvale");
+        QVERIFY(QFile::copy(BuiltProgram("quorvale"), alone));
+        program.start(alone, {});
+        QVERIFY(program.waitForFinished(10000));
+        QCOMPARE(program.exitCode(), 1);
+        QCOMPARE(program.readAllStandardOutput(), QByteArray());
+        const QString error = QString::fromUtf8(program.readAllStandardError());
+        QVERIFY2(error.startsWith("quorvale: quorvale-windows ") && error.count('\n') == 1,
+                 qPrintable(error));
     }
 };
 

@@ -187,9 +187,12 @@ private slots:
             }
         }
 
-        // A copy of the program in a folder of its own, which holds no saved values.
+        // A copy of the program and of the windows' program it starts, in a folder of their own,
+        // which holds no saved values. The windows' program takes over the process.
         const QString program = FFolder->filePath("quorvale");
         QVERIFY(QFile::copy(QStringLiteral(QUORVALE_PROGRAM), program));
+        QVERIFY(QFile::copy(QStringLiteral(QUORVALE_WINDOWS_PROGRAM),
+                            FFolder->filePath("quorvale-windows")));
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("HOME", FFolder->path());
         env.insert("XDG_CONFIG_HOME", FFolder->filePath("config"));
