@@ -999,29 +999,34 @@ private slots:
     // Beside the program in a build tree or a copied folder; in share/ when installed, where
     // the program folder belongs to the system even to a user who may write it.
     void theHelpFileAndSavedValuesFollowTheLayout_data() {
+        QTest::addColumn<QString>("program"); // the windows' program's folder
         QTest::addColumn<QStringList>("helpFiles");
         QTest::addColumn<QString>("help");
         QTest::addColumn<bool>("inConfiguration");
-        QTest::newRow("build tree") << QStringList{"bin/vormex.hlp"} << "bin/vormex.hlp" << false;
-        QTest::newRow("installed") << QStringList{"share/quorvale-pro/vormex.hlp"}
-                                   << "share/quorvale-pro/vormex.hlp" << true;
-        QTest::newRow("both") << QStringList{"bin/vormex.hlp", "share/quorvale-pro/vormex.hlp"}
+        const QString installed = "share/quorvale-pro/vormex.hlp";
+        QTest::newRow("build tree")
+            << "bin" << QStringList{"bin/vormex.hlp"} << "bin/vormex.hlp" << false;
+        QTest::newRow("installed in bin") << "bin" << QStringList{installed} << installed << true;
+        QTest::newRow("installed in libexec")
+            << "libexec/quorvale-pro" << QStringList{installed} << installed << true;
+        QTest::newRow("both") << "bin" << QStringList{"bin/vormex.hlp", installed}
                               << "bin/vormex.hlp" << false;
-        QTest::newRow("none") << QStringList{} << "bin/vormex.hlp" << false;
+        QTest::newRow("none") << "bin" << QStringList{} << "bin/vormex.hlp" << false;
     }
     void theHelpFileAndSavedValuesFollowTheLayout() {
+        QFETCH(QString, program);
         QFETCH(QStringList, helpFiles);
         QFETCH(QString, help);
         QFETCH(bool, inConfiguration);
         QTemporaryDir home;
         qputenv("XDG_CONFIG_HOME", home.path().toUtf8());
-        const QString prefix = FFolder->path() + "/";
-        QVERIFY(QDir().mkpath(prefix + "bin"));
+        const QString prefix = FFolder->path() + "/", folder = prefix + program + "/";
+        QVERIFY(QDir().mkpath(folder));
         for (const QString &file : helpFiles) {
             QVERIFY(QDir().mkpath(QFileInfo(prefix + file).path()));
             WriteFile(prefix + file, "<html><body><h1>Contents</h1></body></html>");
         }
-        F = std::make_unique<TfrmMain>(prefix + "bin");
+        F = std::make_unique<TfrmMain>(prefix + program);
         QCOMPARE(Application()->HelpFile(), prefix + help);
         F->DrawForThanks = [] {
             return 4;
@@ -1029,10 +1034,10 @@ private slots:
         F->LastLoan = 55555;
         F->close();
         const QString saved =
-            inConfiguration ? home.path() + "/Quorvale Pro/Vormex.Ini" : prefix + "bin/Vormex.Ini";
+            inConfiguration ? home.path() + "/Quorvale Pro/Vormex.Ini" : folder + "Vormex.Ini";
         QCOMPARE(F->SavedValuesFile(), saved);
         QVERIFY(ReadFile(saved).contains("Loan=55555"));
-        QCOMPARE(QFileInfo::exists(prefix + "bin/Vormex.Ini"), !inConfiguration);
+        QCOMPARE(QFileInfo::exists(folder + "Vormex.Ini"), !inConfiguration);
         qunsetenv("XDG_CONFIG_HOME");
     }
 
