@@ -212,6 +212,8 @@ TfrmMain::TfrmMain(const QString &programFolder, QWidget *parent)
 }
 
 TfrmMain::~TfrmMain() {
+    // The focus moves while the widgets below go, and this window's members are gone by then.
+    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
     if (QRPrinter().PreviewContext == this) {
         QRPrinter().OnPreview = nullptr;
         QRPrinter().PreviewContext = nullptr;
