@@ -4,6 +4,7 @@
 // (QT_QPA_PLATFORM=xcb) to include the window system.
 #include "app/Main.h"
 #include "app/Schedule.h"
+#include "bench/ShownMainWindow.h"
 #include "controls/Aligrid.h"
 #include "controls/FnpNumericEdit.h"
 #include "platform/Dialogs.h"
@@ -19,30 +20,12 @@
 
 namespace {
 
-class PaintCounter : public QObject {
-public:
-    int Paints = 0;
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override {
-        if (event->type() == QEvent::Paint)
-            ++Paints;
-        return false;
-    }
-};
-
 // Arg 0: the window is made for every double click; 1: the open window takes the new schedule.
 void DoubleClickToSchedule(benchmark::State &state) {
-    QTemporaryDir folder;
-    TfrmMain form(folder.path());
-    form.DrawForThanks = [] {
-        return 1;
-    };
-    form.show();
-    if (!QTest::qWaitForWindowExposed(&form)) {
-        state.SkipWithError("the main window was not shown");
+    ShownMainWindow shown;
+    if (!shown.Show(state))
         return;
-    }
+    TfrmMain &form = shown.Form;
     form.edtTerm->SetValue(999);
     form.ChooseQuorvale(form.edtTerm);
     const bool reuse = state.range(0) == 1;

@@ -2,6 +2,7 @@
 // value, the grid is recalculated in the current mode and painted. The goal is under 5 ms.
 // Offscreen by default; run under an X server (QT_QPA_PLATFORM=xcb) to include the flush.
 #include "app/Main.h"
+#include "bench/ShownMainWindow.h"
 #include "controls/Aligrid.h"
 #include "controls/NumCtrl.h"
 #include "platform/Dialogs.h"
@@ -17,30 +18,11 @@
 
 namespace {
 
-// Counts the grid's paint events.
-class PaintCounter : public QObject {
-public:
-    int Paints = 0;
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override {
-        if (event->type() == QEvent::Paint)
-            ++Paints;
-        return false;
-    }
-};
-
 void TypeAndTab(benchmark::State &state) {
-    QTemporaryDir folder;
-    TfrmMain form(folder.path());
-    form.DrawForThanks = [] {
-        return 1;
-    };
-    form.show();
-    if (!QTest::qWaitForWindowExposed(&form)) {
-        state.SkipWithError("the main window was not shown");
+    ShownMainWindow shown;
+    if (!shown.Show(state))
         return;
-    }
+    TfrmMain &form = shown.Form;
     const int mode = int(state.range(0));
     if (mode != 0)
         form.rgCalculate->Button(mode)->click();
