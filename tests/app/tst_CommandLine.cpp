@@ -23,24 +23,24 @@ struct TRun {
     QString Out, Err;
 };
 
-// The built program of the same build tree (build/app/quorvale beside build/tests/), with no
-// display of any kind.
+// A program of the same build tree: build/app/<name> beside build/tests/.
+QString BuiltProgram(const QString &name) {
+    return QDir::cleanPath(QCoreApplication::applicationDirPath() + "/../app/" + name);
+}
+
+// The built program of the same build tree, with no display of any kind; a status of -1 when it
+// did not end by itself.
 TRun RunProgram(const QStringList &args) {
     QProcess program;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         env.remove(QString::fromLatin1(name));
     program.setProcessEnvironment(env);
-    program.start(QCoreApplication::applicationDirPath() + "/../app/quorvale", args);
+    program.start(BuiltProgram("quorvale"), args);
     if (!program.waitForFinished(10000) || program.exitStatus() != QProcess::NormalExit)
         return {-1, {}, {}};
     return {program.exitCode(), QString::fromUtf8(program.readAllStandardOutput()),
             QString::fromUtf8(program.readAllStandardError())};
-}
-
-// A program of the same build tree: build/app/<name> beside build/tests/.
-QString BuiltProgram(const QString &name) {
-    return QDir::cleanPath(QCoreApplication::applicationDirPath() + "/../app/" + name);
 }
 
 QString ReadProcFile(const QString &path) {
@@ -112,19 +112,10 @@ private slots:
     void versionAndHelpNeedNoDisplay() {
         QFETCH(QStringList, args);
         QFETCH(QString, expected);
-        QProcess program;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-            env.remove(QString::fromLatin1(name));
-        program.setProcessEnvironment(env);
-        // The program of the same build tree: build/app/quorvale beside build/tests/.
-        program.start(QCoreApplication::applicationDirPath() + "/../app/quorvale", args);
-        QVERIFY2(program.waitForFinished(10000), "the program did not end by itself");
-        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(program.exitCode(), 0);
-        const QString out = QString::fromUtf8(program.readAllStandardOutput());
-        QVERIFY2(out.startsWith(expected), qPrintable(out));
-        QCOMPARE(QString::fromUtf8(program.readAllStandardError()), QString());
+        const TRun run = RunProgram(args);
+        QCOMPARE(run.ExitStatus, 0);
+        QVERIFY2(run.Out.startsWith(expected), qPrintable(run.Out));
+        QCOMPARE(run.Err, QString());
     }
 
     // What is wrong goes to standard error, nothing to standard output: one line naming the
