@@ -2,6 +2,7 @@
 // and what stays owing, worked in whole cents so that nothing drifts. Plain C++.
 #pragma once
 
+#include <chrono>
 #include <optional>
 #include <string>
 #include <vector>
@@ -11,6 +12,44 @@ struct TLoan {
     double Rate = 0; // annual percent
     int Term = 0;    // months
     double Payment = 0;
+};
+
+// Money in the schedule is whole cents: 64 bits count far beyond any loan the schedule takes.
+using TCents = long long;
+
+// A one-off payment to principal in month Month (1..term).
+struct TLump {
+    int Month = 0;
+    TCents Amount = 0;
+    bool operator==(const TLump &) const = default;
+};
+
+// From month Month (2..term) the interest is at Rate (annual percent) and the payment is
+// recast over the months left.
+struct TRateChange {
+    int Month = 0;
+    double Rate = 0;
+    bool operator==(const TRateChange &) const = default;
+};
+
+// What an extra payment does: the payment stays and the loan ends sooner, or the payment is
+// recast over the months left of the term.
+enum class TExtraEffect { ShorterLoan, LowerPayment };
+
+// What a real loan adds to the plain one; every part off or empty by default.
+struct TLoanPlan {
+    TCents Fees = 0;   // paid when the loan is made
+    double Points = 0; // percent of the amount, paid when the loan is made
+    std::optional<std::chrono::year_month_day> LoanDate, FirstPayment;
+    int InterestOnly = 0; // months 1..InterestOnly pay the month's interest alone
+    TCents MonthlyExtra = 0;
+    int MonthlyFrom = 1, MonthlyTo = 0; // MonthlyTo 0: to the end
+    TCents YearlyExtra = 0;
+    int YearlyMonth = 12; // month of each loan year (calendar month with dates)
+    std::vector<TLump> Lumps;
+    std::vector<TRateChange> RateChanges;
+    TExtraEffect Effect = TExtraEffect::ShorterLoan;
+    bool operator==(const TLoanPlan &) const = default;
 };
 
 struct TScheduleRow {
