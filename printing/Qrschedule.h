@@ -1,7 +1,7 @@
 // The amortization schedule of one loan, printed: the title and the loan's summary on the first
 // page, the column heads at the top of every page, one line a month (or a year), and the page
-// count at the foot of every page. Also the texts the schedule window shows, so that the screen
-// and the paper agree.
+// count at the foot of every page. Its columns and summary lines are the engine's, the same the
+// window and the command line show.
 #pragma once
 
 #include "engine/Amortize.h"
@@ -18,21 +18,6 @@ class TQRShape;
 class TQRSysData;
 class TQuickReport;
 
-// One line of the summary: its caption (with a colon) and its value.
-struct TSummaryLine {
-    QString Caption, Value;
-};
-
-// Loan amount, annual rate (three decimals), term, monthly payment, the last payment when it
-// differs from the others, total of payments and total interest, amounts in the user's currency.
-QList<TSummaryLine> ScheduleSummary(const TSchedule &schedule);
-
-// The columns of a schedule: "No.", "Payment", "Principal", "Interest", "Balance",
-// "Total Interest".
-const QStringList &ScheduleColumns();
-// The text of a row's column as shown: the number, then amounts in the user's currency.
-QString ScheduleCellText(const TScheduleRow &row, int column);
-
 class TQRSchedule : public QObject {
     Q_OBJECT
 
@@ -46,11 +31,12 @@ public:
 
     TQuickReport *Rep;
     TQRBand *Title, *PageHeader, *Detail, *PageFooter;
-    // Title band: the title and the summary, a caption and a value a line
+    // Title band: the title and the summary, a caption and a value a line (as many as the
+    // schedule has lines; the band grows with them)
     TQRLabel *lblTitle;
     QList<TQRLabel *> lblCaptions, lblValues;
     TQRShape *shpTitleRule;
-    // Page header: the column heads over a rule
+    // Page header: the column heads over a rule (as many as the schedule has columns)
     QList<TQRLabel *> lblHeads;
     TQRShape *shpHeadRule;
     // Detail: one label a column
@@ -64,7 +50,11 @@ public:
     void RepNeedData(QObject *Sender, bool &MoreData);
 
 private:
+    // At least `count` labels in `labels`, each made by `make` with its index.
+    template <class Make> void Grow(QList<TQRLabel *> &labels, qsizetype count, Make make);
+
     TSchedule FSchedule;
+    std::vector<TScheduleColumn> FColumns;
     std::vector<TScheduleRow> FRows;
     bool FByYear = false;
     QString FProgramTitle;
