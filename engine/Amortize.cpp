@@ -254,11 +254,16 @@ void YearlyCost(TSchedule &s, std::optional<year_month_day> loanDate,
         actuarial.push_back({months, days / 30.0, amount});
         dated.push_back({months / 12.0 + days / 365.0, amount});
     }
-    // Without dates the times are whole months, k / 12 years: the APRC is (1 + i)^12 - 1.
-    if (const std::optional<double> i = ActuarialRate(advance, actuarial))
+    const std::optional<double> i = ActuarialRate(advance, actuarial);
+    if (i)
         s.Apr = 1200 * *i;
-    if (const std::optional<double> x = AnnualChargeRate(advance, dated))
-        s.Aprc = 100 * *x;
+    // Without dates the times are whole months, k / 12 years: the APRC is (1 + i)^12 - 1.
+    if (loanDate) {
+        if (const std::optional<double> x = AnnualChargeRate(advance, dated))
+            s.Aprc = 100 * *x;
+    } else if (i) {
+        s.Aprc = 100 * std::expm1(12 * std::log1p(*i));
+    }
 }
 
 } // namespace
