@@ -11,7 +11,6 @@ class TextGrid : public DefaultSpreadView {
 public:
     std::string Cells[8][12];
 
-    int CalculateIndex() override { return State.CalcMode; }
     void SetCell(int col, int row, const std::string &text) override { Cells[col][row] = text; }
 };
 
@@ -61,7 +60,7 @@ BENCHMARK(BM_CalcTerm);
 
 void BM_FillSpread(benchmark::State &state) {
     TextGrid grid;
-    grid.State.CalcMode = int(state.range(0));
+    grid.State.CalcMode = TCalcMode(state.range(0));
     for (auto _ : state) {
         FillSpread(grid);
         benchmark::DoNotOptimize(grid.Cells[4][6].data());
