@@ -15,6 +15,7 @@
 #include "platform/ExtCtrls.h"
 #include "platform/Forms.h"
 #include "platform/IniFiles.h"
+#include "platform/Version.h"
 #include "platform/WinHelp.h"
 #include "printing/Preview.h"
 #include "printing/Qrchart.h"
@@ -59,17 +60,11 @@ const char *const SavedValuesSection = "LastValues";
 const QString SavedValuesName = QStringLiteral("Vormex.Ini");
 const QString HelpFileName = QStringLiteral("vormex.hlp");
 
-// An installed program's data folder: share/quorvale-pro/ of its prefix, the nearest one above
-// the program's folder that holds the help file. The windows' program is installed in
-// <prefix>/libexec/quorvale-pro/, two levels down; a program in <prefix>/bin/ is one. Empty
-// when there is none.
+// An installed program's data folder, where the build installs the help file as seen from
+// where it installs the windows' program; empty when it holds no help file.
 QString InstalledDataFolder(const QString &programFolder) {
-    for (const QString &up : {QStringLiteral("../"), QStringLiteral("../../")}) {
-        const QString folder = programFolder + up + QStringLiteral("share/quorvale-pro/");
-        if (QFileInfo::exists(folder + HelpFileName))
-            return folder;
-    }
-    return {};
+    const QString folder = programFolder + QString::fromUtf8(QuorvaleDataFolder) + QLatin1Char('/');
+    return QFileInfo::exists(folder + HelpFileName) ? folder : QString();
 }
 
 QString Text(const std::string &s) {

@@ -327,7 +327,7 @@ private slots:
     }
 
     // Without a command the windows' program takes over the same process, with the arguments
-    // and the environment it was given; a program without one beside it says so and fails.
+    // and the environment it was given.
     void otherArgumentsHandTheProcessToTheWindows() {
         QTemporaryDir home;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -348,16 +348,53 @@ private slots:
         QVERIFY(ReadProcFile(process + "/environ").split('\0').contains("QUORVALE_TEST_MARK=kept"));
         program.kill();
         program.waitForFinished();
+    }
 
-        const QString alone = home.filePath("quorvale");
-        QVERIFY(QFile::copy(BuiltProgram("quorvale"), alone));
-        program.start(alone, {});
-        QVERIFY(program.waitForFinished(10000));
-        QCOMPARE(program.exitCode(), 1);
-        QCOMPARE(program.readAllStandardOutput(), QByteArray());
-        const QString error = QString::fromUtf8(program.readAllStandardError());
-        QVERIFY2(error.startsWith("quorvale: quorvale-windows ") && error.count('\n') == 1,
-                 qPrintable(error));
+    // Started from the desktop menu (standard error no terminal, a display set), a start that
+    // cannot go on is shown in a message box as well as on standard error: a command-line
+    // program without its windows' program, or a windows' program started by another version.
+    void aFailedStartIsShownInAMessageBox_data() {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QString>("launcherVersion");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("no windows' program") << "alone/quorvale"
+                                             << ""
+                                             << "quorvale: quorvale-windows ";
+        QTest::newRow("windows of another version") << BuiltProgram("quorvale-windows") << "1.5.0"
+                                                    << "quorvale-windows: this is version 1.6.12 "
+                                                       "of the windows, started by quorvale 1.5.0: "
+                                                       "reinstall Quorvale Pro";
+    }
+    void aFailedStartIsShownInAMessageBox() {
+        QFETCH(QString, program);
+        QFETCH(QString, launcherVersion);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        const QString boxes = dir.filePath("bin"), shown = dir.filePath("shown");
+        QVERIFY(QDir().mkpath(boxes) && QDir().mkpath(dir.filePath("alone")));
+        QVERIFY(QFile::copy(BuiltProgram("quorvale"), dir.filePath("alone/quorvale")));
+        QFile box(boxes + "/zenity");
+        QVERIFY(box.open(QIODevice::WriteOnly));
+        box.write(QString("#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + shown + "'\n").toUtf8());
+        box.close();
+        box.setPermissions(box.permissions() | QFileDevice::ExeOwner);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("DISPLAY", ":97");
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("PATH", boxes + ":" + env.value("PATH"));
+        if (!launcherVersion.isEmpty())
+            env.insert("QUORVALE_LAUNCHER_VERSION", launcherVersion);
+        QProcess run;
+        run.setProcessEnvironment(env);
+        run.start(program.startsWith('/') ? program : dir.filePath(program), {});
+        QVERIFY(run.waitForFinished(10000));
+        QCOMPARE(run.exitCode(), 1);
+        QCOMPARE(run.readAllStandardOutput(), QByteArray());
+        const QString error = QString::fromUtf8(run.readAllStandardError());
+        QVERIFY2(error.startsWith(message) && error.count('\n') == 1, qPrintable(error));
+        const QStringList args = ReadProcFile(shown).split('\n');
+        QVERIFY2(args.contains("--error") && args.contains("--text=" + error.trimmed()),
+                 qPrintable(args.join(' ')));
     }
 };
 

@@ -1006,7 +1006,8 @@ private slots:
         const QString installed = "share/quorvale-pro/vormex.hlp";
         QTest::newRow("build tree")
             << "bin" << QStringList{"bin/vormex.hlp"} << "bin/vormex.hlp" << false;
-        QTest::newRow("installed in bin") << "bin" << QStringList{installed} << installed << true;
+        QTest::newRow("a copy in bin beside an installed tree")
+            << "bin" << QStringList{installed} << "bin/vormex.hlp" << false;
         QTest::newRow("installed in libexec")
             << "libexec/quorvale-pro" << QStringList{installed} << installed << true;
         QTest::newRow("both") << "bin" << QStringList{"bin/vormex.hlp", installed}
