@@ -1,5 +1,5 @@
-// The loan formulas and the four grid calculators, engine only: a full recalculation should
-// stay far below one screen frame.
+// The loan formulas, the spread as a value and the four grid calculators, engine only: a full
+// recalculation should stay far below one screen frame.
 #include "engine/Spread.h"
 #include "tests/support/DefaultSpreadView.h"
 
@@ -57,6 +57,13 @@ void BM_CalcTerm(benchmark::State &state) {
         benchmark::DoNotOptimize(CalcTerm(100000, payment, 8.75));
 }
 BENCHMARK(BM_CalcTerm);
+
+void BM_Calculate(benchmark::State &state) { // the value alone, no texts
+    const TSpreadInputs inputs{100000, 8.75, 360, 786.7, 1000, 0.5, 75};
+    for (auto _ : state)
+        benchmark::DoNotOptimize(Calculate(TCalcMode(state.range(0)), inputs));
+}
+BENCHMARK(BM_Calculate)->DenseRange(0, 3)->Unit(benchmark::kMicrosecond);
 
 void BM_FillSpread(benchmark::State &state) {
     TextGrid grid;
