@@ -355,15 +355,16 @@ private slots:
     // program without its windows' program, or a windows' program started by another version.
     void aFailedStartIsShownInAMessageBox_data() {
         QTest::addColumn<QString>("program");
-        QTest::addColumn<QString>("launcherVersion");
+        QTest::addColumn<QString>("launcherVersion"); // passed across the exec, if any
         QTest::addColumn<QString>("message");
-        QTest::newRow("no windows' program") << "alone/quorvale"
-                                             << ""
-                                             << "quorvale: quorvale-windows ";
-        QTest::newRow("windows of another version") << BuiltProgram("quorvale-windows") << "1.5.0"
-                                                    << "quorvale-windows: this is version 1.6.12 "
-                                                       "of the windows, started by quorvale 1.5.0: "
-                                                       "reinstall Quorvale Pro";
+        auto row = [](const char *name, const QString &program, const char *version,
+                      const char *message) {
+            QTest::newRow(name) << program << version << message;
+        };
+        row("no windows' program", "alone/quorvale", "", "quorvale: quorvale-windows ");
+        row("windows of another version", BuiltProgram("quorvale-windows"), "1.5.0",
+            "quorvale-windows: this is version 1.6.12 of the windows, started by quorvale 1.5.0: "
+            "reinstall Quorvale Pro");
     }
     void aFailedStartIsShownInAMessageBox() {
         QFETCH(QString, program);
