@@ -396,7 +396,8 @@ double CentreValue(const TSpreadInputs &in, TVariable v) {
     return in.Term;
 }
 
-double StepOf(const TSpreadInputs &in, TVariable v) {
+// The step of a loan value's rows or columns (of the payment for the term, never an axis).
+template <class Inputs> auto &StepOf(Inputs &in, TVariable v) {
     return v == Loan ? in.LoanStep : v == Rate ? in.RateStep : in.PaymentStep;
 }
 
@@ -520,7 +521,7 @@ std::optional<TLoan> CellLoan(const TSpreadResult &spread, int col, int row) {
         (info.Result == Loan ? loan.Loan : info.Result == Rate ? loan.Rate : loan.Payment) = result;
     }
     const std::optional<double> amount = InCents(loan.Loan), payment = InCents(loan.Payment);
-    if (!amount || !payment || !std::isfinite(loan.Rate))
+    if (!amount || !payment)
         return std::nullopt;
     return TLoan{*amount, ToThreeDecimals(loan.Rate), loan.Term, *payment};
 }
@@ -550,9 +551,8 @@ const TStep *SelectedStep(TSpreadView &view, TVariable v) {
 // A step group's step as the spread state keeps it: the step (0 with no item selected) and
 // its text (kept with no item selected).
 void StoreStep(SpreadState &s, TVariable v, const TStep *step) {
-    double &value = v == Loan ? s.LoanStep : v == Rate ? s.RateStep : s.PaymentStep;
     std::string &text = v == Loan ? s.LoanStepText : v == Rate ? s.RateStepText : s.PaymentStepText;
-    value = step ? step->Step : 0;
+    StepOf(s, v) = step ? step->Step : 0;
     if (step)
         text = step->Text;
 }
@@ -573,9 +573,7 @@ void Fill(TSpreadView &view, TCalcMode mode) {
                 *colStep = SelectedStep(view, info.Columns);
     TSpreadInputs inputs{s.LastLoan, s.LastInterest, s.LastTerm, s.LastPayment};
     for (auto [v, step] : {std::pair{info.Rows, rowStep}, {info.Columns, colStep}})
-        (v == Loan   ? inputs.LoanStep
-         : v == Rate ? inputs.RateStep
-                     : inputs.PaymentStep) = step ? step->Step : 0;
+        StepOf(inputs, v) = step ? step->Step : 0;
     const TSpreadResult spread = Calculate(mode, inputs);
     StoreStep(s, info.Rows, rowStep);
     StoreStep(s, info.Columns, colStep);
