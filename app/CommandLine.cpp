@@ -21,6 +21,27 @@ struct TUsageError {
     std::string Message;
 };
 
+// A message on one line: each control character of the text (a line break, a tab, an escape)
+// written as its C escape.
+std::string OneLine(const std::string &text) {
+    static const char hex[] = "0123456789abcdef";
+    std::string out;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte != 0x7f)
+            out += c;
+        else if (c == '\n')
+            out += "\\n";
+        else if (c == '\r')
+            out += "\\r";
+        else if (c == '\t')
+            out += "\\t";
+        else
+            out += std::string("\\x") + hex[byte >> 4] + hex[byte & 15];
+    }
+    return out;
+}
+
 [[noreturn]] void Fail(const std::string &option, const std::string &what) {
     throw TUsageError{"quorvale: " + option + ": " + what};
 }
@@ -245,51 +266,27 @@ std::string Table(const std::vector<std::vector<std::string>> &rows, TFormat for
 
 // ---- The spread ----------------------------------------------------------------------------
 
-// The main window as the calculators see it, over the values of the command line.
-class TPlainSpreadView : public TSpreadView {
-public:
-    SpreadState State;
-    int Mode = 0;
-    int LoanIndex = 0, RateIndex = 0, PaymentIndex = 0;
-    double Loan = 0, Rate = 0, TermMonths = 0, Payment = 0;
-    std::string Cells[8][12];
-
-    SpreadState &Spread() override { return State; }
-    int CalculateIndex() override { return Mode; }
-    int LoanStepIndex() override { return LoanIndex; }
-    int InterestStepIndex() override { return RateIndex; }
-    int PaymentStepIndex() override { return PaymentIndex; }
-    double LoanValue() override { return Loan; }
-    double InterestValue() override { return Rate; }
-    double TermValue() override { return TermMonths; }
-    double PaymentValue() override { return Payment; }
-    void SetCell(int col, int row, const std::string &text) override { Cells[col][row] = text; }
-    void SelectCell(int, int) override {}
-    void SetColorCol(int, TRgb) override {}
-    void SetColorRow(int, TRgb) override {}
-    void AllowPrinting() override {}
-};
-
-std::string SpreadOutput(const TPlainSpreadView &v, const TCalcModeInfo &mode, TFormat format) {
+std::string SpreadOutput(const TSpreadResult &spread, TFormat format) {
     if (format == TFormat::Text || format == TFormat::Tsv) {
-        std::vector<std::vector<std::string>> rows(12);
-        for (int r = 0; r < 12; ++r)
-            for (int c = 0; c < 8; ++c)
-                rows[r].push_back(v.Cells[c][r]);
+        std::vector<std::vector<std::string>> rows(SpreadRows + 1);
+        for (int r = 0; r <= SpreadRows; ++r)
+            for (int c = 0; c <= SpreadColumns; ++c)
+                rows[size_t(r)].push_back(SpreadText(spread, c, r));
         return Table(rows, format);
     }
+    const TCalcModeInfo &mode = ModeInfo(spread.Mode);
     const std::string rowName = VariableInfo(mode.Rows).Name,
                       colName = VariableInfo(mode.Columns).Name;
     std::string out;
     if (format == TFormat::Csv) {
         out = rowName + " / " + colName;
-        for (int c = 1; c <= 7; ++c)
-            out += "," + Plain(ColumnValue(v.State, c));
+        for (double value : spread.ColumnValues)
+            out += "," + Plain(value);
         out += "\r\n";
-        for (int r = 1; r <= 11; ++r) {
-            out += Plain(RowValue(v.State, r));
-            for (int c = 1; c <= 7; ++c)
-                out += "," + Plain(CellResult(v.State, c, r));
+        for (int r = 1; r <= SpreadRows; ++r) {
+            out += Plain(spread.RowValue(r));
+            for (int c = 1; c <= SpreadColumns; ++c)
+                out += "," + Plain(spread.Cell(c, r));
             out += "\r\n";
         }
         return out;
@@ -302,12 +299,21 @@ std::string SpreadOutput(const TPlainSpreadView &v, const TCalcModeInfo &mode, T
     };
     out = "{\"mode\":" + JsonString(VariableInfo(mode.Result).Name) +
           ",\"rows\":" + JsonString(rowName) + ",\"columns\":" + JsonString(colName);
-    out += ",\"rowValues\":" + list(11, [&](int r) { return Plain(RowValue(v.State, r)); });
-    out += ",\"columnValues\":" + list(7, [&](int c) { return Plain(ColumnValue(v.State, c)); });
-    out += ",\"cells\":" + list(11, [&](int r) {
-               return list(7, [&](int c) { return Plain(CellResult(v.State, c, r)); });
+    out += ",\"rowValues\":" + list(SpreadRows, [&](int r) { return Plain(spread.RowValue(r)); });
+    out += ",\"columnValues\":" +
+           list(SpreadColumns, [&](int c) { return Plain(spread.ColumnValue(c)); });
+    out += ",\"cells\":" + list(SpreadRows, [&](int r) {
+               return list(SpreadColumns, [&](int c) { return Plain(spread.Cell(c, r)); });
            });
     return out + "}\n";
+}
+
+template <size_t N>
+double StepOption(const TOptions &o, const std::string &name, const std::array<TStep, N> &table) {
+    return table[size_t(o.Get(
+                     name, [&table](auto &n, auto &t) { return StepIndex(n, t, table); },
+                     DefaultStepIndex))]
+        .Step;
 }
 
 TCommandLineAnswer Spread(const std::vector<std::string> &args) {
@@ -316,27 +322,20 @@ TCommandLineAnswer Spread(const std::vector<std::string> &args) {
                       "--payment-step", "--format"},
                      {});
     const TCalcModeInfo &mode = Mode(o.ModeName());
-    TPlainSpreadView v;
-    v.Mode = int(mode.Mode);
-    v.Loan = o.Get("--loan", Amount, VariableInfo(TVariable::Loan).Default);
-    v.Rate = o.Get("--rate", Rate, VariableInfo(TVariable::Rate).Default);
-    v.TermMonths = o.Get("--term", Term, int(VariableInfo(TVariable::Term).Default));
-    v.Payment = o.Get("--payment", Amount, VariableInfo(TVariable::Payment).Default);
-    v.LoanIndex = o.Get(
-        "--loan-step", [](auto &n, auto &t) { return StepIndex(n, t, LoanSteps); },
-        DefaultStepIndex);
-    v.RateIndex = o.Get(
-        "--rate-step", [](auto &n, auto &t) { return StepIndex(n, t, RateSteps); },
-        DefaultStepIndex);
-    v.PaymentIndex = o.Get(
-        "--payment-step", [](auto &n, auto &t) { return StepIndex(n, t, PaymentSteps); },
-        DefaultStepIndex);
+    TSpreadInputs inputs;
+    inputs.Loan = o.Get("--loan", Amount, VariableInfo(TVariable::Loan).Default);
+    inputs.Rate = o.Get("--rate", Rate, VariableInfo(TVariable::Rate).Default);
+    inputs.Term = o.Get("--term", Term, int(VariableInfo(TVariable::Term).Default));
+    inputs.Payment = o.Get("--payment", Amount, VariableInfo(TVariable::Payment).Default);
+    inputs.LoanStep = StepOption(o, "--loan-step", LoanSteps);
+    inputs.RateStep = StepOption(o, "--rate-step", RateSteps);
+    inputs.PaymentStep = StepOption(o, "--payment-step", PaymentSteps);
     const TFormat format = FormatOption(o);
 
-    v.State.CalcMode = v.Mode;
-    v.Cells[0][0] = mode.Corner; // the corner as the mode switch leaves it
-    FillSpread(v);
-    return {SpreadOutput(v, mode, format), "", 0};
+    const TSpreadResult spread = Calculate(mode.Mode, inputs);
+    if (spread.Failure)
+        std::rethrow_exception(spread.Failure->Error);
+    return {SpreadOutput(spread, format), "", 0};
 }
 
 // ---- The schedule --------------------------------------------------------------------------
@@ -649,7 +648,7 @@ std::optional<TCommandLineAnswer> CommandLineAnswer(const std::vector<std::strin
         try {
             return command == "--spread" ? Spread(args) : Schedule(args);
         } catch (const TUsageError &e) {
-            return TCommandLineAnswer{"", e.Message + "\n", 2};
+            return TCommandLineAnswer{"", OneLine(e.Message) + "\n", 2};
         } catch (const EMathError &) {
             std::string text = MathErrorText;
             for (size_t at; (at = text.find("\n\r")) != std::string::npos;)

@@ -15,6 +15,7 @@
 #include "platform/ExtCtrls.h"
 #include "platform/Forms.h"
 #include "platform/IniFiles.h"
+#include "platform/Version.h"
 #include "platform/WinHelp.h"
 #include "printing/Preview.h"
 #include "printing/Qrchart.h"
@@ -59,26 +60,15 @@ const char *const SavedValuesSection = "LastValues";
 const QString SavedValuesName = QStringLiteral("Vormex.Ini");
 const QString HelpFileName = QStringLiteral("vormex.hlp");
 
-// An installed program's data folder: share/quorvale-pro/ of its prefix, the nearest one above
-// the program's folder that holds the help file. The windows' program is installed in
-// <prefix>/libexec/quorvale-pro/, two levels down; a program in <prefix>/bin/ is one. Empty
-// when there is none.
+// An installed program's data folder, where the build installs the help file as seen from
+// where it installs the windows' program; empty when it holds no help file.
 QString InstalledDataFolder(const QString &programFolder) {
-    for (const QString &up : {QStringLiteral("../"), QStringLiteral("../../")}) {
-        const QString folder = programFolder + up + QStringLiteral("share/quorvale-pro/");
-        if (QFileInfo::exists(folder + HelpFileName))
-            return folder;
-    }
-    return {};
+    const QString folder = programFolder + QString::fromUtf8(QuorvaleDataFolder) + QLatin1Char('/');
+    return QFileInfo::exists(folder + HelpFileName) ? folder : QString();
 }
 
 QString Text(const std::string &s) {
     return QString::fromStdString(s);
-}
-
-// The mode of the last switch: the window's CalcMode only ever holds a mode's index.
-const TCalcModeInfo &ModeOf(const TfrmMain &f) {
-    return CalcModes.at(size_t(f.CalcMode));
 }
 
 // The box and the step group of a loan value.
@@ -114,7 +104,6 @@ public:
     explicit TView(TfrmMain &form) : F(form) {}
 
     SpreadState &Spread() override { return F; }
-    int CalculateIndex() override { return F.rgCalculate->ItemIndex(); }
     int LoanStepIndex() override { return F.rgLoan->ItemIndex(); }
     int InterestStepIndex() override { return F.rgInterest->ItemIndex(); }
     int PaymentStepIndex() override { return F.rgPayments->ItemIndex(); }
@@ -431,7 +420,7 @@ void TfrmMain::DescribeInputs() {
 // Tab order: the boxes of rows 1 to 3, the hidden box, then the groups rgInterest, rgLoan,
 // rgPayments and rgCalculate. Hidden controls are passed over by the keyboard.
 void TfrmMain::SetTabOrder() {
-    const TCalcModeInfo &mode = ModeOf(*this);
+    const TCalcModeInfo &mode = ModeInfo(CalcMode);
     QWidget *rows[4] = {BoxOf(*this, mode.Inputs[0]), BoxOf(*this, mode.Inputs[1]),
                         BoxOf(*this, mode.Inputs[2]), BoxOf(*this, mode.Result)};
     QList<QWidget *> chain(std::begin(rows), std::end(rows));
@@ -598,7 +587,7 @@ void TfrmMain::FormCreate(QObject *Sender) {
     if (!FProgramFolder.endsWith(QLatin1Char('/')))
         FProgramFolder += QLatin1Char('/');
     LastLoan = LastInterest = LastTerm = LastPayment = 0;
-    CalcMode = 0;
+    CalcMode = TCalcMode::Payments;
     try {
         ReadSavedValues();
     } catch (const std::exception &e) {
@@ -716,7 +705,7 @@ void TfrmMain::rgCalculateClick(QObject *Sender) {
     const TCalcModeInfo *mode = CalcModeOf(rgCalculate->ItemIndex());
     if (!mode)
         return;
-    CalcMode = int(mode->Mode);
+    CalcMode = mode->Mode;
     QLabel *captions[3] = {lbl1, lbl2, lbl3};
     const int tops[3] = {21, 46, 71};
     QWidget *first = BoxOf(*this, mode->Inputs[0]);
@@ -754,7 +743,7 @@ void TfrmMain::rgCalculateClick(QObject *Sender) {
 }
 
 QWidget *TfrmMain::FirstInputBox() const {
-    return BoxOf(*this, ModeOf(*this).Inputs[0]);
+    return BoxOf(*this, ModeInfo(CalcMode).Inputs[0]);
 }
 
 void TfrmMain::FormActivate(QObject *) {
@@ -792,7 +781,7 @@ void TfrmMain::CleanGrid() {
     for (int col = 0; col < 8; ++col)
         grdLS->SetColWidths(col, 75);
 
-    const TCalcModeInfo &mode = ModeOf(*this);
+    const TCalcModeInfo &mode = ModeInfo(CalcMode);
     grdLS->SetCells(0, 0, QString::fromLatin1(mode.Corner));
     for (int row = 1; row <= 11; ++row)
         grdLS->SetCells(0, row, QString::fromLatin1((*mode.SampleRows)[row - 1]));
@@ -801,13 +790,13 @@ void TfrmMain::CleanGrid() {
 }
 
 void TfrmMain::grdLSMouseMove(QObject *, Qt::KeyboardModifiers, int, int) {
-    grdLS->setToolTip(QString::fromLatin1(ModeOf(*this).GridHint));
+    grdLS->setToolTip(QString::fromLatin1(ModeInfo(CalcMode).GridHint));
 }
 
 // The grid says what it shows to assistive technology in every mode, not only under the mouse.
 void TfrmMain::DescribeGrid() {
     grdLS->setAccessibleName(QStringLiteral("Spread"));
-    grdLS->setAccessibleDescription(QString::fromLatin1(ModeOf(*this).GridHint).trimmed());
+    grdLS->setAccessibleDescription(QString::fromLatin1(ModeInfo(CalcMode).GridHint).trimmed());
 }
 
 void TfrmMain::AppOnHint(QObject *) {
@@ -825,7 +814,7 @@ void TfrmMain::AppOnException(QObject *Sender, const std::exception &E) {
         MessageDlg(mathError ? QString::fromLatin1(MathErrorText)
                              : QStringLiteral("An unidentified error has occurred."),
                    mtInformation, mbOK);
-        const TCalcModeInfo &mode = ModeOf(*this);
+        const TCalcModeInfo &mode = ModeInfo(CalcMode);
         for (TVariable v : mode.Inputs)
             SetBoxValue(*this, v, VariableInfo(v).Default);
         QWidget *focus = BoxOf(*this, mode.Inputs[0]);

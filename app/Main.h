@@ -82,8 +82,8 @@ public:
     TWebFileInfo *WebFileInfo;
 
     QString ProgramFolder() const { return FProgramFolder; }
-    // An installed program: its help file is not beside it but in <prefix>/share/quorvale-pro,
-    // above the windows' program's <prefix>/libexec/quorvale-pro.
+    // An installed program: its help file is not beside it but in the data folder where the
+    // build installs it (share/quorvale-pro/ beside the windows' program's libexec/quorvale-pro/).
     bool Installed() const;
     // The help file beside the program, or where the installed program finds it.
     QString HelpFilePath() const;

@@ -2,13 +2,17 @@
 // "--spread", "--schedule") itself, with the engine and without Qt, so that an answer costs no
 // loading of the window system's libraries. Anything else is for the windows: the program
 // replaces itself with the windows' program (windows_main.cpp), which keeps the process, its
-// arguments and its environment. The windows' program is found from this program's own file,
-// never through PATH: beside it in a build tree, in ../libexec/quorvale-pro/ when installed.
+// arguments and its environment, and is told this program's version to compare with its own.
+// The windows' program is found from this program's own file, never through PATH: beside it in
+// a build tree, in the folder the build installs it in when installed.
 #include "app/CommandLine.h"
+#include "app/Launch.h"
+#include "platform/Version.h"
 
 #include <cerrno>
 #include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <unistd.h>
@@ -25,7 +29,7 @@ std::string WindowsProgram() {
         return {};
     const std::string own(self, size_t(length));
     const std::string folder = own.substr(0, own.rfind('/') + 1);
-    for (const std::string &place : {folder, folder + "../libexec/quorvale-pro/"}) {
+    for (const std::string &place : {folder, folder + QuorvaleWindowsFolder + "/"}) {
         const std::string program = place + WindowsProgramName;
         if (access(program.c_str(), X_OK) == 0)
             return program;
@@ -43,12 +47,13 @@ int main(int argc, char **argv) {
     }
     const std::string program = WindowsProgram();
     if (program.empty()) {
-        std::fprintf(
-            stderr, "quorvale: %s is neither beside this program nor in ../libexec/quorvale-pro/\n",
-            WindowsProgramName);
+        ShowStartError(std::string("quorvale: ") + WindowsProgramName +
+                       " is neither beside this program nor in " + QuorvaleWindowsFolder +
+                       "/: reinstall Quorvale Pro");
         return 1;
     }
+    setenv(LauncherVersionVariable, QuorvaleVersion, 1);
     execv(program.c_str(), argv);
-    std::fprintf(stderr, "quorvale: %s: %s\n", program.c_str(), std::strerror(errno));
+    ShowStartError("quorvale: " + program + ": " + std::strerror(errno));
     return 1;
 }

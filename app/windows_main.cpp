@@ -1,10 +1,12 @@
 // Quorvale Pro's windows: the program that the command-line program "quorvale" (main.cpp)
 // replaces itself with when it is started without a command of its own. It takes the process,
 // the arguments and the environment as they were; beyond Qt's own options it ignores the
-// arguments.
+// arguments. Started by a quorvale of another version (an installation half replaced), it
+// says so and ends.
 #include "app/About.h"
 #include "app/Close.h"
 #include "app/Disclaim.h"
+#include "app/Launch.h"
 #include "app/Main.h"
 #include "app/URL.h"
 #include "app/splash.h"
@@ -14,6 +16,7 @@
 #include "update/WUpdate.h"
 
 #include <QTimer>
+#include <cstdlib>
 #include <memory>
 
 namespace {
@@ -34,6 +37,12 @@ template <class Step> bool StartupStep(TApplication &application, Step step) {
 } // namespace
 
 int main(int argc, char **argv) {
+    const std::string mismatch = VersionMismatch(std::getenv(LauncherVersionVariable));
+    if (!mismatch.empty()) {
+        ShowStartError(mismatch);
+        return 1;
+    }
+    unsetenv(LauncherVersionVariable); // not for the programs these windows start
     TApplication application(argc, argv);
     application.setQuitOnLastWindowClosed(false);
 
@@ -44,10 +53,7 @@ int main(int argc, char **argv) {
         SplashScreen->repaint();
         application.ProcessMessages(); // visible before the slow steps below
     });
-    StartupStep(application, [&] {
-        application.SetTitle(ProgramName);
-        application.SetHelpFile(QStringLiteral(QUORVALE_BUILD_HELP_FILE));
-    });
+    StartupStep(application, [&] { application.SetTitle(ProgramName); });
 
     // The application's windows, in their fixed order; only the main window is shown. The
     // hidden ones are made once it is on the screen, so that they do not delay it.

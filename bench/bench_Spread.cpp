@@ -1,5 +1,5 @@
-// The loan formulas and the four grid calculators, engine only: a full recalculation should
-// stay far below one screen frame.
+// The loan formulas, the spread as a value and the four grid calculators, engine only: a full
+// recalculation should stay far below one screen frame.
 #include "engine/Spread.h"
 #include "tests/support/DefaultSpreadView.h"
 
@@ -11,7 +11,6 @@ class TextGrid : public DefaultSpreadView {
 public:
     std::string Cells[8][12];
 
-    int CalculateIndex() override { return State.CalcMode; }
     void SetCell(int col, int row, const std::string &text) override { Cells[col][row] = text; }
 };
 
@@ -59,9 +58,16 @@ void BM_CalcTerm(benchmark::State &state) {
 }
 BENCHMARK(BM_CalcTerm);
 
+void BM_Calculate(benchmark::State &state) { // the value alone, no texts
+    const TSpreadInputs inputs{100000, 8.75, 360, 786.7, 1000, 0.5, 75};
+    for (auto _ : state)
+        benchmark::DoNotOptimize(Calculate(TCalcMode(state.range(0)), inputs));
+}
+BENCHMARK(BM_Calculate)->DenseRange(0, 3)->Unit(benchmark::kMicrosecond);
+
 void BM_FillSpread(benchmark::State &state) {
     TextGrid grid;
-    grid.State.CalcMode = int(state.range(0));
+    grid.State.CalcMode = TCalcMode(state.range(0));
     for (auto _ : state) {
         FillSpread(grid);
         benchmark::DoNotOptimize(grid.Cells[4][6].data());

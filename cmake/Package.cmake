@@ -1,17 +1,15 @@
 # Installation and the Debian package. `cmake --install` lays the program out as a Linux desktop
-# expects it: the program in bin/, the windows' program it becomes in libexec/quorvale-pro/
-# (where the program looks for it), the help file in share/quorvale-pro/ (where the installed windows'
-# program looks for it), the icon in the hicolor theme, the desktop entry in
-# share/applications/, the AppStream metadata in share/metainfo/, the manual page in
-# share/man/man1/ and the copyright and changelog in share/doc/quorvale-pro/. The other pictures
-# are compiled into the windows' program. `cpack -G DEB` in the build folder packs the same tree
+# expects it, in the folders the top-level CMakeLists.txt decides: the program in bin/, the
+# windows' program it becomes in libexec/quorvale-pro/, the help file in share/quorvale-pro/
+# (each program finds the next by the relative path written into platform/Version.h), the icon
+# in the hicolor theme, the desktop entry in share/applications/, the AppStream metadata in
+# share/metainfo/, the manual page in share/man/man1/ and the copyright and changelog in
+# share/doc/quorvale-pro/. The other pictures are compiled into the windows' program. `cpack -G DEB` in the build folder packs the same tree
 # as a .deb.
 #
 # The packaging files are kept in packaging/, not debian/: a debian/ folder would tell
 # dpkg-source and debuild that this tree is a Debian source package built by debian/rules,
 # while the package is made by CPack from this build.
-include(GNUInstallDirs)
-
 set(QUORVALE_PACKAGING ${QUORVALE_SOURCE_ROOT}/packaging)
 set(QUORVALE_APP_ID example.tamblewick.QuorvalePro)
 set(QUORVALE_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/quorvale-pro)
@@ -65,10 +63,10 @@ configure_file(${QUORVALE_PACKAGING}/${QUORVALE_APP_ID}.metainfo.xml.in
 
 install(TARGETS quorvale RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 # An internal program, not for users to start: in a folder of the package's own in libexec/,
-# where bin/quorvale looks for it (../libexec/quorvale-pro/) and lintian asks no manual page.
-install(TARGETS quorvale-windows RUNTIME DESTINATION libexec/quorvale-pro)
+# where bin/quorvale looks for it and lintian asks no manual page.
+install(TARGETS quorvale-windows RUNTIME DESTINATION ${QUORVALE_INSTALL_LIBEXEC_DIR})
 install(FILES ${QUORVALE_SOURCE_ROOT}/resources/vormex.hlp
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/quorvale-pro)
+        DESTINATION ${QUORVALE_INSTALL_DATA_DIR})
 install(FILES ${QUORVALE_SOURCE_ROOT}/resources/icon.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
         RENAME quorvale-pro.svg)
@@ -101,5 +99,7 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "http://www.tamblewick.example/Vormex/Vormex.h
 # dpkg-shlibdeps; the Arial-compatible fonts, which nothing links, are named here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation")
+# A message box for a start that fails before any window can show one.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "zenity | kdialog | x11-utils")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "cups")
 include(CPack)

@@ -53,6 +53,7 @@ const std::array<TCalcModeInfo, 4> CalcModes{{
      .Rows = Loan,
      .Columns = Rate,
      .Corner = " Loan / Rate",
+     .FillWritesCorner = true,
      .SampleRows = &SampleLoans,
      .SampleColumns = &SampleRateHeads,
      .GridHint = " Grid is displaying Payment Amounts",
@@ -66,6 +67,7 @@ const std::array<TCalcModeInfo, 4> CalcModes{{
      .Rows = Payment,
      .Columns = Rate,
      .Corner = " Pmt / Rate",
+     .FillWritesCorner = false,
      .SampleRows = &SampleRates,
      .SampleColumns = &SamplePaymentHeads,
      .GridHint = " Grid is displaying Loan Amounts",
@@ -79,6 +81,7 @@ const std::array<TCalcModeInfo, 4> CalcModes{{
      .Rows = Loan,
      .Columns = Payment,
      .Corner = " Loan / Pmt",
+     .FillWritesCorner = false,
      .SampleRows = &SampleLoans,
      .SampleColumns = &SamplePaymentHeads,
      .GridHint = " Grid is displaying Interest Rates",
@@ -92,6 +95,7 @@ const std::array<TCalcModeInfo, 4> CalcModes{{
      .Rows = Loan,
      .Columns = Payment,
      .Corner = " Loan / Pmt",
+     .FillWritesCorner = false,
      .SampleRows = &SampleLoans,
      .SampleColumns = &SamplePaymentHeads,
      .GridHint = " Grid is displaying Term in Months",
@@ -102,4 +106,8 @@ const std::array<TCalcModeInfo, 4> CalcModes{{
 
 const TCalcModeInfo *CalcModeOf(int index) {
     return index >= 0 && index < int(CalcModes.size()) ? &CalcModes[size_t(index)] : nullptr;
+}
+
+const TCalcModeInfo &ModeInfo(TCalcMode mode) {
+    return CalcModes[size_t(mode)];
 }

@@ -29,6 +29,7 @@ struct TCalcModeInfo {
     std::array<TVariable, 3> Inputs; // the boxes shown, top to bottom, reset after a math error
     TVariable Rows, Columns;         // down the rows and across; their step groups left and right
     const char *Corner;              // the sample grid: corner, row and column headers
+    bool FillWritesCorner;           // its calculator writes the corner too (else only the reset)
     const std::array<const char *, 11> *SampleRows;
     const std::array<const char *, 7> *SampleColumns;
     const char *GridHint;
@@ -39,5 +40,7 @@ struct TCalcModeInfo {
 
 extern const std::array<TCalcModeInfo, 4> CalcModes;
 
-// The mode of a mode group index or a stored CalcMode; nothing outside 0 to 3.
+// The mode of a mode group index; nothing outside 0 to 3.
 const TCalcModeInfo *CalcModeOf(int index);
+// What a mode means.
+const TCalcModeInfo &ModeInfo(TCalcMode mode);

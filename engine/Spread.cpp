@@ -367,22 +367,11 @@ const std::array<TStep, 9> PaymentSteps{{{10, "$10", "10"},
                                          {175, "$175", "175"},
                                          {200, "$200", "200"}}};
 
-// ---- Grid calculators -------------------------------------------------------------------
+// ---- The spread as a value -------------------------------------------------------------
 
 namespace {
 
-constexpr int CentreCol = 4, CentreRow = 6, LastCol = 7, LastRow = 11;
-
-// The start of every calculation: the mode and all four values, hidden boxes included.
-void StoreInputs(TSpreadView &view) {
-    SpreadState &s = view.Spread();
-    s.Completed = false;
-    s.CalcMode = view.CalculateIndex();
-    s.LastLoan = view.LoanValue();
-    s.LastInterest = view.InterestValue();
-    s.LastTerm = view.TermValue();
-    s.LastPayment = view.PaymentValue();
-}
+using enum TVariable;
 
 // The term as a whole number of months: 360 gives 360, while any fraction, however small
 // (360.00000000000006), or a term beyond 32 bits fails with a conversion error naming the
@@ -393,243 +382,243 @@ int WholeTerm(double term) {
     return StrToInt(FloatToStrF(term, ffGeneral, 17, 0));
 }
 
-// The step of the selected item, which also names the step text; with no item selected the
-// step is 0 and the text keeps its last value.
-template <size_t N>
-double LookUpStep(const std::array<TStep, N> &table, int index, std::string &text, double &step) {
-    step = 0;
-    if (index < 0 || index >= int(N))
-        return 0;
-    text = table[index].Text;
-    step = table[index].Step;
-    return step;
+double CentreValue(const TSpreadInputs &in, TVariable v) {
+    switch (v) {
+    case Loan:
+        return in.Loan;
+    case Rate:
+        return in.Rate;
+    case Payment:
+        return in.Payment;
+    case Term:
+        break;
+    }
+    return in.Term;
 }
 
-struct TAxes {
-    double RowCentre, RowStep, ColCentre, ColStep;
-};
-
-// The value of row or column `index` of an axis whose centre sits at `centreIndex`.
-double AxisValue(double centre, double step, int index, int centreIndex) {
-    return centre + (index - centreIndex) * step;
+// The step of a loan value's rows or columns (of the payment for the term, never an axis).
+template <class Inputs> auto &StepOf(Inputs &in, TVariable v) {
+    return v == Loan ? in.LoanStep : v == Rate ? in.RateStep : in.PaymentStep;
 }
 
-// Writes the headers, then the results column by column (each computed just before it is
-// written), then marks the centre and enables printing.
-template <class RowText, class ColText, class Result>
-void FillGrid(TSpreadView &view, const TAxes &axes, RowText rowText, ColText colText,
-              Result result) {
-    double rows[LastRow + 1], cols[LastCol + 1];
-    for (int r = 1; r <= LastRow; ++r)
-        rows[r] = AxisValue(axes.RowCentre, axes.RowStep, r, CentreRow);
-    for (int c = 1; c <= LastCol; ++c)
-        cols[c] = AxisValue(axes.ColCentre, axes.ColStep, c, CentreCol);
-    for (int c = 1; c <= LastCol; ++c)
-        view.SetCell(c, 0, colText(cols[c]));
-    for (int r = 1; r <= LastRow; ++r)
-        view.SetCell(0, r, rowText(rows[r]));
-    for (int c = 1; c <= LastCol; ++c)
-        for (int r = 1; r <= LastRow; ++r)
-            view.SetCell(c, r, result(rows[r], cols[c]));
-    view.SelectCell(CentreCol, CentreRow);
-    view.SetColorCol(CentreCol, SpreadHighlight);
-    view.SetColorRow(CentreRow, SpreadHighlight);
-    view.AllowPrinting();
-    view.Spread().Completed = true;
+// Value `index` of an axis whose centre sits at `centreIndex`: one multiplication by the
+// whole number of steps.
+double AxisValue(const TSpreadInputs &in, TVariable v, int index, int centreIndex) {
+    return CentreValue(in, v) + (index - centreIndex) * StepOf(in, v);
 }
 
-// The result of a cell of each mode, as its calculator computes it.
-double PaymentResult(int n, double loan, double rate) {
-    return CalcPayment(n, loan, rate / 1200);
-}
-double LoanResult(int n, double payment, double rate) {
-    return CalcLoan(n, 0, rate, payment);
-}
-double RateResult(int n, double loan, double payment) {
-    return ExactRate(n, loan, payment);
-}
-double TermResult(double rate, double loan, double payment) {
-    return CalcTerm(loan, payment, rate);
+// A result cell's loan, rate and payment: those of its row and column, the user's for the
+// others.
+TLoan CellInputs(const TSpreadResult &r, const TCalcModeInfo &mode, int col, int row) {
+    TLoan loan{r.Centre.Loan, r.Centre.Rate, 0, r.Centre.Payment};
+    for (auto [v, value] :
+         {std::pair{mode.Rows, r.RowValue(row)}, {mode.Columns, r.ColumnValue(col)}})
+        (v == Loan ? loan.Loan : v == Rate ? loan.Rate : loan.Payment) = value;
+    return loan;
 }
 
-std::string RateHeader(double rate) {
-    return "  " + GeneralText(rate, 5) + "%";
+// The value a mode's cells hold, computed from the cell's other three.
+double Formula(TVariable result, int n, const TLoan &in) {
+    switch (result) {
+    case Payment:
+        return CalcPayment(n, in.Loan, in.Rate / 1200);
+    case Loan:
+        return CalcLoan(n, 0, in.Rate, in.Payment);
+    case Rate:
+        return ExactRate(n, in.Loan, in.Payment);
+    case Term:
+        break;
+    }
+    return CalcTerm(in.Loan, in.Payment, in.Rate);
 }
-std::string PaymentHeader(double payment) {
-    return "  " + CurrencyText(payment, 5, 2);
+
+// A value as a row heading or a result shows it, and as a column heading.
+std::string ValueText(TVariable v, double value) {
+    switch (v) {
+    case Loan:
+        return CurrencyText(value, 10, 0);
+    case Payment:
+        return CurrencyText(value, 10, 2);
+    case Rate:
+        return FixedText(value, 5, 3) + "%";
+    case Term:
+        break;
+    }
+    return FixedText(value, 5, 2);
 }
-std::string LoanRowHeader(double loan) {
-    return " " + CurrencyText(loan, 10, 0);
+std::string ColumnHeading(TVariable v, double value) {
+    return v == Rate ? GeneralText(value, 5) + "%" : CurrencyText(value, 5, 2);
 }
 
 } // namespace
 
-void FillPaymentSpread(TSpreadView &view) {
-    StoreInputs(view);
-    SpreadState &s = view.Spread();
-    const int n = WholeTerm(s.LastTerm);
-    const double loanStep = LookUpStep(LoanSteps, view.LoanStepIndex(), s.LoanStepText, s.LoanStep);
-    const double rateStep =
-        LookUpStep(RateSteps, view.InterestStepIndex(), s.RateStepText, s.RateStep);
-    view.SetCell(0, 0, " Loan / Rate");
-    FillGrid(view, {s.LastLoan, loanStep, s.LastInterest, rateStep}, LoanRowHeader, RateHeader,
-             [n](double loan, double rate) {
-                 return " " + CurrencyText(PaymentResult(n, loan, rate), 10, 2);
-             });
+bool TSpreadResult::HasCell(int col, int row) const {
+    if (col < 1 || col > SpreadColumns || row < 1 || row > SpreadRows)
+        return false;
+    return !Failure || col < Failure->Col || (col == Failure->Col && row < Failure->Row);
 }
 
-void FillLoanSpread(TSpreadView &view) {
-    StoreInputs(view);
-    SpreadState &s = view.Spread();
-    const int n = WholeTerm(s.LastTerm);
-    const double paymentStep =
-        LookUpStep(PaymentSteps, view.PaymentStepIndex(), s.PaymentStepText, s.PaymentStep);
-    const double rateStep =
-        LookUpStep(RateSteps, view.InterestStepIndex(), s.RateStepText, s.RateStep);
-    FillGrid(
-        view, {s.LastPayment, paymentStep, s.LastInterest, rateStep},
-        [](double payment) { return " " + CurrencyText(payment, 10, 2); }, RateHeader,
-        [n](double payment, double rate) {
-            return " " + CurrencyText(LoanResult(n, payment, rate), 10, 0);
-        });
+TSpreadResult Calculate(TCalcMode mode, const TSpreadInputs &inputs) {
+    const TCalcModeInfo &info = ModeInfo(mode);
+    TSpreadResult r;
+    r.Mode = mode;
+    r.Centre = inputs;
+    const int n = info.Result == Term ? 0 : WholeTerm(inputs.Term);
+    for (int row = 1; row <= SpreadRows; ++row)
+        r.RowValues[size_t(row - 1)] = AxisValue(inputs, info.Rows, row, CentreRow);
+    for (int col = 1; col <= SpreadColumns; ++col)
+        r.ColumnValues[size_t(col - 1)] = AxisValue(inputs, info.Columns, col, CentreColumn);
+    for (int col = 1; col <= SpreadColumns; ++col)
+        for (int row = 1; row <= SpreadRows; ++row) {
+            try {
+                r.Cells[size_t(col - 1)][size_t(row - 1)] =
+                    Formula(info.Result, n, CellInputs(r, info, col, row));
+            } catch (const EMathError &) {
+                r.Failure = TSpreadResult::TFailure{col, row, std::current_exception()};
+                return r;
+            }
+        }
+    return r;
 }
 
-void FillRateSpread(TSpreadView &view) {
-    StoreInputs(view);
-    SpreadState &s = view.Spread();
-    const int n = WholeTerm(s.LastTerm);
-    const double loanStep = LookUpStep(LoanSteps, view.LoanStepIndex(), s.LoanStepText, s.LoanStep);
-    const double paymentStep =
-        LookUpStep(PaymentSteps, view.PaymentStepIndex(), s.PaymentStepText, s.PaymentStep);
-    FillGrid(view, {s.LastLoan, loanStep, s.LastPayment, paymentStep}, LoanRowHeader, PaymentHeader,
-             [n](double loan, double payment) {
-                 return " " + FixedText(RateResult(n, loan, payment), 5, 3) + "%";
-             });
-}
-
-void FillTermSpread(TSpreadView &view) {
-    StoreInputs(view);
-    SpreadState &s = view.Spread();
-    const double rate = s.LastInterest;
-    const double loanStep = LookUpStep(LoanSteps, view.LoanStepIndex(), s.LoanStepText, s.LoanStep);
-    const double paymentStep =
-        LookUpStep(PaymentSteps, view.PaymentStepIndex(), s.PaymentStepText, s.PaymentStep);
-    FillGrid(view, {s.LastLoan, loanStep, s.LastPayment, paymentStep}, LoanRowHeader, PaymentHeader,
-             [rate](double loan, double payment) {
-                 return " " + FixedText(TermResult(rate, loan, payment), 5, 2);
-             });
-}
-
-void FillSpread(TSpreadView &view) {
-    if (const TCalcModeInfo *mode = CalcModeOf(view.Spread().CalcMode))
-        mode->Fill(view);
+std::string SpreadText(const TSpreadResult &spread, int col, int row) {
+    const TCalcModeInfo &info = ModeInfo(spread.Mode);
+    if (row == 0)
+        return col == 0 ? info.Corner : "  " + ColumnHeading(info.Columns, spread.ColumnValue(col));
+    if (col == 0)
+        return " " + ValueText(info.Rows, spread.RowValue(row));
+    return spread.HasCell(col, row) ? " " + ValueText(info.Result, spread.Cell(col, row)) : "";
 }
 
 namespace {
 
-// An amount rounded to cents as the grid shows it.
+// An amount in cents and a rate to 3 decimals, rounded as the grid's texts round them.
 std::optional<double> InCents(double amount) {
     if (const std::optional<long long> cents = ToCents(amount))
         return double(*cents) / 100;
     return std::nullopt;
 }
-
-// The value of a loan variable along an axis of the last calculation.
-double AxisValue(const SpreadState &s, TVariable v, int index, int centreIndex) {
-    switch (v) {
-    case TVariable::Loan:
-        return AxisValue(s.LastLoan, s.LoanStep, index, centreIndex);
-    case TVariable::Rate:
-        return AxisValue(s.LastInterest, s.RateStep, index, centreIndex);
-    case TVariable::Payment:
-        return AxisValue(s.LastPayment, s.PaymentStep, index, centreIndex);
-    case TVariable::Term: // never an axis
-        break;
-    }
-    return s.LastTerm;
-}
-
-// A cell's loan, rate and payment: those of its row and column, the user's for the others.
-TLoan CellInputs(const SpreadState &s, const TCalcModeInfo &mode, int col, int row) {
-    TLoan loan{s.LastLoan, s.LastInterest, 0, s.LastPayment};
-    for (auto [v, value] :
-         {std::pair{mode.Rows, RowValue(s, row)}, {mode.Columns, ColumnValue(s, col)}}) {
-        if (v == TVariable::Loan)
-            loan.Loan = value;
-        else if (v == TVariable::Rate)
-            loan.Rate = value;
-        else
-            loan.Payment = value;
-    }
-    return loan;
-}
-
-const TCalcModeInfo &ModeOf(const SpreadState &s) {
-    return CalcModes.at(size_t(s.CalcMode));
+double ToThreeDecimals(double rate) {
+    const TFormatSettings plain = UnitedStatesFormatSettings();
+    return StrToFloat(FixedText(rate, 15, 3, plain), plain);
 }
 
 } // namespace
 
-double RowValue(const SpreadState &s, int row) {
-    return AxisValue(s, ModeOf(s).Rows, row, CentreRow);
+std::optional<TLoan> CellLoan(const TSpreadResult &spread, int col, int row) {
+    if (spread.Failure || !spread.HasCell(col, row))
+        return std::nullopt;
+    const TCalcModeInfo &info = ModeInfo(spread.Mode);
+    TLoan loan = CellInputs(spread, info, col, row);
+    const double result = spread.Cell(col, row);
+    if (info.Result == Term) {
+        const double term = std::ceil(result);
+        if (!(term <= INT_MAX))
+            return std::nullopt;
+        loan.Term = int(std::max(term, 0.0));
+    } else {
+        loan.Term = WholeTerm(spread.Centre.Term);
+        (info.Result == Loan ? loan.Loan : info.Result == Rate ? loan.Rate : loan.Payment) = result;
+    }
+    const std::optional<double> amount = InCents(loan.Loan), payment = InCents(loan.Payment);
+    if (!amount || !payment)
+        return std::nullopt;
+    return TLoan{*amount, ToThreeDecimals(loan.Rate), loan.Term, *payment};
 }
 
-double ColumnValue(const SpreadState &s, int col) {
-    return AxisValue(s, ModeOf(s).Columns, col, CentreCol);
-}
+// ---- Grid calculators -------------------------------------------------------------------
 
-double CellResult(const SpreadState &s, int col, int row) {
-    const TCalcModeInfo &mode = ModeOf(s);
-    const TLoan in = CellInputs(s, mode, col, row);
-    switch (mode.Result) {
-    case TVariable::Payment:
-        return PaymentResult(WholeTerm(s.LastTerm), in.Loan, in.Rate);
-    case TVariable::Loan:
-        return LoanResult(WholeTerm(s.LastTerm), in.Payment, in.Rate);
-    case TVariable::Rate:
-        return RateResult(WholeTerm(s.LastTerm), in.Loan, in.Payment);
-    case TVariable::Term:
+namespace {
+
+// The step group of a loan value: its table's selected step, or nothing with no item selected.
+template <size_t N> const TStep *Selected(const std::array<TStep, N> &table, int index) {
+    return index >= 0 && index < int(N) ? &table[size_t(index)] : nullptr;
+}
+const TStep *SelectedStep(TSpreadView &view, TVariable v) {
+    switch (v) {
+    case Loan:
+        return Selected(LoanSteps, view.LoanStepIndex());
+    case Rate:
+        return Selected(RateSteps, view.InterestStepIndex());
+    case Payment:
+        return Selected(PaymentSteps, view.PaymentStepIndex());
+    case Term:
         break;
     }
-    return TermResult(in.Rate, in.Loan, in.Payment);
+    return nullptr;
 }
 
-std::optional<TLoan> CellLoan(const SpreadState &s, int col, int row) {
-    const TCalcModeInfo *mode = CalcModeOf(s.CalcMode);
-    if (!mode || !s.Completed || col < 1 || col > LastCol || row < 1 || row > LastRow)
-        return std::nullopt;
-    TLoan loan = CellInputs(s, *mode, col, row);
-    try {
-        const double result = CellResult(s, col, row);
-        switch (mode->Result) {
-        case TVariable::Payment: {
-            const std::optional<double> payment = InCents(result);
-            if (!payment)
-                return std::nullopt;
-            loan.Payment = *payment;
-            break;
+// A step group's step as the spread state keeps it: the step (0 with no item selected) and
+// its text (kept with no item selected).
+void StoreStep(SpreadState &s, TVariable v, const TStep *step) {
+    std::string &text = v == Loan ? s.LoanStepText : v == Rate ? s.RateStepText : s.PaymentStepText;
+    StepOf(s, v) = step ? step->Step : 0;
+    if (step)
+        text = step->Text;
+}
+
+// Every calculator: the mode and all four values stored, hidden boxes included; the spread
+// calculated; the steps of its rows and columns stored; then the grid written, the results
+// column by column, and the centre marked.
+void Fill(TSpreadView &view, TCalcMode mode) {
+    SpreadState &s = view.Spread();
+    s.LastSpread.reset();
+    s.CalcMode = mode;
+    s.LastLoan = view.LoanValue();
+    s.LastInterest = view.InterestValue();
+    s.LastTerm = view.TermValue();
+    s.LastPayment = view.PaymentValue();
+    const TCalcModeInfo &info = ModeInfo(mode);
+    const TStep *rowStep = SelectedStep(view, info.Rows),
+                *colStep = SelectedStep(view, info.Columns);
+    TSpreadInputs inputs{s.LastLoan, s.LastInterest, s.LastTerm, s.LastPayment};
+    for (auto [v, step] : {std::pair{info.Rows, rowStep}, {info.Columns, colStep}})
+        StepOf(inputs, v) = step ? step->Step : 0;
+    const TSpreadResult spread = Calculate(mode, inputs);
+    StoreStep(s, info.Rows, rowStep);
+    StoreStep(s, info.Columns, colStep);
+
+    if (info.FillWritesCorner)
+        view.SetCell(0, 0, SpreadText(spread, 0, 0));
+    for (int col = 1; col <= SpreadColumns; ++col)
+        view.SetCell(col, 0, SpreadText(spread, col, 0));
+    for (int row = 1; row <= SpreadRows; ++row)
+        view.SetCell(0, row, SpreadText(spread, 0, row));
+    for (int col = 1; col <= SpreadColumns; ++col)
+        for (int row = 1; row <= SpreadRows; ++row) {
+            if (!spread.HasCell(col, row))
+                std::rethrow_exception(spread.Failure->Error);
+            view.SetCell(col, row, SpreadText(spread, col, row));
         }
-        case TVariable::Loan: {
-            const std::optional<double> amount = InCents(result);
-            if (!amount)
-                return std::nullopt;
-            loan.Loan = *amount;
-            break;
-        }
-        case TVariable::Rate:
-            loan.Rate = result;
-            break;
-        case TVariable::Term: {
-            const double term = std::ceil(result);
-            if (!(term <= INT_MAX))
-                return std::nullopt;
-            loan.Term = int(std::max(term, 0.0));
-            return loan;
-        }
-        }
-        loan.Term = WholeTerm(s.LastTerm);
-        return loan;
-    } catch (const Exception &) {
-        return std::nullopt;
-    }
+    view.SelectCell(CentreColumn, CentreRow);
+    view.SetColorCol(CentreColumn, SpreadHighlight);
+    view.SetColorRow(CentreRow, SpreadHighlight);
+    view.AllowPrinting();
+    s.LastSpread = spread;
+}
+
+} // namespace
+
+void FillPaymentSpread(TSpreadView &view) {
+    Fill(view, TCalcMode::Payments);
+}
+
+void FillLoanSpread(TSpreadView &view) {
+    Fill(view, TCalcMode::Loans);
+}
+
+void FillRateSpread(TSpreadView &view) {
+    Fill(view, TCalcMode::Rates);
+}
+
+void FillTermSpread(TSpreadView &view) {
+    Fill(view, TCalcMode::Terms);
+}
+
+void FillSpread(TSpreadView &view) {
+    ModeInfo(view.Spread().CalcMode).Fill(view);
+}
+
+std::optional<TLoan> CellLoan(const SpreadState &state, int col, int row) {
+    return state.LastSpread ? CellLoan(*state.LastSpread, col, row) : std::nullopt;
 }

@@ -1,12 +1,15 @@
 // The spread engine: the four loan formulas, the text forms of headers and cells, the step
-// tables, and the four grid calculators that fill an 8 x 12 grid around the user's loan.
-// Plain C++: it sees the main window only through TSpreadView.
+// tables, the spread of 11 x 7 loans around the user's loan as a value, and the four grid
+// calculators that write it into the window's 8 x 12 grid. Plain C++: it sees the main
+// window only through TSpreadView.
 #pragma once
 
 #include "engine/Amortize.h"
+#include "engine/CalcMode.h"
 #include "platform/SysUtils.h"
 
 #include <array>
+#include <exception>
 #include <optional>
 #include <string>
 
@@ -53,12 +56,61 @@ extern const std::array<TStep, 8> RateSteps;    // rgInterest: 1/8 .. 1 percenta
 extern const std::array<TStep, 9> PaymentSteps; // rgPayments: 10 .. 200
 inline constexpr int DefaultStepIndex = 3;      // the item each step group starts with
 
+// ---- The spread as a value -------------------------------------------------------------
+
+inline constexpr int SpreadColumns = 7, SpreadRows = 11, CentreColumn = 4, CentreRow = 6;
+
+// The user's loan, which sits in the centre of the spread, and the steps of its rows and
+// columns (a step the mode does not use is ignored).
+struct TSpreadInputs {
+    double Loan = 0, Rate = 0, Term = 0, Payment = 0; // rate in annual percent, term in months
+    double LoanStep = 0, RateStep = 0, PaymentStep = 0;
+};
+
+// A spread computed: its row and column values and its results at full precision, computed
+// column by column up to the first cell whose formula failed.
+struct TSpreadResult {
+    struct TFailure {
+        int Col = 0, Row = 0;     // the cell (1..7, 1..11)
+        std::exception_ptr Error; // the math error its formula raised
+    };
+
+    TCalcMode Mode = TCalcMode::Payments;
+    TSpreadInputs Centre;
+    std::array<double, SpreadRows> RowValues{};                        // rows 1..11
+    std::array<double, SpreadColumns> ColumnValues{};                  // columns 1..7
+    std::array<std::array<double, SpreadRows>, SpreadColumns> Cells{}; // [col - 1][row - 1]
+    std::optional<TFailure> Failure; // nothing when all 77 results were computed
+
+    double RowValue(int row) const { return RowValues[size_t(row - 1)]; }
+    double ColumnValue(int col) const { return ColumnValues[size_t(col - 1)]; }
+    double Cell(int col, int row) const { return Cells[size_t(col - 1)][size_t(row - 1)]; }
+    // Whether result cell (col, row) was computed (before the failure, if any).
+    bool HasCell(int col, int row) const;
+};
+
+// The spread of a mode around the inputs. A term that is not a whole number of 32 bits fails
+// with a conversion error in the modes that need one (all but the terms); a formula's math
+// error ends the results at its cell (the result's Failure).
+TSpreadResult Calculate(TCalcMode mode, const TSpreadInputs &inputs);
+
+// The text of grid cell (col 0..7, row 0..11) as the window shows it: the corner, a column or
+// row heading, or a computed result; empty for a result that was not computed.
+std::string SpreadText(const TSpreadResult &spread, int col, int row);
+
+// The loan result cell (col 1..7, row 1..11) stands for, as the grid shows it: the row's and
+// column's values and the cell's result, amounts in cents, the rate to 3 decimals and a term
+// in months rounded up (so that the same loan typed anywhere gives the same schedule); nothing
+// for a heading, a cell outside the grid or of a spread that failed, or a value in none of
+// these forms.
+std::optional<TLoan> CellLoan(const TSpreadResult &spread, int col, int row);
+
 // ---- Spread state and the window the calculators work on --------------------------------
 
 // What every calculation leaves behind in the main window, for the report, the hints, the
 // error handler and the saved values file.
 struct SpreadState {
-    int CalcMode = 0; // 0 payments, 1 loan amounts, 2 interest rates, 3 terms
+    TCalcMode CalcMode = TCalcMode::Payments;
     std::string LoanStepText = " ";
     std::string RateStepText = " ";
     std::string PaymentStepText = " ";
@@ -68,7 +120,9 @@ struct SpreadState {
     double LastPayment = 0;
     // The steps the rows and columns were laid out by (0 for a group with no selected item).
     double LoanStep = 0, RateStep = 0, PaymentStep = 0;
-    bool Completed = false; // every cell of the calculation was written
+    // The last calculation, once every cell of it was written; nothing while one runs or after
+    // it failed.
+    std::optional<TSpreadResult> LastSpread;
 };
 
 struct TRgb {
@@ -84,7 +138,6 @@ public:
 
     virtual SpreadState &Spread() = 0;
     // Selected item indexes, -1 when none.
-    virtual int CalculateIndex() = 0;    // rgCalculate
     virtual int LoanStepIndex() = 0;     // rgLoan
     virtual int InterestStepIndex() = 0; // rgInterest
     virtual int PaymentStepIndex() = 0;  // rgPayments
@@ -101,9 +154,10 @@ public:
     virtual void AllowPrinting() = 0;
 };
 
-// The grid calculators of modes 0 to 3. Each reads the window's inputs, stores them in its
-// spread state, writes the headers and the 77 results, marks the centre and enables printing.
-// Any error ends the calculation where it stands, with the cells written so far kept.
+// The grid calculators of modes 0 to 3. Each reads the window's inputs, stores them and its
+// mode in the spread state, calculates the spread and writes it: the headers, then the
+// results column by column, then the centre marked and printing enabled. A failed cell ends
+// the writing where it stands, with the cells before it kept, and raises its error.
 void FillPaymentSpread(TSpreadView &view);
 void FillLoanSpread(TSpreadView &view);
 void FillRateSpread(TSpreadView &view);
@@ -114,17 +168,8 @@ inline constexpr const char *MathErrorText = "Valid results cannot be calculated
                                              "the variables you have entered.\n\r\n\r"
                                              "Please try again with reasonable values.";
 
-// Runs the calculator of the stored CalcMode; any other mode does nothing.
+// Runs the calculator of the stored CalcMode.
 void FillSpread(TSpreadView &view);
 
-// The values of the rows (1..11) and columns (1..7) of the calculation the state was left by,
-// and the result of a cell at full precision as its calculator computes it (which may raise
-// the calculator's error).
-double RowValue(const SpreadState &state, int row);
-double ColumnValue(const SpreadState &state, int col);
-double CellResult(const SpreadState &state, int col, int row);
-
-// The loan the result cell (col 1..7, row 1..11) of the last completed calculation stands
-// for, from the row and column values and the cell's result at full precision: nothing for a
-// header, the corner, a cell without a result or a state whose calculation did not complete.
+// The loan of a result cell of the state's last calculation; nothing when it did not complete.
 std::optional<TLoan> CellLoan(const SpreadState &state, int col, int row);

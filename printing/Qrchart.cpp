@@ -175,20 +175,21 @@ void TQRPaymentChart::TitleBeforePrint(QObject *, bool &) {
 // box and not yet confirmed by leaving it is not on the chart.
 void TQRPaymentChart::PageHeaderBeforePrint(QObject *, bool &) {
     const TCalcModeInfo *mode = CalcModeOf(FCalculate.ItemIndex());
-    if (!mode)
+    if (!mode || !FSpread.LastSpread)
         return;
-    auto value = [this](TVariable v) {
+    const TSpreadInputs &centre = FSpread.LastSpread->Centre;
+    auto value = [&centre](TVariable v) {
         switch (v) {
         case TVariable::Loan:
-            return Text(CurrencyText(FSpread.LastLoan, 10, 2));
+            return Text(CurrencyText(centre.Loan, 10, 2));
         case TVariable::Payment:
-            return Text(CurrencyText(FSpread.LastPayment, 10, 2));
+            return Text(CurrencyText(centre.Payment, 10, 2));
         case TVariable::Rate:
-            return Text(GeneralText(FSpread.LastInterest, 15)) + QStringLiteral("%");
+            return Text(GeneralText(centre.Rate, 15)) + QStringLiteral("%");
         case TVariable::Term:
             break;
         }
-        return Text(GeneralText(FSpread.LastTerm, 15)) + QStringLiteral(" months");
+        return Text(GeneralText(centre.Term, 15)) + QStringLiteral(" months");
     };
     auto steps = [this](TVariable v) {
         const std::string &text = v == TVariable::Loan   ? FSpread.LoanStepText

@@ -235,7 +235,7 @@ private slots:
         first->setFocus();
         QTRY_VERIFY(first->hasFocus());
         Key(Qt::Key_Down);
-        QCOMPARE(f.CalcMode, 1);
+        QCOMPARE(f.CalcMode, TCalcMode::Loans);
         QTRY_VERIFY(f.edtPayment->hasFocus());
         QTest::qWait(100);
         QVERIFY(f.edtPayment->hasFocus());

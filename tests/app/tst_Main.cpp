@@ -477,7 +477,7 @@ private slots:
     void modeOneMovesThePaymentBoxToTheFirstRow() {
         TfrmMain &f = Open();
         ClickMode(1);
-        QCOMPARE(f.CalcMode, 1);
+        QCOMPARE(f.CalcMode, TCalcMode::Loans);
         QVERIFY(!f.edtLoan->isVisible());
         QVERIFY(f.edtPayment->isVisible());
         QCOMPARE(f.edtPayment->geometry(), QRect(50, 21, 105, 21));
@@ -498,7 +498,7 @@ private slots:
         QCOMPARE(f.lblRight->text(), QString("Increment Interest Rates By:"));
         for (int mode : {0, 2, 3, 1})
             ClickMode(mode);
-        QCOMPARE(f.CalcMode, 1);
+        QCOMPARE(f.CalcMode, TCalcMode::Loans);
         QVERIFY(f.edtPayment->isVisible() && f.edtTerm->isVisible() && f.edtInterest->isVisible());
         QVERIFY(!f.edtLoan->isVisible());
         QCOMPARE(f.edtPayment->pos(), QPoint(50, 21));
@@ -558,7 +558,7 @@ private slots:
         Type(f.edtLoan, "120000");
         ClickMode(1);
         QCOMPARE(f.LastLoan, 120000.0); // stored by the old mode's run on leaving the box
-        QCOMPARE(f.CalcMode, 1);
+        QCOMPARE(f.CalcMode, TCalcMode::Loans);
         QCOMPARE(Cell(0, 0), QString(" Pmt / Rate"));
     }
 
@@ -595,7 +595,7 @@ private slots:
     void cleanGridPutsTheSampleOfTheMode() {
         TfrmMain &f = Open();
         f.grdLS->SetColWidths(2, 30);
-        f.CalcMode = 1;
+        f.CalcMode = TCalcMode::Loans;
         f.CleanGrid();
         QCOMPARE(Cell(0, 0), QString(" Pmt / Rate"));
         QCOMPARE(Col(0), QStringList({" 7.50%", " 7.75%", " 8.00%", " 8.25%", " 8.50%", " 8.75%",
@@ -605,12 +605,12 @@ private slots:
         QCOMPARE(Row(6), QStringList(7, QString()));
         QCOMPARE(f.grdLS->ColWidths(2), 75);
         QCOMPARE(f.grdLS->Selection(), (TGridRect{4, 6, 4, 6}));
-        f.CalcMode = 0;
+        f.CalcMode = TCalcMode::Payments;
         f.CleanGrid();
         QCOMPARE(Cell(0, 0), QString(" Loan / Rate"));
         QCOMPARE(Cell(0, 1), QString(" $95,000"));
         QCOMPARE(Cell(1, 0), QString("8.00%"));
-        f.CalcMode = 3;
+        f.CalcMode = TCalcMode::Terms;
         f.CleanGrid();
         QCOMPARE(Cell(0, 0), QString(" Loan / Pmt"));
         QCOMPARE(Cell(7, 0), QString("$950.00"));
@@ -1006,7 +1006,8 @@ private slots:
         const QString installed = "share/quorvale-pro/vormex.hlp";
         QTest::newRow("build tree")
             << "bin" << QStringList{"bin/vormex.hlp"} << "bin/vormex.hlp" << false;
-        QTest::newRow("installed in bin") << "bin" << QStringList{installed} << installed << true;
+        QTest::newRow("a copy in bin beside an installed tree")
+            << "bin" << QStringList{installed} << "bin/vormex.hlp" << false;
         QTest::newRow("installed in libexec")
             << "libexec/quorvale-pro" << QStringList{installed} << installed << true;
         QTest::newRow("both") << "bin" << QStringList{"bin/vormex.hlp", installed}

@@ -11,14 +11,13 @@ namespace {
 class FakeView : public TSpreadView {
 public:
     SpreadState State;
-    int Mode = 0, LoanIndex = 3, InterestIndex = 3, PaymentIndex = 3;
+    int LoanIndex = 3, InterestIndex = 3, PaymentIndex = 3;
     double Loan = 100000, Interest = 8.75, Term = 360, Payment = 786.7;
     std::string Cells[8][12];
     int Writes = 0, SelectedCol = -1, SelectedRow = -1, PrintingAllowed = 0;
     std::vector<std::pair<int, TRgb>> ColColors, RowColors;
 
     SpreadState &Spread() override { return State; }
-    int CalculateIndex() override { return Mode; }
     int LoanStepIndex() override { return LoanIndex; }
     int InterestStepIndex() override { return InterestIndex; }
     int PaymentStepIndex() override { return PaymentIndex; }
@@ -52,8 +51,7 @@ public:
     }
     QString Cell(int col, int row) const { return QString::fromStdString(Cells[col][row]); }
     void Run(int mode) {
-        Mode = mode;
-        State.CalcMode = mode;
+        State.CalcMode = TCalcMode(mode);
         FillSpread(*this);
     }
     bool CentreMarked() const {
@@ -116,6 +114,8 @@ __float128 QuadRate(int n, qint64 loanCents, qint64 paymentCents) {
 }
 
 } // namespace
+
+Q_DECLARE_METATYPE(TLoan)
 
 class TestSpread : public QObject {
     Q_OBJECT
@@ -440,9 +440,7 @@ private slots:
         negativeRate.InterestIndex = 0;
         negativeRate.Run(0);
         QCOMPARE(negativeRate.Cell(1, 0), QString("  -0.125%"));
-        QCOMPARE(negativeRate.Cell(1, 6),
-                 QString::fromStdString(
-                     " " + CurrencyText(CalcPayment(360, 100000, -0.125 / 1200), 10, 2)));
+        QCOMPARE(negativeRate.Cell(1, 6), QString(" $272.59"));
 
         FakeView negativePayments;
         negativePayments.Payment = 100;
@@ -486,7 +484,7 @@ private slots:
         v.Term = 3;
         v.Payment = 4;
         v.Run(3);
-        QCOMPARE(v.State.CalcMode, 3);
+        QCOMPARE(v.State.CalcMode, TCalcMode::Terms);
         QCOMPARE(v.State.LastLoan, 1.0);
         QCOMPARE(v.State.LastInterest, 2.0);
         QCOMPARE(v.State.LastTerm, 3.0);
@@ -538,68 +536,54 @@ private slots:
         QCOMPARE(QString::fromStdString(FixedText(CalcRate(1, loan, 0, payment), 5, 3)), text);
     }
 
-    void anUnknownModeDoesNothing() {
-        FakeView v;
-        v.State.CalcMode = 4;
-        FillSpread(v);
-        QCOMPARE(v.Writes, 0);
-        QCOMPARE(v.PrintingAllowed, 0);
-    }
-
-    // The loan of a cell shows as the cell and its headers show: the cell's own result
-    // formatted as the grid formats it, the row's and column's values as their headers.
-    void everyCellStandsForTheLoanItShows_data() {
+    // The loan of a cell is the one the grid shows: amounts in cents, the rate to 3 decimals,
+    // the term rounded up to whole months (exact decimals computed apart from the program).
+    void aCellsLoanIsTheOneTheGridShows_data() {
         QTest::addColumn<int>("mode");
-        QTest::addColumn<int>("loanIndex");
-        QTest::addColumn<int>("rateIndex");
-        QTest::addColumn<int>("paymentIndex");
+        QTest::addColumn<int>("col");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QList<int>>("steps"); // loan, rate, payment
         QTest::addColumn<double>("payment");
-        QTest::newRow("payments") << 0 << 3 << 3 << 3 << 786.7;
-        QTest::newRow("payments, no loan step") << 0 << -1 << 0 << 3 << 786.7;
-        QTest::newRow("loan amounts") << 1 << 3 << 3 << 3 << 786.7;
-        QTest::newRow("loan amounts, no rate step") << 1 << 3 << -1 << 8 << 786.7;
-        QTest::newRow("rates") << 2 << 3 << 3 << 3 << 786.7;
-        QTest::newRow("terms") << 3 << 3 << 3 << 3 << 786.7;
-        QTest::newRow("terms, no payment step") << 3 << 8 << 3 << -1 << 1500.0;
+        QTest::addColumn<TLoan>("expected");
+        const QList<int> defaults{3, 3, 3};
+        auto row = [](const char *name, int mode, int col, int row, QList<int> steps,
+                      double payment, TLoan expected) {
+            QTest::newRow(name) << mode << col << row << steps << payment << expected;
+        };
+        row("payments (1, 1)", 0, 1, 1, defaults, 786.7, {95000, 7.25, 360, 648.07});
+        row("payments (7, 11)", 0, 7, 11, defaults, 786.7, {105000, 10.25, 360, 940.91});
+        row("payments, no loan step", 0, 1, 1, {-1, 0, 3}, 786.7, {100000, 8.375, 360, 760.07});
+        row("loan amounts (4, 6)", 1, 4, 6, defaults, 786.7, {99999.95, 8.75, 360, 786.7});
+        row("loan amounts (1, 1)", 1, 1, 1, defaults, 786.7, {60350.97, 7.25, 360, 411.7});
+        row("loan amounts, no rate step", 1, 7, 11, {3, -1, 8}, 786.7,
+            {227113.14, 8.75, 360, 1786.7});
+        row("rates (4, 6): 8.7499943 %", 2, 4, 6, defaults, 786.7, {100000, 8.75, 360, 786.7});
+        row("rates (2, 6): 6.5703246 %", 2, 2, 6, defaults, 786.7, {100000, 6.57, 360, 636.7});
+        row("rates (1, 11): 4.9693892 %", 2, 1, 11, defaults, 786.7, {105000, 4.969, 360, 561.7});
+        row("terms (4, 6): 360.0009", 3, 4, 6, defaults, 786.7, {100000, 8.75, 361, 786.7});
+        row("terms (5, 6): 257.676", 3, 5, 6, defaults, 786.7, {100000, 8.75, 258, 861.7});
+        row("terms, never repaid", 3, 1, 6, defaults, 786.7, {100000, 8.75, 0, 561.7});
+        row("terms, no payment step", 3, 1, 1, {8, 3, -1}, 1500.0, {75000, 8.75, 63, 1500});
     }
-    void everyCellStandsForTheLoanItShows() {
+    void aCellsLoanIsTheOneTheGridShows() {
         QFETCH(int, mode);
-        FakeView v;
-        v.LoanIndex = v.InterestIndex = v.PaymentIndex = 7;
-        v.Run(mode);
-        QFETCH(int, loanIndex);
-        QFETCH(int, rateIndex);
-        QFETCH(int, paymentIndex);
+        QFETCH(int, col);
+        QFETCH(int, row);
+        QFETCH(QList<int>, steps);
         QFETCH(double, payment);
-        std::tie(v.LoanIndex, v.InterestIndex, v.PaymentIndex, v.Payment) =
-            std::tuple(loanIndex, rateIndex, paymentIndex, payment);
+        QFETCH(TLoan, expected);
+        FakeView v;
+        v.LoanIndex = v.InterestIndex = v.PaymentIndex = 7; // a step left over must not count
         v.Run(mode);
-        for (int c = 1; c <= 7; ++c)
-            for (int r = 1; r <= 11; ++r) {
-                const std::optional<TLoan> l = CellLoan(v.State, c, r);
-                QVERIFY(l);
-                QCOMPARE(std::round(l->Payment * 100) / 100, l->Payment);
-                QCOMPARE(std::round(l->Loan * 100) / 100, l->Loan);
-                const std::string loan = " " + CurrencyText(l->Loan, 10, 0),
-                                  paid = " " + CurrencyText(l->Payment, 10, 2);
-                QCOMPARE(v.Cell(0, r).toStdString(), mode == 1 ? paid : loan);
-                QCOMPARE(v.Cell(c, 0).toStdString(),
-                         "  " + (mode < 2 ? GeneralText(l->Rate, 5) + "%"
-                                          : CurrencyText(l->Payment, 5, 2)));
-                if (mode < 3) {
-                    QCOMPARE(l->Term, 360);
-                    QCOMPARE(v.Cell(c, r).toStdString(),
-                             mode == 0   ? paid
-                             : mode == 1 ? loan
-                                         : " " + FixedText(l->Rate, 5, 3) + "%");
-                    continue;
-                }
-                QCOMPARE(l->Rate, 8.75);
-                const double shown = v.Cell(c, r).toDouble();
-                QVERIFY2(shown <= 0 ? l->Term == 0
-                                    : l->Term >= shown - 0.005 && l->Term < shown + 1.005,
-                         qPrintable(v.Cell(c, r)));
-            }
+        std::tie(v.LoanIndex, v.InterestIndex, v.PaymentIndex, v.Payment) =
+            std::tuple(steps[0], steps[1], steps[2], payment);
+        v.Run(mode);
+        const std::optional<TLoan> loan = CellLoan(v.State, col, row);
+        QVERIFY(loan);
+        QCOMPARE(loan->Loan, expected.Loan);
+        QCOMPARE(loan->Rate, expected.Rate);
+        QCOMPARE(loan->Term, expected.Term);
+        QCOMPARE(loan->Payment, expected.Payment);
     }
 
     // Headers, cells past the grid and cells written before a calculation failed stand for no
@@ -614,6 +598,9 @@ private slots:
         v.Payment = 75;
         QVERIFY_THROWS_EXCEPTION(EMathError, v.Run(3));
         QVERIFY(!CellLoan(v.State, 1, 6));
+        const TSpreadResult failed = Calculate(TCalcMode::Terms, {100000, 8.75, 360, 75, 0, 0, 75});
+        QVERIFY(failed.HasCell(2, 11) && !failed.HasCell(3, 1));
+        QVERIFY(!CellLoan(failed, 1, 6));
     }
 
     void randomGridsNeverShowANumberThatIsNot() {

@@ -8,7 +8,7 @@ ChartWindow::ChartWindow() {
 
 void ChartWindow::Calculate(int mode) {
     rgCalculate.SetItemIndex(mode);
-    State.CalcMode = mode;
+    State.CalcMode = TCalcMode(mode);
     FillSpread(*this);
 }
 

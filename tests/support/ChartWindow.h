@@ -16,6 +16,5 @@ struct ChartWindow : DefaultSpreadView {
     // Chooses the calculation mode and fills the grid by it.
     void Calculate(int mode);
 
-    int CalculateIndex() override { return rgCalculate.ItemIndex(); }
     void SetCell(int col, int row, const std::string &text) override;
 };
