@@ -386,7 +386,7 @@ std::string ScheduleOutput(const TSchedule &s, const std::vector<TScheduleRow> &
         return Table(table, format);
     std::string out;
     for (const TSummaryLine &line : ScheduleSummary(s))
-        out += line.Caption + " " + line.Value + "\n";
+        out += line.Caption.Text() + " " + line.Value.Text() + "\n";
     return out + "\n" + Table(table, format);
 }
 

@@ -4,6 +4,7 @@
 #include "controls/GridClipboard.h"
 #include "platform/Dialogs.h"
 #include "platform/Forms.h"
+#include "platform/Language.h"
 #include "printing/Qrschedule.h"
 #include "printing/Quickrep.h"
 
@@ -116,7 +117,7 @@ QVariant TScheduleModel::data(const QModelIndex &index, int role) const {
 QVariant TScheduleModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
         size_t(section) < FColumns.size())
-        return Text(FColumns[size_t(section)].Heading);
+        return EngineText(FColumns[size_t(section)].Heading);
     return QVariant();
 }
 
@@ -126,7 +127,7 @@ TfrmSchedule::TfrmSchedule(const QString &programTitle, QWidget *parent)
     : QDialog(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint) {
     frmSchedule = this;
-    setWindowTitle(QStringLiteral("Amortization Schedule"));
+    setWindowTitle(tr("Amortization Schedule"));
     setFont(DesignFont(QStringLiteral("Arial"), 8));
     setAccessibleName(windowTitle());
 
@@ -141,10 +142,10 @@ TfrmSchedule::TfrmSchedule(const QString &programTitle, QWidget *parent)
     tblSchedule = new QTableView(this);
     tblSchedule->setObjectName(QStringLiteral("tblSchedule"));
     tblSchedule->setModel(Model);
-    tblSchedule->setAccessibleName(QStringLiteral("Schedule"));
+    tblSchedule->setAccessibleName(tr("Schedule"));
     tblSchedule->setAccessibleDescription(
-        QStringLiteral("One row a month (or a year): payment, principal, interest, balance "
-                       "and total interest"));
+        tr("One row a month (or a year): payment, principal, interest, balance "
+           "and total interest"));
     tblSchedule->verticalHeader()->hide();
     // Rows of one height, so that a table of thousands of rows is laid out at once.
     tblSchedule->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -159,9 +160,9 @@ TfrmSchedule::TfrmSchedule(const QString &programTitle, QWidget *parent)
     tblSchedule->setItemDelegate(new TAmountDelegate(tblSchedule));
     tblSchedule->installEventFilter(new TCopyKey(this));
 
-    chkByYear = new QCheckBox(QStringLiteral("&By year"), this);
+    chkByYear = new QCheckBox(tr("&By year"), this);
     chkByYear->setObjectName(QStringLiteral("chkByYear"));
-    chkByYear->setAccessibleDescription(QStringLiteral("Each 12 months summed into one row"));
+    chkByYear->setAccessibleDescription(tr("Each 12 months summed into one row"));
     connect(chkByYear, &QCheckBox::toggled, this,
             [this] { Guard(chkByYear, [this] { chkByYearClick(chkByYear); }); });
 
@@ -175,16 +176,14 @@ TfrmSchedule::TfrmSchedule(const QString &programTitle, QWidget *parent)
                 [this, b, handler] { Guard(b, [&] { (this->*handler)(b); }); });
         return b;
     };
-    btnCopy =
-        button(QStringLiteral("&Copy"), "btnCopy",
-               QStringLiteral("The whole table to the clipboard"), &TfrmSchedule::btnCopyClick);
-    btnSave = button(QStringLiteral("&Save..."), "btnSave",
-                     QStringLiteral("The table as a CSV file"), &TfrmSchedule::btnSaveClick);
-    btnPrint =
-        button(QStringLiteral("&Print"), "btnPrint",
-               QStringLiteral("Print preview of the schedule"), &TfrmSchedule::btnPrintClick);
-    btnClose = button(QStringLiteral("Close"), "btnClose", QStringLiteral("Close the window"),
-                      &TfrmSchedule::btnCloseClick);
+    btnCopy = button(tr("&Copy"), "btnCopy", tr("The whole table to the clipboard"),
+                     &TfrmSchedule::btnCopyClick);
+    btnSave = button(tr("&Save..."), "btnSave", tr("The table as a CSV file"),
+                     &TfrmSchedule::btnSaveClick);
+    btnPrint = button(tr("&Print"), "btnPrint", tr("Print preview of the schedule"),
+                      &TfrmSchedule::btnPrintClick);
+    btnClose =
+        button(tr("Close"), "btnClose", tr("Close the window"), &TfrmSchedule::btnCloseClick);
 
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(chkByYear);
@@ -240,8 +239,8 @@ void TfrmSchedule::SetSchedule(const TSchedule &schedule) {
         SummaryGrid->addWidget(caption, row, col, Qt::AlignRight);
         SummaryGrid->addWidget(value, row, col + 1, Qt::AlignLeft);
         const TSummaryLine &line = summary[size_t(i)];
-        caption->setText(Text(line.Caption));
-        value->setText(Text(line.Value));
+        caption->setText(EngineText(line.Caption.Pattern, line.Caption.Args));
+        value->setText(EngineText(line.Value.Pattern, line.Value.Args));
         QString name = caption->text();
         name.chop(1); // the colon
         value->setAccessibleName(name);
@@ -258,8 +257,8 @@ void TfrmSchedule::SetSchedule(const TSchedule &schedule) {
         if (column.Kind == TColumnKind::Money)
             column.Money = &TScheduleRow::Payment;
         const int text = metrics.horizontalAdvance(Text(ScheduleCellText(widest, column)));
-        const int heading =
-            tblSchedule->horizontalHeader()->fontMetrics().horizontalAdvance(Text(column.Heading));
+        const int heading = tblSchedule->horizontalHeader()->fontMetrics().horizontalAdvance(
+            EngineText(column.Heading));
         tblSchedule->setColumnWidth(col, std::max(text, heading) + 24);
     }
     tblSchedule->scrollToTop();
@@ -285,7 +284,7 @@ QList<QStringList> TfrmSchedule::TableTexts(bool selectionOnly) const {
     for (int col = 0; col < columns; ++col)
         if (!selectionOnly || std::any_of(chosen.begin(), chosen.end(),
                                           [col](const auto &r) { return r.second[size_t(col)]; }))
-            heads << Text(Model->Columns()[size_t(col)].Heading);
+            heads << EngineText(Model->Columns()[size_t(col)].Heading);
     texts << heads;
     const std::vector<TScheduleRow> &rows = Model->Rows();
     auto add = [&](int row, const std::vector<bool> *cols) {
@@ -321,24 +320,23 @@ void TfrmSchedule::CopySelection(QObject *) {
 void TfrmSchedule::btnSaveClick(QObject *) {
     QString fileName =
         QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
-            .filePath(chkByYear->isChecked() ? QStringLiteral("Amortization Schedule by Year.csv")
-                                             : QStringLiteral("Amortization Schedule.csv"));
+            .filePath(chkByYear->isChecked() ? tr("Amortization Schedule by Year.csv")
+                                             : tr("Amortization Schedule.csv"));
     int filter = 0;
-    if (!SaveFileDialog(this, QStringLiteral("Save Schedule"),
-                        {QStringLiteral("CSV files (*.csv)"), QStringLiteral("All files (*)")},
+    if (!SaveFileDialog(this, tr("Save Schedule"), {tr("CSV files (*.csv)"), tr("All files (*)")},
                         {QStringLiteral("csv"), QString()}, QFileInfo(fileName).path(), fileName,
                         filter))
         return;
     const QString failure = WriteScheduleCsv(fileName, FSchedule, ShownRows());
     if (!failure.isEmpty())
-        MessageBox(QStringLiteral("The schedule could not be saved to %1:\n%2")
+        MessageBox(tr("The schedule could not be saved to %1:\n%2")
                        .arg(QDir::toNativeSeparators(fileName), failure),
                    ProgramName, mtError, mbOK);
 }
 
 void TfrmSchedule::btnPrintClick(QObject *) {
-    QRPrinter().SetPreviewCaption(QStringLiteral("Preview of Page"));
-    QRPrinter().SetProgressCaption(QStringLiteral("Preparing Page"));
+    QRPrinter().SetPreviewCaption(tr("Preview of Page"));
+    QRPrinter().SetProgressCaption(tr("Preparing Page"));
     Report->SetSchedule(FSchedule, ShownRows(), chkByYear->isChecked());
     Report->Rep->Preview();
     // The preview hands the activation back to the main window; the user was here.
@@ -354,14 +352,13 @@ void TfrmSchedule::btnCloseClick(QObject *) {
 
 void ShowSchedule(QWidget *owner, const std::optional<TLoan> &loan) {
     if (!loan) {
-        MessageBox(QStringLiteral("No schedule: this cell holds no loan."), ProgramName,
+        MessageBox(TfrmSchedule::tr("No schedule: this cell holds no loan."), ProgramName,
                    mtInformation, mbOK);
         return;
     }
     const TScheduleResult schedule = MakeSchedule(*loan);
     if (!schedule) {
-        MessageBox(QString::fromLatin1(NoScheduleText(schedule.Reason)), ProgramName, mtInformation,
-                   mbOK);
+        MessageBox(EngineText(NoScheduleText(schedule.Reason)), ProgramName, mtInformation, mbOK);
         return;
     }
     TfrmSchedule *form = frmSchedule;
