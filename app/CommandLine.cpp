@@ -340,10 +340,35 @@ TCommandLineAnswer Spread(const std::vector<std::string> &args) {
 
 // ---- The schedule --------------------------------------------------------------------------
 
+// A field of a CSV line, quoted when it holds a comma, a quote or a line break.
+std::string CsvField(const std::string &text) {
+    if (text.find_first_of(",\"\r\n") == std::string::npos)
+        return text;
+    std::string out = "\"";
+    for (char c : text)
+        out += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return out + "\"";
+}
+
+// A loan with a plan: tsv and csv follow the table with an empty line and the summary, a
+// caption and a value a line, so that a script reading the table alone stops at the empty line.
+// A plain loan's output stays the table alone.
+std::string SummaryAfterTable(const TSchedule &s, TFormat format) {
+    if (s.Plan == TLoanPlan{})
+        return "";
+    const bool csv = format == TFormat::Csv;
+    const std::string end = csv ? "\r\n" : "\n";
+    std::string out = end;
+    for (const TSummaryLine &line : ScheduleSummary(s))
+        out += csv ? CsvField(line.Caption) + "," + CsvField(line.Value) + end
+                   : line.Caption + "\t" + line.Value + end;
+    return out;
+}
+
 std::string ScheduleOutput(const TSchedule &s, const std::vector<TScheduleRow> &rows,
                            TFormat format, bool byYear) {
     if (format == TFormat::Csv)
-        return ScheduleCsv(s, rows);
+        return ScheduleCsv(s, rows) + SummaryAfterTable(s, format);
     const std::vector<TScheduleColumn> columns = ScheduleColumns(s);
     if (format == TFormat::Json) {
         auto optional = [](const std::optional<double> &v) {
@@ -383,7 +408,7 @@ std::string ScheduleOutput(const TSchedule &s, const std::vector<TScheduleRow> &
             table.back().push_back(ScheduleCellText(r, c));
     }
     if (format == TFormat::Tsv)
-        return Table(table, format);
+        return Table(table, format) + SummaryAfterTable(s, format);
     std::string out;
     for (const TSummaryLine &line : ScheduleSummary(s))
         out += line.Caption + " " + line.Value + "\n";

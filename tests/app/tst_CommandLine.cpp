@@ -85,22 +85,53 @@ private slots:
     void versionAndHelpNeedNoDisplay_data() {
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("version") << QStringList{"--version"} << "Quorvale Pro 1.6.12\n";
-        QTest::newRow("help") << QStringList{"--help"} << "Usage: quorvale [--version | --help]";
+        QTest::addColumn<bool>("whole"); // the answer is all of `expected`, not only its start
+        QTest::newRow("version") << QStringList{"--version"} << "Quorvale Pro 1.6.12\n" << false;
+        QTest::newRow("help") << QStringList{"--help"} << "Usage: quorvale [--version | --help]"
+                              << false;
         QTest::newRow("others ignored") << QStringList{"-x", "file", "--version", "--help"}
-                                        << QString("Quorvale Pro ") + QuorvaleVersion + "\n";
-        QTest::newRow("help first") << QStringList{"--help", "--version"} << "Usage: quorvale";
+                                        << QString("Quorvale Pro ") + QuorvaleVersion + "\n"
+                                        << false;
+        QTest::newRow("help first")
+            << QStringList{"--help", "--version"} << "Usage: quorvale" << false;
         QTest::newRow("spread") << QStringList{"--spread", "payment", "--format", "tsv"}
-                                << " Loan / Rate\t  7.25%\t";
+                                << " Loan / Rate\t  7.25%\t" << false;
         QTest::newRow("the longest term")
-            << QStringList{"--spread", "payment", "--term", "999"} << " Loan / Rate";
+            << QStringList{"--spread", "payment", "--term", "999"} << " Loan / Rate" << false;
         QTest::newRow("schedule") << QStringList{"--schedule", "--loan", "1000", "--rate",
                                                  "12",         "--term", "2"}
-                                  << "Loan amount: $1,000.00\n";
+                                  << "Loan amount: $1,000.00\n"
+                                  << false;
         QTest::newRow("a half cent payment at no interest")
             << QStringList{"--schedule", "--loan", "634088875.25", "--rate", "0", "--term", "10"}
             << "Loan amount: $634,088,875.25\nAnnual rate: 0.000%\nTerm: 10 months\n"
-               "Monthly payment: $63,408,887.53\n";
+               "Monthly payment: $63,408,887.53\n"
+            << false;
+        // With a plan, the summary follows the table after an empty line; without, the table
+        // stands alone (the plain schedule rows above and below).
+        const QStringList fees{"--schedule", "--loan", "1000",   "--rate", "12",
+                               "--term",     "2",      "--fees", "10",     "--format"};
+        QTest::newRow("a plan's summary after the csv table")
+            << (fees + QStringList{"csv"})
+            << "No.,Payment,Principal,Interest,Balance,Total Interest\r\n"
+               "1,507.51,497.51,10.00,502.49,10.00\r\n2,507.51,502.49,5.02,0.00,15.02\r\n\r\n"
+               "Loan amount:,\"$1,000.00\"\r\nAnnual rate:,12.000%\r\nTerm:,2 months\r\n"
+               "Monthly payment:,$507.51\r\nTotal of payments:,\"$1,015.02\"\r\n"
+               "Total interest:,$15.02\r\nPoints and fees:,$10.00\r\n"
+               "Total cost:,\"$1,025.02\"\r\nAPR:,20.162%\r\nAPRC:,22.134%\r\n"
+            << true;
+        QTest::newRow("a plan's summary after the tsv table")
+            << (fees + QStringList{"tsv"})
+            << "No.\tPayment\tPrincipal\tInterest\tBalance\tTotal Interest\n"
+               "1\t$507.51\t$497.51\t$10.00\t$502.49\t$10.00\n"
+               "2\t$507.51\t$502.49\t$5.02\t$0.00\t$15.02\n\nLoan amount:\t$1,000.00\n"
+            << false;
+        QTest::newRow("a plain loan's tsv is the table alone")
+            << QStringList{"--schedule", "--loan", "1000",     "--rate", "12",
+                           "--term",     "2",      "--format", "tsv",    "--by-year"}
+            << "No.\tPayment\tPrincipal\tInterest\tBalance\tTotal Interest\n"
+               "1\t$1,015.02\t$1,000.00\t$15.02\t$0.00\t$15.02\n"
+            << true;
     }
     void versionAndHelpNeedNoDisplay() {
         QFETCH(QStringList, args);
@@ -108,6 +139,9 @@ private slots:
         const TRun run = RunProgram(args);
         QCOMPARE(run.ExitStatus, 0);
         QVERIFY2(run.Out.startsWith(expected), qPrintable(run.Out));
+        QFETCH(bool, whole);
+        if (whole)
+            QCOMPARE(run.Out, expected);
         QCOMPARE(run.Err, QString());
     }
 
