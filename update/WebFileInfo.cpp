@@ -155,11 +155,14 @@ QString FormatThousands(qint64 number) {
 }
 
 QString SafeFileName(const QString &name, const QString &fallback) {
-    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..") ||
-        name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) ||
-        name.contains(QChar(0)))
+    qsizetype dots = 0;
+    while (dots < name.size() && name.at(dots) == QLatin1Char('.'))
+        ++dots;
+    const QString visible = name.mid(dots);
+    if (visible.isEmpty() || visible.contains(QLatin1Char('/')) ||
+        visible.contains(QLatin1Char('\\')) || visible.contains(QChar(0)))
         return fallback;
-    return name;
+    return visible;
 }
 
 // ---- The component's windows --------------------------------------------------------------
