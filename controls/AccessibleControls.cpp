@@ -255,6 +255,18 @@ void AccessibleCellTextChanged(TStringGrid *Grid, int ACol, int ARow) {
     }
 }
 
+void AccessibleCurrentCellChanged(TStringGrid *Grid) {
+    if (!QAccessible::isActive() || !Grid->hasFocus())
+        return;
+    auto *table = dynamic_cast<TGridAccessible *>(QAccessible::queryAccessibleInterface(Grid));
+    if (QAccessibleInterface *cell = table ? table->cellAt(Grid->Row(), Grid->Col()) : nullptr) {
+        QAccessibleEvent focus(cell, QAccessible::Focus);
+        QAccessible::updateAccessibility(&focus);
+        QAccessibleEvent selection(cell, QAccessible::Selection);
+        QAccessible::updateAccessibility(&selection);
+    }
+}
+
 QAccessibleInterface *AccessibleControlFactory(const QString &ClassName, QObject *Object) {
     if (ClassName == QLatin1String("TStringGrid"))
         if (auto *grid = qobject_cast<TStringGrid *>(Object))
