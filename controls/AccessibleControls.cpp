@@ -121,6 +121,15 @@ public:
         const TGridCoord cell = Grid()->MouseCoord(p.x(), p.y());
         return cellAt(cell.Y, cell.X);
     }
+    // The grid is no tab stop, and takes the focus only from a left click; assistive
+    // technology gives it the focus as that click does.
+    QStringList actionNames() const override {
+        return Grid()->isEnabled() ? QStringList{setFocusAction()} : QStringList{};
+    }
+    void doAction(const QString &name) override {
+        if (name == setFocusAction() && Grid()->isEnabled())
+            Grid()->setFocus(Qt::OtherFocusReason);
+    }
     QAccessibleInterface *focusChild() const override {
         return Grid()->hasFocus() ? cellAt(Grid()->Row(), Grid()->Col()) : nullptr;
     }
