@@ -96,6 +96,9 @@ TQRSchedule::TQRSchedule(const QString &programTitle, QObject *parent)
     Rep->OnNeedData = [this](QObject *sender, bool &moreData) {
         RepNeedData(sender, moreData);
     };
+    Rep->OnSeekData = [this](QObject *, int record) {
+        FNextRow = size_t(record);
+    };
 
     Title = new TQRBand(Rep, rbTitle, 56 + 16 * SummaryLines + 14);
     lblTitle = Label(Title, 45, 8, 600, taLeftJustify);
