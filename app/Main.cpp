@@ -168,6 +168,8 @@ TfrmMain::TfrmMain(const QString &programFolder, QWidget *parent)
     // goes on from the menu bar or its menus to another control; coming back to it is no
     // leaving either.
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget *old, QWidget *now) {
+        if (now && now != grdLS && now->window() == this)
+            FGridAfterSchedule = false;
         if (now == MainMenu1 &&
             (old == edtLoan || old == edtTerm || old == edtInterest || old == edtPayment)) {
             FBoxAtMenu = old;
@@ -182,7 +184,8 @@ TfrmMain::TfrmMain(const QString &programFolder, QWidget *parent)
     connect(this, &QWidget::customContextMenuRequested, this,
             [this](const QPoint &p) { PopUp(this, p); });
     actContextMenu = new QAction(this);
-    actContextMenu->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10));
+    actContextMenu->setShortcuts(
+        {QKeySequence(Qt::SHIFT | Qt::Key_F10), QKeySequence(Qt::Key_Menu)});
     actContextMenu->setShortcutContext(Qt::WindowShortcut);
     addAction(actContextMenu);
     connect(actContextMenu, &QAction::triggered, this,
@@ -203,6 +206,8 @@ TfrmMain::TfrmMain(const QString &programFolder, QWidget *parent)
 TfrmMain::~TfrmMain() {
     // The focus moves while the widgets below go, and this window's members are gone by then.
     disconnect(qApp, &QApplication::focusChanged, this, nullptr);
+    if (frmSchedule)
+        frmSchedule->removeEventFilter(this);
     if (QRPrinter().PreviewContext == this) {
         QRPrinter().OnPreview = nullptr;
         QRPrinter().PreviewContext = nullptr;
@@ -837,8 +842,15 @@ void TfrmMain::edtTermInvalidEntry(QObject *) {
 // ---- Closing ----------------------------------------------------------------------------
 
 // A right-button press shows the context menu and leaves the focus where it is; only an edit
-// box is entered by it. Given to a radio item or the grid, it would leave the input box.
+// box is entered by it. Given to a radio item or the grid, it would leave the input box. The
+// schedule window going away may give the focus back to the grid.
 bool TfrmMain::eventFilter(QObject *watched, QEvent *e) {
+    // Asked for before the schedule's window goes, the activation hands the focus straight
+    // here; asked for after, the window manager may first drop it.
+    if (watched == frmSchedule && e->type() == QEvent::Close && FScheduleFromGrid)
+        activateWindow();
+    if (watched == frmSchedule && e->type() == QEvent::Hide)
+        Guard(this, [this] { ScheduleHidden(); });
     if (watched == windowHandle() && e->type() == QEvent::MouseButtonPress &&
         static_cast<QMouseEvent *>(e)->button() == Qt::RightButton) {
         const auto *mouse = static_cast<QMouseEvent *>(e);
@@ -862,8 +874,12 @@ bool TfrmMain::event(QEvent *e) {
     // where its handler put it (the term box after the months message).
     if (e->type() == QEvent::WindowDeactivate)
         FAwayToMessage = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()) != nullptr;
-    if (e->type() == QEvent::WindowActivate && !std::exchange(FAwayToMessage, false))
-        Guard(this, [this] { FormActivate(this); });
+    if (e->type() == QEvent::WindowActivate && !std::exchange(FAwayToMessage, false)) {
+        if (FGridAfterSchedule)
+            grdLS->setFocus(Qt::ActiveWindowFocusReason);
+        else
+            Guard(this, [this] { FormActivate(this); });
+    }
     return QMainWindow::event(e);
 }
 
@@ -1024,6 +1040,7 @@ bool IsResultCell(const TStringGrid &grid, int col, int row) {
 void TfrmMain::PopUp(QWidget *control, const QPoint &at) {
     FPopCol = 4;
     FPopRow = 6;
+    FPopOverGrid = control == grdLS;
     if (control == grdLS) {
         const TGridCoord cell = grdLS->MouseCoord(at.x(), at.y());
         if (IsResultCell(*grdLS, cell.X, cell.Y)) {
@@ -1035,20 +1052,49 @@ void TfrmMain::PopUp(QWidget *control, const QPoint &at) {
 }
 
 void TfrmMain::mnuPopScheduleClick(QObject *) {
-    ShowSchedule(this, CellLoan(*this, FPopCol, FPopRow));
+    OpenSchedule(FPopCol, FPopRow, FPopOverGrid);
 }
 
 void TfrmMain::grdLSDblClick(QObject *, int X, int Y) {
     const TGridCoord cell = grdLS->MouseCoord(X, Y);
     if (IsResultCell(*grdLS, cell.X, cell.Y))
-        ShowSchedule(this, CellLoan(*this, cell.X, cell.Y));
+        OpenSchedule(cell.X, cell.Y, true);
 }
 
 void TfrmMain::grdLSKeyDown(QObject *, int &Key, Qt::KeyboardModifiers) {
     if (Key != Qt::Key_Return && Key != Qt::Key_Enter)
         return;
     Key = 0;
-    ShowSchedule(this, CellLoan(*this, grdLS->Col(), grdLS->Row()));
+    OpenSchedule(grdLS->Col(), grdLS->Row(), true);
+}
+
+void TfrmMain::OpenSchedule(int col, int row, bool fromGrid) {
+    ShowSchedule(this, CellLoan(*this, col, row));
+    if (!frmSchedule)
+        return;
+    FScheduleCol = col;
+    FScheduleRow = row;
+    FScheduleFromGrid = fromGrid;
+    frmSchedule->installEventFilter(this); // once: installing again only moves it up
+}
+
+// This window is activated once the schedule's has gone; that activation, and any other
+// until the focus moves on to another control, gives the grid the focus rather than the first
+// box.
+void TfrmMain::ScheduleHidden() {
+    if (!std::exchange(FScheduleFromGrid, false) || !isVisible())
+        return;
+    grdLS->SetSelection({FScheduleCol, FScheduleRow, FScheduleCol, FScheduleRow});
+    FGridAfterSchedule = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (!isActiveWindow())
+                activateWindow();
+            else if (FGridAfterSchedule)
+                grdLS->setFocus(Qt::OtherFocusReason);
+        },
+        Qt::QueuedConnection);
 }
 
 void TfrmMain::actContextMenuExecute(QObject *) {

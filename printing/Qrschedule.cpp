@@ -51,6 +51,9 @@ TQRSchedule::TQRSchedule(const QString &programTitle, QObject *parent)
     Rep->OnNeedData = [this](QObject *sender, bool &moreData) {
         RepNeedData(sender, moreData);
     };
+    Rep->OnSeekData = [this](QObject *, int record) {
+        FNextRow = size_t(record);
+    };
 
     Title = new TQRBand(Rep, rbTitle, SummaryTop + 18);
     lblTitle = Label(Title, 45, 8, 600, taLeftJustify);
