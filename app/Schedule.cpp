@@ -25,6 +25,8 @@
 #include <QPushButton>
 #include <QSaveFile>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStandardPaths>
 #include <QStyledItemDelegate>
 #include <QTableView>
@@ -289,7 +291,7 @@ TfrmSchedule::TfrmSchedule(const QString &programTitle, QWidget *parent)
     Chart->setObjectName(QStringLiteral("Chart"));
 
     // ---- The options
-    grpOptions = new QGroupBox(QStringLiteral("Options"), this);
+    grpOptions = new QGroupBox(QStringLiteral("Options"));
     grpOptions->setObjectName(QStringLiteral("grpOptions"));
     auto *options = new QGridLayout(grpOptions);
     options->setHorizontalSpacing(6);
@@ -311,10 +313,10 @@ TfrmSchedule::TfrmSchedule(const QString &programTitle, QWidget *parent)
                            option == TPlanOption::YearlyMonth;
         if (date)
             box->setPlaceholderText(QStringLiteral("YYYY-MM-DD"));
-        box->setMinimumWidth(metrics.horizontalAdvance(date    ? QStringLiteral("0000-00-00")
-                                                       : month ? QStringLiteral("000000")
-                                                               : QStringLiteral("0000000000.00")) +
-                             12);
+        box->setFixedWidth(metrics.horizontalAdvance(date    ? QStringLiteral("YYYY-MM-DD")
+                                                     : month ? QStringLiteral("000000")
+                                                             : QStringLiteral("000000000.00")) +
+                           14);
         connect(box, &QLineEdit::textEdited, this,
                 [this, box, option] { Guard(box, [&] { OptionEdited(option); }); });
         // A value left refused gives way to the one in force.
@@ -410,6 +412,7 @@ TfrmSchedule::TfrmSchedule(const QString &programTitle, QWidget *parent)
     tblLumps = list(TPlanOption::Lumps, 0, btnAddLump, btnRemoveLump);
     tblRateChanges = list(TPlanOption::RateChanges, 2, btnAddRateChange, btnRemoveRateChange);
     options->setRowStretch(6, 1);
+    grpOptions->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Preferred);
 
     lblStatus = new QLabel(this);
     lblStatus->setObjectName(QStringLiteral("lblStatus"));
@@ -426,7 +429,15 @@ TfrmSchedule::TfrmSchedule(const QString &programTitle, QWidget *parent)
     left->addWidget(tblSchedule, 3);
     auto *middle = new QHBoxLayout;
     middle->addLayout(left, 1);
-    middle->addWidget(grpOptions);
+    // The options scroll where the screen is too small for them beside the table.
+    auto *scroller = new QScrollArea(this);
+    scroller->setObjectName(QStringLiteral("scrOptions"));
+    scroller->setWidget(grpOptions);
+    scroller->setWidgetResizable(true);
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    scroller->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+    middle->addWidget(scroller);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(SummaryGrid);
     layout->addLayout(middle, 1);
@@ -450,7 +461,6 @@ TfrmSchedule::TfrmSchedule(const QString &programTitle, QWidget *parent)
 
     Report = new TQRSchedule(programTitle, this);
     ShowOptions();
-    resize(sizeHint().expandedTo(QSize(900, 560)));
     // Closed by Close, Escape or the title bar: gone, remembering nothing.
     connect(this, &QDialog::finished, this, &QObject::deleteLater);
 }
@@ -621,6 +631,21 @@ bool TfrmSchedule::event(QEvent *event) {
     return QDialog::event(event);
 }
 
+// The table's columns in full beside the options, and room for the picture.
+QSize TfrmSchedule::sizeHint() const {
+    int table =
+        2 * tblSchedule->frameWidth() + tblSchedule->verticalScrollBar()->sizeHint().width();
+    for (int col = 0; col < Model->columnCount(); ++col)
+        table += tblSchedule->columnWidth(col);
+    const QSize hint = QDialog::sizeHint();
+    const QMargins margins = layout()->contentsMargins();
+    return QSize(std::max(hint.width(), margins.left() + table + layout()->spacing() +
+                                            grpOptions->sizeHint().width() +
+                                            style()->pixelMetric(QStyle::PM_ScrollBarExtent) +
+                                            margins.right()),
+                 std::max(hint.height(), fontMetrics().height() * 44));
+}
+
 std::vector<TScheduleRow> TfrmSchedule::ShownRows() const {
     return chkByYear->isChecked() ? ScheduleByYear(FSchedule) : FSchedule.Months;
 }
@@ -723,8 +748,12 @@ void ShowSchedule(QWidget *owner, const std::optional<TLoan> &loan) {
         return;
     }
     TfrmSchedule *form = frmSchedule;
-    if (!form) {
+    const bool made = !form;
+    if (made)
         form = new TfrmSchedule(ProgramName + QStringLiteral(", ") + ProgramVersion, owner);
+    form->SetLoan(*loan);
+    if (made) {
+        form->resize(form->sizeHint().boundedTo(form->screen()->availableGeometry().size()));
         // Beside the main window where the screen has room, so that the spread stays in
         // sight; else over its centre.
         if (owner) {
@@ -738,7 +767,6 @@ void ShowSchedule(QWidget *owner, const std::optional<TLoan> &loan) {
             form->move(place);
         }
     }
-    form->SetLoan(*loan);
     form->show();
     form->raise();
     form->activateWindow();

@@ -102,6 +102,8 @@ public:
     // The table as texts: the column heads, then every row, or only the selected cells.
     QList<QStringList> TableTexts(bool selectionOnly) const;
 
+    QSize sizeHint() const override;
+
 protected:
     bool event(QEvent *event) override;
 

@@ -108,7 +108,7 @@ TChartLayout Layout(const QRectF &box, const QFont &font, const TLoanChartData &
     const double bottom = box.bottom() - l.LineHeight - 1;
     const double between = l.LineHeight * 1.25;
     const double plots = bottom - top - between;
-    if (right - left < 3 * l.Gap || plots < 4 * l.LineHeight)
+    if (right - left < 3 * l.Gap || plots < 3 * l.LineHeight)
         return l;
     const double linesHeight = std::round(plots * 0.62);
     l.Lines = QRectF(left, top, right - left, linesHeight);
