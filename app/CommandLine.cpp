@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <map>
 
 namespace {
@@ -340,46 +341,60 @@ TCommandLineAnswer Spread(const std::vector<std::string> &args) {
 
 std::string ScheduleOutput(const TSchedule &s, const std::vector<TScheduleRow> &rows,
                            TFormat format, bool byYear) {
-    auto money = [](double v) {
-        return CurrencyText(v, 15, 2);
-    };
     if (format == TFormat::Csv)
-        return ScheduleCsv(rows);
+        return ScheduleCsv(s, rows);
+    const std::vector<TScheduleColumn> columns = ScheduleColumns(s);
     if (format == TFormat::Json) {
-        std::string out = "{\"loan\":" + Plain(s.Loan.Loan) + ",\"rate\":" + Plain(s.Loan.Rate) +
-                          ",\"term\":" + std::to_string(s.Loan.Term) +
-                          ",\"payment\":" + Plain(s.Loan.Payment) +
-                          ",\"lastPayment\":" + Plain(s.LastPayment) +
-                          ",\"totalPayments\":" + Plain(s.TotalPayments) +
-                          ",\"totalInterest\":" + Plain(s.TotalInterest) +
-                          ",\"byYear\":" + (byYear ? "true" : "false") + ",\"rows\":[";
-        for (const TScheduleRow &r : rows)
-            out += std::string(&r == &rows.front() ? "" : ",") + "{\"no\":" + std::to_string(r.No) +
-                   ",\"payment\":" + Plain(r.Payment) + ",\"principal\":" + Plain(r.Principal) +
-                   ",\"interest\":" + Plain(r.Interest) + ",\"balance\":" + Plain(r.Balance) +
-                   ",\"totalInterest\":" + Plain(r.TotalInterest) + "}";
+        auto optional = [](const std::optional<double> &v) {
+            return v ? Plain(std::round(*v * 1000) / 1000) : std::string("null");
+        };
+        std::string out =
+            "{\"loan\":" + Plain(Money(s.Amount)) + ",\"rate\":" + Plain(s.Rate) +
+            ",\"term\":" + std::to_string(s.Term) +
+            ",\"payment\":" + Plain(Money(s.Payments.front().Payment)) +
+            ",\"lastPayment\":" + Plain(Money(s.LastPayment)) +
+            ",\"totalPayments\":" + Plain(Money(s.TotalPayments)) +
+            ",\"totalInterest\":" + Plain(Money(s.TotalInterest)) +
+            ",\"fees\":" + Plain(Money(s.Charges)) +
+            ",\"total_cost\":" + Plain(Money(s.TotalCost)) +
+            ",\"interest_saved\":" + Plain(Money(s.InterestSaved)) +
+            ",\"payments_saved\":" + std::to_string(s.PaymentsSaved) + ",\"payoff_date\":" +
+            (s.PayoffDate ? JsonString(IsoDate(*s.PayoffDate)) : std::string("null")) +
+            ",\"apr\":" + optional(s.Apr) + ",\"aprc\":" + optional(s.Aprc) +
+            ",\"byYear\":" + (byYear ? "true" : "false") + ",\"rows\":[";
+        for (const TScheduleRow &r : rows) {
+            out += &r == &rows.front() ? "{" : ",{";
+            for (const TScheduleColumn &c : columns) {
+                const std::string v = SchedulePlainText(r, c);
+                out += std::string(&c == &columns.front() ? "" : ",") + JsonString(c.Key) + ":" +
+                       (c.Kind == TColumnKind::Date ? JsonString(v) : v);
+            }
+            out += "}";
+        }
         return out + "]}\n";
     }
-    std::vector<std::vector<std::string>> table{
-        {"No.", "Payment", "Principal", "Interest", "Balance", "Total Interest"}};
-    for (const TScheduleRow &r : rows)
-        table.push_back({std::to_string(r.No), money(r.Payment), money(r.Principal),
-                         money(r.Interest), money(r.Balance), money(r.TotalInterest)});
+    std::vector<std::vector<std::string>> table(1);
+    for (const TScheduleColumn &c : columns)
+        table[0].push_back(c.Heading);
+    for (const TScheduleRow &r : rows) {
+        table.emplace_back();
+        for (const TScheduleColumn &c : columns)
+            table.back().push_back(ScheduleCellText(r, c));
+    }
     if (format == TFormat::Tsv)
         return Table(table, format);
-    std::vector<std::vector<std::string>> summary{
-        {"Loan amount", money(s.Loan.Loan)},
-        {"Annual rate", FixedText(s.Loan.Rate, 15, 3) + "%"},
-        {"Term", std::to_string(s.Loan.Term) + " months"},
-        {"Monthly payment", money(s.Loan.Payment)}};
-    if (s.LastPayment != s.Loan.Payment)
-        summary.push_back({"Last payment", money(s.LastPayment)});
-    summary.push_back({"Total of payments", money(s.TotalPayments)});
-    summary.push_back({"Total interest", money(s.TotalInterest)});
     std::string out;
-    for (const auto &line : summary)
-        out += line[0] + ": " + line[1] + "\n";
+    for (const TSummaryLine &line : ScheduleSummary(s))
+        out += line.Caption + " " + line.Value + "\n";
     return out + "\n" + Table(table, format);
+}
+
+// An amount of the loan that must be more than 0.
+double PositiveAmount(const std::string &option, const std::string &text) {
+    const double v = Amount(option, text);
+    if (v <= 0)
+        Fail(option, "'" + text + "' is out of range (more than 0)");
+    return v;
 }
 
 TCommandLineAnswer Schedule(const std::vector<std::string> &args) {
@@ -389,19 +404,18 @@ TCommandLineAnswer Schedule(const std::vector<std::string> &args) {
         if (!o.Has(required))
             Fail("--schedule", std::string("missing ") + required);
     TLoan loan;
-    loan.Loan = Amount("--loan", *o.Find("--loan"));
+    loan.Loan = PositiveAmount("--loan", *o.Find("--loan"));
     loan.Rate = Rate("--rate", *o.Find("--rate"));
     loan.Term = Term("--term", *o.Find("--term"));
     if (o.Has("--payment")) {
-        loan.Payment = Amount("--payment", *o.Find("--payment"));
-    } else if (const std::optional<long long> cents =
-                   ToCents(CalcPayment(loan.Term, loan.Loan, loan.Rate / 1200))) {
-        loan.Payment = double(*cents) / 100;
+        loan.Payment = PositiveAmount("--payment", *o.Find("--payment"));
+    } else if (const std::optional<TCents> cents = LevelPayment(loan.Loan, loan.Rate, loan.Term)) {
+        loan.Payment = Money(*cents);
     }
     const TFormat format = FormatOption(o);
-    const std::optional<TSchedule> s = MakeSchedule(loan);
+    const TScheduleResult s = MakeSchedule(loan);
     if (!s)
-        return {"", std::string(NoScheduleText) + "\n", 1};
+        return {"", std::string(NoScheduleText(s.Reason)) + "\n", 1};
     const bool byYear = o.Has("--by-year");
     return {ScheduleOutput(*s, byYear ? ScheduleByYear(*s) : s->Months, format, byYear), "", 0};
 }

@@ -126,9 +126,12 @@ private:
     TPlanOption FOption;
 };
 
-// The summary's lines: at most seven, four in the left column and the rest in the right.
-constexpr int SummaryLines = 7;
+// The summary's left column has at least this many lines, and half of them when more.
 constexpr int LeftColumnLines = 4;
+
+QString Text(const std::string &s) {
+    return QString::fromStdString(s);
+}
 
 // Ctrl+C in the table copies the selected cells, as the schedule's own texts.
 class TCopyKey : public QObject {
@@ -179,8 +182,9 @@ public:
 
 TScheduleModel::TScheduleModel(QObject *parent) : QAbstractTableModel(parent) {}
 
-void TScheduleModel::SetRows(std::vector<TScheduleRow> rows) {
+void TScheduleModel::SetRows(std::vector<TScheduleColumn> columns, std::vector<TScheduleRow> rows) {
     beginResetModel();
+    FColumns = std::move(columns);
     FRows = std::move(rows);
     endResetModel();
 }
@@ -190,22 +194,23 @@ int TScheduleModel::rowCount(const QModelIndex &parent) const {
 }
 
 int TScheduleModel::columnCount(const QModelIndex &parent) const {
-    return parent.isValid() ? 0 : int(ScheduleColumns().size());
+    return parent.isValid() ? 0 : int(FColumns.size());
 }
 
 QVariant TScheduleModel::data(const QModelIndex &index, int role) const {
     if (!index.isValid() || size_t(index.row()) >= FRows.size())
         return QVariant();
     if (role == Qt::DisplayRole)
-        return ScheduleCellText(FRows[size_t(index.row())], index.column());
+        return Text(ScheduleCellText(FRows[size_t(index.row())], FColumns[size_t(index.column())]));
     if (role == Qt::TextAlignmentRole)
         return QVariant(Qt::AlignRight | Qt::AlignVCenter);
     return QVariant();
 }
 
 QVariant TScheduleModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
-        return ScheduleColumns().value(section);
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
+        size_t(section) < FColumns.size())
+        return Text(FColumns[size_t(section)].Heading);
     return QVariant();
 }
 
@@ -222,18 +227,6 @@ TfrmSchedule::TfrmSchedule(const QString &programTitle, QWidget *parent)
     SummaryGrid = new QGridLayout;
     SummaryGrid->setHorizontalSpacing(8);
     SummaryGrid->setVerticalSpacing(2);
-    for (int i = 0; i < SummaryLines; ++i) {
-        auto *caption = new QLabel(this);
-        auto *value = new QLabel(this);
-        const int row = i < LeftColumnLines ? i : i - LeftColumnLines;
-        const int col = i < LeftColumnLines ? 0 : 2;
-        SummaryGrid->addWidget(caption, row, col, Qt::AlignRight);
-        SummaryGrid->addWidget(value, row, col + 1, Qt::AlignLeft);
-        caption->setObjectName(QStringLiteral("lblCaption%1").arg(i));
-        value->setObjectName(QStringLiteral("lblValue%1").arg(i));
-        lblCaptions.append(caption);
-        lblValues.append(value);
-    }
     SummaryGrid->setColumnMinimumWidth(1, 0);
     SummaryGrid->setColumnStretch(1, 1);
     SummaryGrid->setColumnStretch(3, 1);
@@ -351,9 +344,10 @@ TfrmSchedule::TfrmSchedule(const QString &programTitle, QWidget *parent)
         if (FShowingOptions)
             return;
         Guard(cbxEffect, [&] {
-            SchedulePlan.Effect =
-                index == 1 ? TExtraEffect::LowerPayment : TExtraEffect::ShorterLoan;
-            Recompute();
+            TLoanPlan plan = SchedulePlan;
+            plan.Effect = index == 1 ? TExtraEffect::LowerPayment : TExtraEffect::ShorterLoan;
+            if (const QString why = TryPlan(plan); !why.isEmpty())
+                Refuse(cbxEffect, why);
         });
     });
     options->addWidget(label(TPlanOption::Effect, cbxEffect), 5, 0);
@@ -472,51 +466,81 @@ TfrmSchedule::~TfrmSchedule() {
 
 void TfrmSchedule::SetSchedule(const TSchedule &schedule) {
     FSchedule = schedule;
-    const QList<TSummaryLine> summary = ScheduleSummary(schedule);
-    for (int i = 0; i < SummaryLines; ++i) {
-        const TSummaryLine line = summary.value(i);
-        lblCaptions[i]->setText(line.Caption);
-        lblValues[i]->setText(line.Value);
-        QString name = line.Caption;
-        name.chop(1); // the colon
-        lblValues[i]->setAccessibleName(name);
-        lblCaptions[i]->setVisible(i < summary.size());
-        lblValues[i]->setVisible(i < summary.size());
+    const std::vector<TSummaryLine> summary = ScheduleSummary(schedule);
+    const int lines = int(summary.size());
+    const int left = std::max(LeftColumnLines, (lines + 1) / 2);
+    while (lblCaptions.size() < lines) {
+        const int i = int(lblCaptions.size());
+        auto *caption = new QLabel(this);
+        auto *value = new QLabel(this);
+        caption->setObjectName(QStringLiteral("lblCaption%1").arg(i));
+        value->setObjectName(QStringLiteral("lblValue%1").arg(i));
+        lblCaptions.append(caption);
+        lblValues.append(value);
     }
-    Model->SetRows(ShownRows());
-    // Columns as wide as their widest text: the greatest amount, or the heading.
-    const double widest = std::max(
-        {schedule.Loan.Loan, schedule.TotalPayments, schedule.TotalInterest, schedule.LastPayment});
+    for (int i = 0; i < int(lblCaptions.size()); ++i) {
+        QLabel *caption = lblCaptions[i], *value = lblValues[i];
+        SummaryGrid->removeWidget(caption);
+        SummaryGrid->removeWidget(value);
+        const bool shown = i < lines;
+        caption->setVisible(shown);
+        value->setVisible(shown);
+        if (!shown)
+            continue;
+        const int row = i < left ? i : i - left, col = i < left ? 0 : 2;
+        SummaryGrid->addWidget(caption, row, col, Qt::AlignRight);
+        SummaryGrid->addWidget(value, row, col + 1, Qt::AlignLeft);
+        const TSummaryLine &line = summary[size_t(i)];
+        caption->setText(Text(line.Caption));
+        value->setText(Text(line.Value));
+        QString name = caption->text();
+        name.chop(1); // the colon
+        value->setAccessibleName(name);
+    }
+    Model->SetRows(ScheduleColumns(schedule), ShownRows());
+    // Columns as wide as their widest text: the greatest amount, the date, or the heading.
+    TScheduleRow widest;
+    widest.No = std::max(int(schedule.Months.size()), schedule.Months.back().No);
+    widest.Date = schedule.Months.back().Date;
+    widest.Payment = std::max({schedule.Amount, schedule.TotalPayments, schedule.TotalCost});
     const QFontMetrics metrics(tblSchedule->font());
-    const int money = metrics.horizontalAdvance(ScheduleCellText({0, widest, 0, 0, 0, 0}, 1));
     for (int col = 0; col < Model->columnCount(); ++col) {
-        const int text = col == 0 ? metrics.horizontalAdvance(QString::number(
-                                        std::max<size_t>(1, schedule.Months.size())))
-                                  : money;
-        const int heading = tblSchedule->horizontalHeader()->fontMetrics().horizontalAdvance(
-            ScheduleColumns()[col]);
+        TScheduleColumn column = Model->Columns()[size_t(col)];
+        if (column.Kind == TColumnKind::Money)
+            column.Money = &TScheduleRow::Payment;
+        const int text = metrics.horizontalAdvance(Text(ScheduleCellText(widest, column)));
+        const int heading =
+            tblSchedule->horizontalHeader()->fontMetrics().horizontalAdvance(Text(column.Heading));
         tblSchedule->setColumnWidth(col, std::max(text, heading) + 24);
     }
     tblSchedule->scrollToTop();
     tblSchedule->setCurrentIndex(Model->index(0, 0));
-    Chart->SetData(LoanChartData(schedule, FPlainMonths), schedule.Months);
+    Chart->SetData(LoanChartData(schedule, FPlainMonths), schedule.Months,
+                   ScheduleColumns(schedule));
     QStringList said;
     for (const TSummaryLine &line : summary)
-        said << line.Caption + QLatin1Char(' ') + line.Value;
+        said << Text(line.Caption + ' ' + line.Value);
     Chart->setAccessibleDescription(said.join(QStringLiteral("; ")));
 }
 
 void TfrmSchedule::SetLoan(const TLoan &loan) {
     FLoan = loan;
-    Recompute();
+    TryPlan(SchedulePlan);
 }
 
-void TfrmSchedule::Recompute() {
-    const std::optional<TSchedule> schedule = MakeSchedule(FLoan);
+QString TfrmSchedule::TryPlan(const TLoanPlan &plan) {
+    const TScheduleResult schedule = MakeSchedule(FLoan, plan);
     if (!schedule)
-        return;
-    FPlainMonths = schedule->Months;
+        return QString::fromLatin1(NoScheduleText(schedule.Reason));
+    // The faint line: the same loan with none of its extras.
+    TLoanPlan plain = plan;
+    plain.MonthlyExtra = plain.YearlyExtra = 0;
+    plain.Lumps.clear();
+    const TScheduleResult without = MakeSchedule(FLoan, plain);
+    FPlainMonths = without ? without->Months : std::vector<TScheduleRow>();
+    SchedulePlan = plan;
     SetSchedule(*schedule);
+    return QString();
 }
 
 // ---- The options ------------------------------------------------------------------------
@@ -553,7 +577,10 @@ void TfrmSchedule::Refuse(QWidget *where, const QString &reason) {
 
 void TfrmSchedule::OptionEdited(TPlanOption option) {
     QLineEdit *box = edtOptions[option];
-    const QString why = SetPlanOption(SchedulePlan, option, box->text(), FLoan.Term);
+    TLoanPlan plan = SchedulePlan;
+    QString why = SetPlanOption(plan, option, box->text(), FLoan.Term);
+    if (why.isEmpty())
+        why = TryPlan(plan);
     if (!why.isEmpty()) {
         Refuse(box, why);
         return;
@@ -561,7 +588,6 @@ void TfrmSchedule::OptionEdited(TPlanOption option) {
     box->setPalette(QPalette());
     box->setAccessibleDescription(InfoOf(option).Hint);
     lblStatus->setText(InfoOf(option).Hint);
-    Recompute();
 }
 
 void TfrmSchedule::ListEdited(TPlanOption option) {
@@ -573,15 +599,16 @@ void TfrmSchedule::ListEdited(TPlanOption option) {
             pairs << month->text() + QLatin1Char(':') + value->text();
     }
     // Each cell was checked as it was typed; a list the term no longer holds is said.
-    const QString why =
-        SetPlanOption(SchedulePlan, option, pairs.join(QLatin1Char(' ')), FLoan.Term);
+    TLoanPlan plan = SchedulePlan;
+    QString why = SetPlanOption(plan, option, pairs.join(QLatin1Char(' ')), FLoan.Term);
+    if (why.isEmpty())
+        why = TryPlan(plan);
     if (!why.isEmpty()) {
         Refuse(table, why);
         return;
     }
     table->setPalette(QPalette());
     lblStatus->setText(InfoOf(option).Hint);
-    Recompute();
 }
 
 void TfrmSchedule::AddListRow(TPlanOption option) {
@@ -665,14 +692,14 @@ QList<QStringList> TfrmSchedule::TableTexts(bool selectionOnly) const {
     for (int col = 0; col < columns; ++col)
         if (!selectionOnly || std::any_of(chosen.begin(), chosen.end(),
                                           [col](const auto &r) { return r.second[size_t(col)]; }))
-            heads << ScheduleColumns()[col];
+            heads << Text(Model->Columns()[size_t(col)].Heading);
     texts << heads;
     const std::vector<TScheduleRow> &rows = Model->Rows();
     auto add = [&](int row, const std::vector<bool> *cols) {
         QStringList cells;
         for (int col = 0; col < columns; ++col)
             if (!cols || (*cols)[size_t(col)])
-                cells << ScheduleCellText(rows[size_t(row)], col);
+                cells << Text(ScheduleCellText(rows[size_t(row)], Model->Columns()[size_t(col)]));
         texts << cells;
     };
     if (selectionOnly)
@@ -685,7 +712,7 @@ QList<QStringList> TfrmSchedule::TableTexts(bool selectionOnly) const {
 }
 
 void TfrmSchedule::chkByYearClick(QObject *) {
-    Model->SetRows(ShownRows());
+    Model->SetRows(ScheduleColumns(FSchedule), ShownRows());
     tblSchedule->setCurrentIndex(Model->index(0, 0));
 }
 
@@ -712,7 +739,7 @@ void TfrmSchedule::btnSaveClick(QObject *) {
                         filter))
         return;
     ScheduleSaveFolder = QFileInfo(fileName).absolutePath();
-    const QString failure = WriteScheduleCsv(fileName, ShownRows());
+    const QString failure = WriteScheduleCsv(fileName, FSchedule, ShownRows());
     if (failure.isEmpty())
         return;
     // The message belongs to this window, whichever window the window manager has activated
@@ -729,6 +756,7 @@ void TfrmSchedule::btnPrintClick(QObject *) {
     QRPrinter().SetPreviewCaption(QStringLiteral("Preview of Page"));
     QRPrinter().SetProgressCaption(QStringLiteral("Preparing Page"));
     Report->SetSchedule(FSchedule, ShownRows(), chkByYear->isChecked());
+    Report->SetPlainMonths(FPlainMonths);
     Report->Rep->Preview();
     // The preview hands the activation back to the main window; the user was here.
     raise();
@@ -742,9 +770,15 @@ void TfrmSchedule::btnCloseClick(QObject *) {
 // ---- Opening it -------------------------------------------------------------------------
 
 void ShowSchedule(QWidget *owner, const std::optional<TLoan> &loan) {
-    const std::optional<TSchedule> schedule = loan ? MakeSchedule(*loan) : std::nullopt;
+    if (!loan) {
+        MessageBox(QStringLiteral("No schedule: this cell holds no loan."), ProgramName,
+                   mtInformation, mbOK);
+        return;
+    }
+    const TScheduleResult schedule = MakeSchedule(*loan, SchedulePlan);
     if (!schedule) {
-        MessageBox(QString::fromLatin1(NoScheduleText), ProgramName, mtInformation, mbOK);
+        MessageBox(QString::fromLatin1(NoScheduleText(schedule.Reason)), ProgramName, mtInformation,
+                   mbOK);
         return;
     }
     TfrmSchedule *form = frmSchedule;
@@ -773,8 +807,9 @@ void ShowSchedule(QWidget *owner, const std::optional<TLoan> &loan) {
     form->tblSchedule->setFocus();
 }
 
-QString WriteScheduleCsv(const QString &fileName, const std::vector<TScheduleRow> &rows) {
-    const std::string csv = ScheduleCsv(rows);
+QString WriteScheduleCsv(const QString &fileName, const TSchedule &schedule,
+                         const std::vector<TScheduleRow> &rows) {
+    const std::string csv = ScheduleCsv(schedule, rows);
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly) ||
         file.write(csv.data(), qint64(csv.size())) != qint64(csv.size()) || !file.commit())

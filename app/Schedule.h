@@ -28,14 +28,16 @@ class QTableWidget;
 class TIniFile;
 class TLoanChartView;
 
-// The rows of a schedule as a table of texts, with the column heads as its header.
+// The rows of a schedule as a table of texts in the schedule's columns, with their heads as its
+// header.
 class TScheduleModel : public QAbstractTableModel {
     Q_OBJECT
 
 public:
     explicit TScheduleModel(QObject *parent = nullptr);
 
-    void SetRows(std::vector<TScheduleRow> rows);
+    void SetRows(std::vector<TScheduleColumn> columns, std::vector<TScheduleRow> rows);
+    const std::vector<TScheduleColumn> &Columns() const { return FColumns; }
     const std::vector<TScheduleRow> &Rows() const { return FRows; }
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
@@ -45,6 +47,7 @@ public:
                         int role = Qt::DisplayRole) const override;
 
 private:
+    std::vector<TScheduleColumn> FColumns;
     std::vector<TScheduleRow> FRows;
 };
 
@@ -56,8 +59,8 @@ public:
     explicit TfrmSchedule(const QString &programTitle, QWidget *parent = nullptr);
     ~TfrmSchedule() override;
 
-    // The summary: a caption and a value a line (the last payment's line hidden when it is
-    // the same as the others).
+    // The summary: a caption and a value a line, as many as the schedule's summary has (the
+    // labels beyond them hidden); the first half in the left column.
     QGridLayout *SummaryGrid;
     QList<QLabel *> lblCaptions, lblValues;
     QTableView *tblSchedule;
@@ -108,7 +111,9 @@ protected:
     bool event(QEvent *event) override;
 
 private:
-    void Recompute();
+    // Shows the schedule of the loan under `plan`, which becomes the options in force; else
+    // the reason there is none, changing nothing.
+    QString TryPlan(const TLoanPlan &plan);
     void ShowOptions();
     void Refuse(QWidget *where, const QString &reason);
     QTableWidget *ListTable(TPlanOption option) const;
@@ -138,11 +143,12 @@ void WriteScheduleOptions(TIniFile &ini);
 QString ProposedSaveFolder(const QString &last, const QString &documents, const QString &home);
 
 // Opens the schedule of `loan` (a cell's loan, or nothing for a cell without one): in the
-// schedule window, made if none is open, brought forward and given the focus. A loan that its
-// payments do not repay, or no loan, is said in a message box and opens nothing.
+// schedule window, made if none is open, brought forward and given the focus. A loan without a
+// schedule is said in a message box with the reason and opens nothing.
 void ShowSchedule(QWidget *owner, const std::optional<TLoan> &loan);
 
 // Writes `rows` as CSV to `fileName` through a temporary file beside it that replaces it once
 // complete; an existing file is left as it was when writing fails. Empty on success, else why
 // it failed.
-QString WriteScheduleCsv(const QString &fileName, const std::vector<TScheduleRow> &rows);
+QString WriteScheduleCsv(const QString &fileName, const TSchedule &schedule,
+                         const std::vector<TScheduleRow> &rows);

@@ -1,7 +1,6 @@
 #include "printing/LoanChart.h"
 
 #include "engine/Spread.h"
-#include "printing/Qrschedule.h"
 
 #include <QFontMetricsF>
 #include <QHelpEvent>
@@ -182,18 +181,18 @@ void YearNumbers(TChartCanvas &canvas, const TChartLayout &l, double baseline) {
 
 TLoanChartData LoanChartData(const TSchedule &schedule, const std::vector<TScheduleRow> &plain) {
     TLoanChartData data;
-    data.Amount = schedule.Loan.Loan;
-    for (const TScheduleRow &row : schedule.Months) {
-        data.Balance.push_back(row.Balance);
-        data.InterestSoFar.push_back(row.TotalInterest);
-        const size_t year = size_t(row.No - 1) / 12;
-        if (data.Years.size() <= year)
-            data.Years.resize(year + 1);
-        data.Years[year].Principal += row.Principal;
-        data.Years[year].Interest += row.Interest;
+    data.Amount = Money(schedule.Amount);
+    for (size_t m = 0; m < schedule.Months.size(); ++m) {
+        const TScheduleRow &row = schedule.Months[m];
+        data.Balance.push_back(Money(row.Balance));
+        data.InterestSoFar.push_back(Money(row.TotalInterest));
+        if (m % 12 == 0)
+            data.Years.emplace_back();
+        data.Years.back().Principal += Money(row.Principal + row.Extra);
+        data.Years.back().Interest += Money(row.Interest);
     }
     for (const TScheduleRow &row : plain)
-        data.PlainBalance.push_back(row.Balance);
+        data.PlainBalance.push_back(Money(row.Balance));
     return data;
 }
 
@@ -304,9 +303,11 @@ TLoanChartView::TLoanChartView(QWidget *parent) : QWidget(parent) {
     setAccessibleName(QStringLiteral("Picture of the loan"));
 }
 
-void TLoanChartView::SetData(TLoanChartData data, std::vector<TScheduleRow> months) {
+void TLoanChartView::SetData(TLoanChartData data, std::vector<TScheduleRow> months,
+                             std::vector<TScheduleColumn> columns) {
     FData = std::move(data);
     FMonths = std::move(months);
+    FColumns = std::move(columns);
     update();
 }
 
@@ -314,9 +315,9 @@ QString TLoanChartView::MonthTip(int month) const {
     if (month < 1 || size_t(month) > FMonths.size())
         return QString();
     QStringList lines;
-    for (int col = 0; col < ScheduleColumns().size(); ++col)
-        lines << ScheduleColumns()[col] + QStringLiteral(" ") +
-                     ScheduleCellText(FMonths[size_t(month - 1)], col);
+    for (const TScheduleColumn &column : FColumns)
+        lines << QString::fromLatin1(column.Heading) + QStringLiteral(" ") +
+                     QString::fromStdString(ScheduleCellText(FMonths[size_t(month - 1)], column));
     return lines.join(QLatin1Char('\n'));
 }
 

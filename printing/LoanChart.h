@@ -87,7 +87,8 @@ class TLoanChartView : public QWidget {
 public:
     explicit TLoanChartView(QWidget *parent = nullptr);
 
-    void SetData(TLoanChartData data, std::vector<TScheduleRow> months);
+    void SetData(TLoanChartData data, std::vector<TScheduleRow> months,
+                 std::vector<TScheduleColumn> columns);
     const TLoanChartData &Data() const { return FData; }
     // The text of a month's row, as the pointer shows it.
     QString MonthTip(int month) const;
@@ -102,6 +103,7 @@ protected:
 private:
     TLoanChartData FData;
     std::vector<TScheduleRow> FMonths;
+    std::vector<TScheduleColumn> FColumns;
 };
 
 // The picture on a report band.

@@ -15,14 +15,16 @@ QString Text(const std::string &s) {
     return QString::fromStdString(s);
 }
 
-QString Money(double v) {
-    return Text(CurrencyText(v, 15, 2));
-}
+// The page's columns: the number, then the others sharing the width to the right margin.
+constexpr double FirstColumnRight = 95, LastColumnRight = 740;
+// The summary's first line and the space of a line.
+constexpr double SummaryTop = 52, SummaryLineHeight = 16;
 
-// The right edges of the six columns on the page.
-constexpr double ColumnRights[6] = {95, 225, 355, 485, 615, 740};
-// The summary's lines: at most seven (the last payment only when it differs).
-constexpr int SummaryLines = 7;
+double ColumnRight(int column, int columns) {
+    return column == 0
+               ? FirstColumnRight
+               : FirstColumnRight + (LastColumnRight - FirstColumnRight) * column / (columns - 1);
+}
 
 TQRLabel *Label(TQRBand *band, double left, double top, double width, TQRAlignment alignment) {
     auto *label = new TQRLabel(band);
@@ -57,7 +59,11 @@ QString CentsText(TCents cents) {
 }
 
 QString CentsMoney(TCents cents) {
-    return Money(double(cents) / 100);
+    return Text(CurrencyText(Money(cents), 15, 2));
+}
+
+void AddLine(std::vector<TSummaryLine> &lines, const std::pair<QString, QString> &line) {
+    lines.push_back({line.first.toStdString(), line.second.toStdString()});
 }
 
 // A plain number: at most `decimals` decimals, trailing zeros dropped.
@@ -346,35 +352,35 @@ QString SetPlanOption(TLoanPlan &plan, TPlanOption option, const QString &text, 
     return why;
 }
 
-QList<TSummaryLine> PlanSummary(const TLoanPlan &plan) {
-    QList<TSummaryLine> lines;
+std::vector<TSummaryLine> PlanSummary(const TLoanPlan &plan) {
+    std::vector<TSummaryLine> lines;
     QStringList costs;
     if (plan.Points != 0)
         costs << QStringLiteral("%1 points").arg(Text(FixedText(plan.Points, 15, 3)));
     if (plan.Fees != 0)
         costs << CentsMoney(plan.Fees);
     if (!costs.isEmpty())
-        lines.append({QStringLiteral("Points and fees:"), costs.join(QStringLiteral(" and "))});
+        AddLine(lines, {QStringLiteral("Points and fees:"), costs.join(QStringLiteral(" and "))});
     if (plan.LoanDate)
-        lines.append({QStringLiteral("Loan date:"), DateText(plan.LoanDate)});
+        AddLine(lines, {QStringLiteral("Loan date:"), DateText(plan.LoanDate)});
     if (plan.FirstPayment)
-        lines.append({QStringLiteral("First payment:"), DateText(plan.FirstPayment)});
+        AddLine(lines, {QStringLiteral("First payment:"), DateText(plan.FirstPayment)});
     if (plan.InterestOnly > 0)
-        lines.append({QStringLiteral("Interest only:"),
-                      QStringLiteral("months 1 to %1").arg(plan.InterestOnly)});
+        AddLine(lines, {QStringLiteral("Interest only:"),
+                        QStringLiteral("months 1 to %1").arg(plan.InterestOnly)});
     if (plan.MonthlyExtra > 0)
-        lines.append({QStringLiteral("Monthly extra:"),
-                      plan.MonthlyTo > 0 ? QStringLiteral("%1 in months %2 to %3")
-                                               .arg(CentsMoney(plan.MonthlyExtra))
-                                               .arg(plan.MonthlyFrom)
-                                               .arg(plan.MonthlyTo)
-                                         : QStringLiteral("%1 from month %2")
-                                               .arg(CentsMoney(plan.MonthlyExtra))
-                                               .arg(plan.MonthlyFrom)});
+        AddLine(lines, {QStringLiteral("Monthly extra:"),
+                        plan.MonthlyTo > 0 ? QStringLiteral("%1 in months %2 to %3")
+                                                 .arg(CentsMoney(plan.MonthlyExtra))
+                                                 .arg(plan.MonthlyFrom)
+                                                 .arg(plan.MonthlyTo)
+                                           : QStringLiteral("%1 from month %2")
+                                                 .arg(CentsMoney(plan.MonthlyExtra))
+                                                 .arg(plan.MonthlyFrom)});
     if (plan.YearlyExtra > 0)
-        lines.append({QStringLiteral("Yearly extra:"), QStringLiteral("%1 in month %2")
-                                                           .arg(CentsMoney(plan.YearlyExtra))
-                                                           .arg(plan.YearlyMonth)});
+        AddLine(lines, {QStringLiteral("Yearly extra:"), QStringLiteral("%1 in month %2")
+                                                             .arg(CentsMoney(plan.YearlyExtra))
+                                                             .arg(plan.YearlyMonth)});
     // Long lists are cut after their first entries, so that a line keeps to the page.
     constexpr int Shown = 4;
     auto more = [](QStringList &items, qsizetype count) {
@@ -389,7 +395,7 @@ QList<TSummaryLine> PlanSummary(const TLoanPlan &plan) {
                              .arg(CentsMoney(lump.Amount))
                              .arg(lump.Month);
         more(items, qsizetype(plan.Lumps.size()));
-        lines.append({QStringLiteral("One-off payments:"), items.join(QStringLiteral("; "))});
+        AddLine(lines, {QStringLiteral("One-off payments:"), items.join(QStringLiteral("; "))});
     }
     if (!plan.RateChanges.empty()) {
         QStringList items;
@@ -399,59 +405,13 @@ QList<TSummaryLine> PlanSummary(const TLoanPlan &plan) {
                              .arg(Text(FixedText(change.Rate, 15, 3)))
                              .arg(change.Month);
         more(items, qsizetype(plan.RateChanges.size()));
-        lines.append({QStringLiteral("Rate changes:"), items.join(QStringLiteral("; "))});
+        AddLine(lines, {QStringLiteral("Rate changes:"), items.join(QStringLiteral("; "))});
     }
     if (plan.MonthlyExtra > 0 || plan.YearlyExtra > 0 || !plan.Lumps.empty())
-        lines.append({QStringLiteral("Extras:"), plan.Effect == TExtraEffect::LowerPayment
-                                                     ? QStringLiteral("lower the payment")
-                                                     : QStringLiteral("shorten the loan")});
+        AddLine(lines, {QStringLiteral("Extras:"), plan.Effect == TExtraEffect::LowerPayment
+                                                       ? QStringLiteral("lower the payment")
+                                                       : QStringLiteral("shorten the loan")});
     return lines;
-}
-
-QList<TSummaryLine> ScheduleSummary(const TSchedule &schedule) {
-    const TLoan &loan = schedule.Loan;
-    const int months = int(schedule.Months.size());
-    QString term = QStringLiteral("%1 months").arg(loan.Term);
-    if (months != loan.Term)
-        term += QStringLiteral(" (repaid in %1)").arg(months);
-    QList<TSummaryLine> lines{
-        {QStringLiteral("Loan amount:"), Money(loan.Loan)},
-        {QStringLiteral("Annual rate:"), Text(FixedText(loan.Rate, 15, 3)) + QStringLiteral("%")},
-        {QStringLiteral("Term:"), term},
-        {QStringLiteral("Monthly payment:"), Money(loan.Payment)},
-    };
-    // Amounts in whole cents: a last payment that prints as the others is not a different one.
-    if (ToCents(schedule.LastPayment) != ToCents(loan.Payment))
-        lines.append({QStringLiteral("Last payment:"), Money(schedule.LastPayment)});
-    lines.append({QStringLiteral("Total of payments:"), Money(schedule.TotalPayments)});
-    lines.append({QStringLiteral("Total interest:"), Money(schedule.TotalInterest)});
-    return lines;
-}
-
-const QStringList &ScheduleColumns() {
-    static const QStringList columns{QStringLiteral("No."),       QStringLiteral("Payment"),
-                                     QStringLiteral("Principal"), QStringLiteral("Interest"),
-                                     QStringLiteral("Balance"),   QStringLiteral("Total Interest")};
-    return columns;
-}
-
-QString ScheduleCellText(const TScheduleRow &row, int column) {
-    switch (column) {
-    case 0:
-        return QString::number(row.No);
-    case 1:
-        return Money(row.Payment);
-    case 2:
-        return Money(row.Principal);
-    case 3:
-        return Money(row.Interest);
-    case 4:
-        return Money(row.Balance);
-    case 5:
-        return Money(row.TotalInterest);
-    default:
-        return QString();
-    }
 }
 
 TQRSchedule::TQRSchedule(const QString &programTitle, QObject *parent)
@@ -469,21 +429,10 @@ TQRSchedule::TQRSchedule(const QString &programTitle, QObject *parent)
         RepNeedData(sender, moreData);
     };
 
-    Title = new TQRBand(Rep, rbTitle, 56 + 16 * SummaryLines + 14);
+    Title = new TQRBand(Rep, rbTitle, SummaryTop + 18);
     lblTitle = Label(Title, 45, 8, 600, taLeftJustify);
     lblTitle->SetFont(DesignFont(QStringLiteral("Arial"), 16, true));
     lblTitle->SetFontColor(Qt::black);
-    for (int i = 0; i < SummaryLines; ++i) {
-        const double top = 52 + 16 * i;
-        TQRLabel *caption = Label(Title, 200 - 150, top, 150, taRightJustify);
-        TQRLabel *value = Label(Title, 206, top, 150, taLeftJustify);
-        for (TQRLabel *l : {caption, value}) {
-            l->SetFont(DesignFont(QStringLiteral("Arial"), 10, l == value));
-            l->SetFontColor(Qt::black);
-        }
-        lblCaptions.append(caption);
-        lblValues.append(value);
-    }
     // Placed when the report is prepared, under the summary's lines.
     for (int i = 0; i < OptionLines; ++i) {
         TQRLabel *caption = Label(Title, 50, 0, 150, taRightJustify);
@@ -496,21 +445,11 @@ TQRSchedule::TQRSchedule(const QString &programTitle, QObject *parent)
         lblOptionValues.append(value);
     }
     Chart = new TQRLoanChart(Title);
-    shpTitleRule = Rule(Title, 56 + 16 * SummaryLines);
+    shpTitleRule = Rule(Title, SummaryTop + 4);
 
     PageHeader = new TQRBand(Rep, rbPageHeader, 28);
-    for (int col = 0; col < 6; ++col) {
-        TQRLabel *head = Label(PageHeader, ColumnRights[col] - 100, 6, 100, taRightJustify);
-        head->SetCaption(ScheduleColumns()[col]);
-        head->SetFont(DesignFont(QStringLiteral("Arial"), 8, true));
-        head->SetFontColor(Qt::black);
-        lblHeads.append(head);
-    }
     shpHeadRule = Rule(PageHeader, 23);
-
     Detail = new TQRBand(Rep, rbDetail, 15);
-    for (int col = 0; col < 6; ++col)
-        lblCells.append(Label(Detail, ColumnRights[col] - 100, 1, 100, taRightJustify));
 
     PageFooter = new TQRBand(Rep, rbPageFooter, 36);
     shpFootRule = Rule(PageFooter, 6);
@@ -536,28 +475,50 @@ void TQRSchedule::SetSchedule(const TSchedule &schedule, std::vector<TScheduleRo
     FByYear = byYear;
 }
 
-void TQRSchedule::SetPlan(const TLoanPlan &plan, const std::vector<TScheduleRow> &plainMonths) {
-    FPlan = plan;
-    FPlainMonths = plainMonths;
+void TQRSchedule::SetPlainMonths(std::vector<TScheduleRow> months) {
+    FPlainMonths = std::move(months);
+}
+
+template <class Make>
+void TQRSchedule::Grow(QList<TQRLabel *> &labels, qsizetype count, Make make) {
+    while (labels.size() < count)
+        labels.append(make(int(labels.size())));
 }
 
 void TQRSchedule::RepBeforePrint(QObject *, bool &) {
     lblTitle->SetCaption(FByYear ? QStringLiteral("Amortization Schedule by Year")
                                  : QStringLiteral("Amortization Schedule"));
-    const QList<TSummaryLine> summary = ScheduleSummary(FSchedule);
-    for (int i = 0; i < SummaryLines; ++i) {
-        lblCaptions[i]->SetCaption(summary.value(i).Caption);
-        lblValues[i]->SetCaption(summary.value(i).Value);
+    const std::vector<TSummaryLine> summary = ScheduleSummary(FSchedule);
+    const qsizetype lines = qsizetype(summary.size());
+    auto summaryLabel = [this](bool value) {
+        return [this, value](int i) {
+            const double top = SummaryTop + SummaryLineHeight * i;
+            TQRLabel *l = value ? Label(Title, 206, top, 150, taLeftJustify)
+                                : Label(Title, 50, top, 150, taRightJustify);
+            l->SetFont(DesignFont(QStringLiteral("Arial"), 10, value));
+            l->SetFontColor(Qt::black);
+            return l;
+        };
+    };
+    Grow(lblCaptions, lines, summaryLabel(false));
+    Grow(lblValues, lines, summaryLabel(true));
+    for (qsizetype i = 0; i < lblCaptions.size(); ++i) {
+        const bool shown = i < lines;
+        lblCaptions[i]->SetCaption(shown ? Text(summary[size_t(i)].Caption) : QString());
+        lblValues[i]->SetCaption(shown ? Text(summary[size_t(i)].Value) : QString());
+        lblCaptions[i]->SetVisible(shown);
+        lblValues[i]->SetVisible(shown);
     }
     // The options that are on, then the picture, then the rule over the table.
-    double top = 52 + 16 * double(summary.size()) + 8;
-    const QList<TSummaryLine> options = PlanSummary(FPlan);
+    double top = SummaryTop + SummaryLineHeight * double(lines) + 8;
+    const std::vector<TSummaryLine> options = PlanSummary(FSchedule.Plan);
     for (int i = 0; i < OptionLines; ++i) {
-        lblOptionCaptions[i]->SetCaption(options.value(i).Caption);
-        lblOptionValues[i]->SetCaption(options.value(i).Value);
+        const bool shown = size_t(i) < options.size();
+        lblOptionCaptions[i]->SetCaption(shown ? Text(options[size_t(i)].Caption) : QString());
+        lblOptionValues[i]->SetCaption(shown ? Text(options[size_t(i)].Value) : QString());
         lblOptionCaptions[i]->SetBounds(50, top, 150, 14);
         lblOptionValues[i]->SetBounds(206, top, 534, 14);
-        if (i < options.size())
+        if (shown)
             top += 15;
     }
     Chart->SetData(LoanChartData(FSchedule, FPlainMonths));
@@ -565,6 +526,25 @@ void TQRSchedule::RepBeforePrint(QObject *, bool &) {
     top += 8 + ChartHeight + 8;
     shpTitleRule->SetBounds(45, top, 695, 4);
     Title->SetHeight(top + 14);
+
+    FColumns = ScheduleColumns(FSchedule);
+    const int columns = int(FColumns.size());
+    Grow(lblHeads, columns, [this](int) {
+        TQRLabel *head = Label(PageHeader, 0, 6, 100, taRightJustify);
+        head->SetFont(DesignFont(QStringLiteral("Arial"), 8, true));
+        head->SetFontColor(Qt::black);
+        return head;
+    });
+    Grow(lblCells, columns, [this](int) { return Label(Detail, 0, 1, 100, taRightJustify); });
+    for (int col = 0; col < int(lblHeads.size()); ++col) {
+        const bool shown = col < columns;
+        lblHeads[col]->SetCaption(shown ? Text(FColumns[size_t(col)].Heading) : QString());
+        for (TQRLabel *l : {lblHeads[col], lblCells[col]}) {
+            l->SetVisible(shown);
+            if (shown)
+                l->SetBounds(ColumnRight(col, columns) - 100, l == lblHeads[col] ? 6 : 1, 100, 14);
+        }
+    }
     lblProgram->SetCaption(FProgramTitle);
     FNextRow = 0;
 }
@@ -574,6 +554,6 @@ void TQRSchedule::RepNeedData(QObject *, bool &MoreData) {
     if (!MoreData)
         return;
     const TScheduleRow &row = FRows[FNextRow++];
-    for (int col = 0; col < 6; ++col)
-        lblCells[col]->SetCaption(ScheduleCellText(row, col));
+    for (size_t col = 0; col < FColumns.size(); ++col)
+        lblCells[int(col)]->SetCaption(Text(ScheduleCellText(row, FColumns[col])));
 }

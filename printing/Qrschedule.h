@@ -1,7 +1,7 @@
 // The amortization schedule of one loan, printed: the title and the loan's summary on the first
 // page, the column heads at the top of every page, one line a month (or a year), and the page
-// count at the foot of every page. Also the texts the schedule window shows, so that the screen
-// and the paper agree.
+// count at the foot of every page. Its columns and summary lines are the engine's, the same the
+// window and the command line show.
 #pragma once
 
 #include "engine/Amortize.h"
@@ -18,21 +18,6 @@ class TQRLoanChart;
 class TQRShape;
 class TQRSysData;
 class TQuickReport;
-
-// One line of the summary: its caption (with a colon) and its value.
-struct TSummaryLine {
-    QString Caption, Value;
-};
-
-// Loan amount, annual rate (three decimals), term, monthly payment, the last payment when it
-// differs from the others, total of payments and total interest, amounts in the user's currency.
-QList<TSummaryLine> ScheduleSummary(const TSchedule &schedule);
-
-// The columns of a schedule: "No.", "Payment", "Principal", "Interest", "Balance",
-// "Total Interest".
-const QStringList &ScheduleColumns();
-// The text of a row's column as shown: the number, then amounts in the user's currency.
-QString ScheduleCellText(const TScheduleRow &row, int column);
 
 // ---- The options of a real loan: one table for the window, the saved values file and the page
 
@@ -74,7 +59,7 @@ QString ParseMonth(const QString &text, int first, int last, int &month);
 QString ParseRate(const QString &text, double &rate);
 
 // The options that are on, a line each, as the printout lists them.
-QList<TSummaryLine> PlanSummary(const TLoanPlan &plan);
+std::vector<TSummaryLine> PlanSummary(const TLoanPlan &plan);
 
 class TQRSchedule : public QObject {
     Q_OBJECT
@@ -86,19 +71,20 @@ public:
     // What the next preparation prints: the summary of `schedule`, then `rows` (its months, or
     // its years when `byYear`).
     void SetSchedule(const TSchedule &schedule, std::vector<TScheduleRow> rows, bool byYear);
-    // The options listed on the first page, and the picture under them.
-    void SetPlan(const TLoanPlan &plan, const std::vector<TScheduleRow> &plainMonths);
+    // The months of the same loan without its extras, drawn faint in the picture.
+    void SetPlainMonths(std::vector<TScheduleRow> months);
 
     TQuickReport *Rep;
     TQRBand *Title, *PageHeader, *Detail, *PageFooter;
-    // Title band: the title and the summary, a caption and a value a line
+    // Title band: the title and the summary, a caption and a value a line (as many as the
+    // schedule has lines; the band grows with them)
     TQRLabel *lblTitle;
     QList<TQRLabel *> lblCaptions, lblValues;
-    // then the options that are on, and the picture of the loan
+    // then the options that are on (the plan's), and the picture of the loan
     QList<TQRLabel *> lblOptionCaptions, lblOptionValues;
     TQRLoanChart *Chart;
     TQRShape *shpTitleRule;
-    // Page header: the column heads over a rule
+    // Page header: the column heads over a rule (as many as the schedule has columns)
     QList<TQRLabel *> lblHeads;
     TQRShape *shpHeadRule;
     // Detail: one label a column
@@ -112,8 +98,11 @@ public:
     void RepNeedData(QObject *Sender, bool &MoreData);
 
 private:
+    // At least `count` labels in `labels`, each made by `make` with its index.
+    template <class Make> void Grow(QList<TQRLabel *> &labels, qsizetype count, Make make);
+
     TSchedule FSchedule;
-    TLoanPlan FPlan;
+    std::vector<TScheduleColumn> FColumns;
     std::vector<TScheduleRow> FRows, FPlainMonths;
     bool FByYear = false;
     QString FProgramTitle;

@@ -108,6 +108,10 @@ private slots:
         QTest::newRow("schedule") << QStringList{"--schedule", "--loan", "1000", "--rate",
                                                  "12",         "--term", "2"}
                                   << "Loan amount: $1,000.00\n";
+        QTest::newRow("a half cent payment at no interest")
+            << QStringList{"--schedule", "--loan", "634088875.25", "--rate", "0", "--term", "10"}
+            << "Loan amount: $634,088,875.25\nAnnual rate: 0.000%\nTerm: 10 months\n"
+               "Monthly payment: $63,408,887.53\n";
     }
     void versionAndHelpNeedNoDisplay() {
         QFETCH(QStringList, args);
@@ -172,9 +176,13 @@ private slots:
         row("a flag with a value", loan + QStringList{"360", "--by-year=1"}, 2,
             "quorvale: --by-year: ");
         row("payment of the interest only", loan + QStringList{"360", "--payment", "729.17"}, 1,
-            NoScheduleText);
-        row("no loan", {"--schedule", "--loan", "0", "--rate", "8.75", "--term", "360"}, 1,
-            NoScheduleText);
+            NoScheduleText(TNoSchedule::ShortPayment));
+        row("no loan", {"--schedule", "--loan", "0", "--rate", "8.75", "--term", "360"}, 2,
+            "quorvale: --loan: '0' is out of range");
+        row("a negative loan", {"--schedule", "--loan", "-5", "--rate", "8.75", "--term", "360"}, 2,
+            "quorvale: --loan: ");
+        row("no payment", loan + QStringList{"360", "--payment", "0.00"}, 2,
+            "quorvale: --payment: ");
         row("a math error in the grid", {"--spread", "term", "--payment", "75"}, 1,
             "Valid results cannot be calculated using\nthe variables you have entered.\n\n"
             "Please try again with reasonable values.\n");

@@ -425,7 +425,7 @@ private slots:
         f.ChooseQuorvale(f.edtPayment);
         TRealMessageBoxes boxes;
         QTest::mouseDClick(f.grdLS, Qt::LeftButton, {}, f.grdLS->CellRect(1, 1).center());
-        QTRY_COMPARE(boxes.Texts(), QStringList{NoScheduleText});
+        QTRY_COMPARE(boxes.Texts(), QStringList{NoScheduleText(TNoSchedule::NoLoan)});
         QCOMPARE(frmSchedule, nullptr);
         QTRY_VERIFY(f.isActiveWindow());
     }

@@ -225,25 +225,34 @@ private slots:
         }
     }
 
-    void aLoanItsPaymentsDoNotRepayIsSaidAndChangesNothing_data() {
+    void aLoanWithoutScheduleSaysWhyAndChangesNothing_data() {
         QTest::addColumn<std::optional<TLoan>>("loan");
         QTest::addColumn<bool>("windowOpen");
-        QTest::newRow("no loan in the cell") << std::optional<TLoan>() << false;
+        QTest::addColumn<QString>("text");
+        QTest::newRow("no loan in the cell")
+            << std::optional<TLoan>() << false << "No schedule: this cell holds no loan.";
         QTest::newRow("payment no more than the first interest")
-            << std::optional<TLoan>(TLoan{100000, 12, 360, 1000}) << false;
+            << std::optional<TLoan>(TLoan{100000, 12, 360, 1000}) << false
+            << NoScheduleText(TNoSchedule::ShortPayment);
         QTest::newRow("negative loan, window open")
-            << std::optional<TLoan>(TLoan{-5000, 8.75, 360, 100}) << true;
+            << std::optional<TLoan>(TLoan{-5000, 8.75, 360, 100}) << true
+            << NoScheduleText(TNoSchedule::NoLoan);
         QTest::newRow("no payment, window open")
-            << std::optional<TLoan>(TLoan{1000, 8.75, 360, 0}) << true;
+            << std::optional<TLoan>(TLoan{1000, 8.75, 360, 0}) << true
+            << NoScheduleText(TNoSchedule::ShortPayment);
+        QTest::newRow("a billion at no interest over 1.27E6 months")
+            << std::optional<TLoan>(TLoan{1e9, 0, 1270000, 787.4}) << false
+            << NoScheduleText(TNoSchedule::TooLong);
     }
-    void aLoanItsPaymentsDoNotRepayIsSaidAndChangesNothing() {
+    void aLoanWithoutScheduleSaysWhyAndChangesNothing() {
         QFETCH(std::optional<TLoan>, loan);
         QFETCH(bool, windowOpen);
+        QFETCH(QString, text);
         if (windowOpen)
             Open(RepaidEarly);
         DialogRecorder dialogs;
         ShowSchedule(nullptr, loan);
-        QCOMPARE(dialogs.Texts(), QStringList{NoScheduleText});
+        QCOMPARE(dialogs.Texts(), QStringList{text});
         QCOMPARE(frmSchedule != nullptr, windowOpen);
         if (windowOpen)
             QCOMPARE(frmSchedule->Model->rowCount(), 3);

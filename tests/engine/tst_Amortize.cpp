@@ -5,10 +5,11 @@
 #include <random>
 
 Q_DECLARE_METATYPE(TLoan)
+Q_DECLARE_METATYPE(TLoanPlan)
 
 namespace {
 
-long long Cents(double amount) {
+TCents Cents(double amount) {
     return std::llround(amount * 100);
 }
 
@@ -20,49 +21,87 @@ class TestAmortize : public QObject {
 private slots:
     void initTestCase() { SetFormatSettings(UnitedStatesFormatSettings()); }
 
-    // Expected figures worked out apart, with exact decimal arithmetic; no months, no schedule.
+    // Expected figures worked out apart, with exact decimal arithmetic; no months: no schedule,
+    // for the reason given.
     void schedules_data() {
         QTest::addColumn<TLoan>("loan");
+        QTest::addColumn<TLoanPlan>("plan");
         QTest::addColumn<int>("months");
-        QTest::addColumn<double>("lastPayment");
-        QTest::addColumn<double>("totalInterest");
-        auto row = [](const char *name, TLoan loan, int months, double last, double interest) {
-            QTest::newRow(name) << loan << months << last << interest;
+        QTest::addColumn<TCents>("lastPayment");
+        QTest::addColumn<TCents>("totalInterest");
+        QTest::addColumn<int>("reason");
+        auto row = [](const char *name, TLoan loan, int months, TCents last, TCents interest,
+                      TLoanPlan plan = {}) {
+            QTest::newRow(name) << loan << plan << months << last << interest << -1;
         };
-        row("30 years at 8.75%", {100000, 8.75, 360, 786.70}, 360, 787.67, 183212.97);
-        row("15 years at 6.5%", {250000, 6.5, 180, 2177.77}, 180, 2177.32, 141998.15);
-        row("ends before its term", {10000, 12, 24, 900}, 12, 753.99, 653.99);
-        row("short payments leave a larger last one", {10000, 12, 12, 800}, 12, 1922.25, 722.25);
-        row("no interest", {5000, 0, 7, 714.29}, 7, 714.26, 0);
-        row("half a cent of interest rounds up", {120, 9.45, 1, 200}, 1, 120.95, 0.95);
-        row("amounts in cents as the grid shows them", {1000.004, 7.2, 3, 400.006}, 3, 210.88,
-            10.9);
-        row("no loan", {0, 8.75, 360, 786.70}, 0, 0, 0);
-        row("a loan below half a cent", {0.004, 8.75, 360, 786.70}, 0, 0, 0);
-        row("a negative loan", {-100000, 8.75, 360, 786.70}, 0, 0, 0);
-        row("payment equal to the interest", {100000, 8.75, 360, 729.17}, 0, 0, 0);
-        row("payment below the interest", {100000, 8.75, 360, 500}, 0, 0, 0);
-        row("no payment at no interest", {100000, 0, 360, 0}, 0, 0, 0);
-        row("no months", {100000, 8.75, 0, 786.70}, 0, 0, 0);
-        row("more months than are counted", {100000, 8.75, MaxScheduleMonths + 1, 786.7}, 0, 0, 0);
-        row("a loan beyond counting", {1e300, 8.75, 360, 1e300}, 0, 0, 0);
+        auto none = [](const char *name, TLoan loan, TNoSchedule reason) {
+            QTest::newRow(name) << loan << TLoanPlan{} << 0 << TCents(0) << TCents(0)
+                                << int(reason);
+        };
+        const TLoan worked{100000, 8.75, 360, 786.70};
+        row("30 years at 8.75%", worked, 360, 78767, 18321297);
+        row("15 years at 6.5%", {250000, 6.5, 180, 2177.77}, 180, 217732, 14199815);
+        row("ends before its term", {10000, 12, 24, 900}, 12, 75399, 65399);
+        row("short payments leave a larger last one", {10000, 12, 12, 800}, 12, 192225, 72225);
+        row("no interest", {5000, 0, 7, 714.29}, 7, 71426, 0);
+        row("a last payment equal to the others ends there", {1000, 0, 24, 100}, 10, 10000, 0);
+        row("a last payment equal to the others, with interest", {1000.02, 12, 24, 340.03}, 3,
+            34003, 2007);
+        row("a half cent payment at no interest", {634088875.25, 0, 10, 63408887.53}, 10,
+            6340888748, 0);
+        row("half a cent of interest rounds up", {120, 9.45, 1, 200}, 1, 12095, 95);
+        row("amounts in cents as the grid shows them", {1000.004, 7.2, 3, 400.006}, 3, 21088, 1090);
+        TLoanPlan plan;
+        plan.MonthlyExtra = 10000;
+        row("100.00 extra each month", worked, 238, 73478, 11088268, plan);
+        plan = {};
+        plan.Lumps = {{12, 1000000}};
+        row("a one-off extra shortens the loan", worked, 254, 70972, 10974482, plan);
+        plan.Effect = TExtraEffect::LowerPayment;
+        row("a one-off extra lowers the payment", worked, 360, 70865, 16563767, plan);
+        plan = {};
+        plan.YearlyExtra = 100000;
+        row("1,000.00 each year in month 12", worked, 254, 37462, 12040972, plan);
+        plan = {};
+        plan.InterestOnly = 60;
+        row("interest only for 60 months", worked, 360, 82623, 19039629, plan);
+        plan = {};
+        plan.RateChanges = {{61, 6.5}};
+        row("6.5% from month 61", worked, 360, 64527, 14103117, plan);
+        none("no loan", {0, 8.75, 360, 786.70}, TNoSchedule::NoLoan);
+        none("a loan below half a cent", {0.004, 8.75, 360, 786.70}, TNoSchedule::NoLoan);
+        none("a negative loan", {-100000, 8.75, 360, 786.70}, TNoSchedule::NoLoan);
+        none("payment equal to the interest", {100000, 8.75, 360, 729.17},
+             TNoSchedule::ShortPayment);
+        none("payment below the interest", {100000, 8.75, 360, 500}, TNoSchedule::ShortPayment);
+        none("no payment at no interest", {100000, 0, 360, 0}, TNoSchedule::ShortPayment);
+        none("no months", {100000, 8.75, 0, 786.70}, TNoSchedule::ShortPayment);
+        none("more months than are counted", {100000, 8.75, MaxScheduleMonths + 1, 786.7},
+             TNoSchedule::TooLong);
+        none("a billion at no interest over 1.27E6 months", {1e9, 0, 1270000, 787.4},
+             TNoSchedule::TooLong);
+        none("a loan beyond counting", {1e300, 8.75, 360, 1e300}, TNoSchedule::TooLarge);
     }
     void schedules() {
         QFETCH(TLoan, loan);
+        QFETCH(TLoanPlan, plan);
         QFETCH(int, months);
-        QFETCH(double, lastPayment);
-        QFETCH(double, totalInterest);
-        const std::optional<TSchedule> s = MakeSchedule(loan);
+        QFETCH(TCents, lastPayment);
+        QFETCH(TCents, totalInterest);
+        QFETCH(int, reason);
+        const TScheduleResult s = MakeSchedule(loan, plan);
         QCOMPARE(s ? int(s->Months.size()) : 0, months);
+        QCOMPARE(s ? -1 : int(s.Reason), reason);
         if (s) {
             QCOMPARE(s->LastPayment, lastPayment);
             QCOMPARE(s->TotalInterest, totalInterest);
         }
     }
 
-    // Every month pays its interest and principal, the balance ends at zero, and the totals
-    // and yearly sums are the months' own.
-    void randomLoansEndAtZeroWithConsistentTotals() {
+    // Every month pays its interest and principal, the balance ends at zero, principal and
+    // extras repay the amount, the totals and yearly sums are the months' own, and what the
+    // extras save is the difference from the same loan without them.
+    void randomLoansWithRandomPlansKeepTheIdentities() {
         std::mt19937_64 random(18);
         std::uniform_real_distribution<double> amount(100, 2e6), rate(0, 30), factor(0.9, 1.6);
         int schedules = 0;
@@ -72,60 +111,112 @@ private slots:
             const int term = 1 + int(random() % 999);
             const double payment =
                 std::round(CalcPayment(term, loan, r / 1200) * factor(random) * 100) / 100;
-            const std::optional<TSchedule> s = MakeSchedule({loan, r, term, payment});
+            TLoanPlan plan;
+            auto month = [&] {
+                return 1 + int(random() % unsigned(term));
+            };
+            auto cents = [&] {
+                return TCents(random() % (Cents(loan) / 10 + 1));
+            };
+            if (k % 2) {
+                plan.MonthlyExtra = cents() / 10;
+                plan.MonthlyFrom = month();
+                plan.YearlyExtra = cents();
+                plan.YearlyMonth = 1 + int(random() % 12);
+                for (int n = int(random() % 4); n > 0; --n)
+                    plan.Lumps.push_back({month(), cents()});
+                plan.Effect = k % 4 == 1 ? TExtraEffect::LowerPayment : TExtraEffect::ShorterLoan;
+                plan.InterestOnly = int(random() % unsigned(term)) / 2;
+                if (term > 1 && k % 3 == 0)
+                    plan.RateChanges.push_back(
+                        {2 + int(random() % unsigned(term - 1)), rate(random)});
+                if (k % 5 == 1)
+                    plan.FirstPayment = std::chrono::year_month_day(
+                        std::chrono::year(2000 + k % 30), std::chrono::month(1 + k % 12),
+                        std::chrono::day(1 + k % 31));
+            }
+            const TScheduleResult s = MakeSchedule({loan, r, term, payment}, plan);
             const QByteArray what = QByteArray::number(k);
             if (!s) {
-                QVERIFY2(Cents(payment) <= Cents(loan * r / 1200) + 1, what);
+                QVERIFY2(s.Reason == TNoSchedule::ShortPayment, what);
                 continue;
             }
             ++schedules;
-            long long balance = Cents(loan), paid = 0, interest = 0;
+            TCents balance = Cents(loan), paid = 0, interest = 0, repaid = 0;
             QVERIFY2(int(s->Months.size()) <= term, what);
             for (const TScheduleRow &m : s->Months) {
-                QVERIFY2(m.Interest >= 0 && (&m == &s->Months.back() || m.Payment == payment),
-                         what);
-                QCOMPARE(Cents(m.Payment), Cents(m.Principal) + Cents(m.Interest));
-                balance -= Cents(m.Principal);
-                QCOMPARE(Cents(m.Balance), balance);
-                paid += Cents(m.Payment);
-                interest += Cents(m.Interest);
-                QCOMPARE(Cents(m.TotalInterest), interest);
+                QVERIFY2(m.Interest >= 0 && m.Extra >= 0 && m.Principal >= 0, what);
+                QCOMPARE(m.Payment, m.Principal + m.Interest);
+                balance -= m.Principal + m.Extra;
+                repaid += m.Principal + m.Extra;
+                QCOMPARE(m.Balance, balance);
+                paid += m.Payment + m.Extra;
+                interest += m.Interest;
+                QCOMPARE(m.TotalInterest, interest);
             }
             QCOMPARE(balance, 0LL);
-            QCOMPARE(Cents(s->TotalPayments), paid);
-            QCOMPARE(Cents(s->TotalInterest), paid - Cents(loan));
+            QCOMPARE(repaid, Cents(loan));
+            QCOMPARE(s->TotalPayments, paid);
+            QCOMPARE(s->TotalInterest, paid - Cents(loan));
+            TLoanPlan without = plan;
+            without.MonthlyExtra = without.YearlyExtra = 0;
+            without.Lumps.clear();
+            const TScheduleResult base = MakeSchedule({loan, r, term, payment}, without);
+            // without the extras a loan may never start repaying: nothing saved is said
+            const bool saves = plan != without && base;
+            QCOMPARE(s->InterestSaved, saves ? base->TotalInterest - interest : 0);
+            QCOMPARE(s->PaymentsSaved, saves ? int(base->Months.size() - s->Months.size()) : 0);
 
             const std::vector<TScheduleRow> years = ScheduleByYear(*s);
-            QCOMPARE(years.size(), (s->Months.size() + 11) / 12);
-            long long yearsPaid = 0;
-            for (size_t y = 0; y < years.size(); ++y) {
-                const TScheduleRow &end = s->Months[std::min(12 * y + 11, s->Months.size() - 1)];
-                QCOMPARE(years[y].Balance, end.Balance);
-                QCOMPARE(years[y].TotalInterest, end.TotalInterest);
-                QCOMPARE(Cents(years[y].Payment), Cents(years[y].Principal + years[y].Interest));
-                yearsPaid += Cents(years[y].Payment);
+            if (!plan.FirstPayment)
+                QCOMPARE(years.size(), (s->Months.size() + 11) / 12);
+            TCents yearsPaid = 0;
+            for (const TScheduleRow &y : years) {
+                QCOMPARE(y.Payment, y.Principal + y.Interest);
+                yearsPaid += y.Payment + y.Extra;
             }
+            QCOMPARE(years.back().Balance, 0LL);
+            QCOMPARE(years.back().TotalInterest, interest);
             QCOMPARE(yearsPaid, paid);
         }
         QVERIFY(schedules > 1000);
     }
 
+    // Plain numbers with "." whatever the locale; dates as YYYY-MM-DD; a year with dates is
+    // the calendar year, its date that of its last payment.
+    void csvIsPlainNumbersWhateverTheLocale_data() {
+        QTest::addColumn<TLoanPlan>("plan");
+        QTest::addColumn<bool>("byYear");
+        QTest::addColumn<QString>("csv");
+        QTest::newRow("by year") << TLoanPlan{} << true
+                                 << "No.,Payment,Principal,Interest,Balance,Total Interest\r\n"
+                                    "1,1015.25,1000.00,15.25,0.00,15.25\r\n";
+        TLoanPlan dated;
+        dated.FirstPayment = std::chrono::year(2024) / 12 / 31;
+        QTest::newRow("calendar years")
+            << dated << true
+            << "No.,Date,Payment,Principal,Interest,Balance,Total Interest\r\n"
+               "2024,2024-12-31,500.00,490.00,10.00,510.00,10.00\r\n"
+               "2025,2025-02-28,515.25,510.00,5.25,0.00,15.25\r\n";
+        dated.MonthlyExtra = 1000;
+        QTest::newRow("dates and extras by month")
+            << dated << false
+            << "No.,Date,Payment,Principal,Interest,Extra,Balance,Total Interest\r\n"
+               "1,2024-12-31,500.00,490.00,10.00,10.00,500.00,10.00\r\n"
+               "2,2025-01-31,500.00,495.00,5.00,5.00,0.00,15.00\r\n";
+    }
     void csvIsPlainNumbersWhateverTheLocale() {
+        QFETCH(TLoanPlan, plan);
+        QFETCH(bool, byYear);
+        QFETCH(QString, csv);
         TFormatSettings german = UnitedStatesFormatSettings();
         german.DecimalSeparator = ",";
         german.ThousandSeparator = ".";
         SetFormatSettings(german);
-        const std::vector<TScheduleRow> years =
-            ScheduleByYear(*MakeSchedule({1e5, 8.75, 360, 786.7}));
-        const QString csv = QString::fromStdString(ScheduleCsv(years));
+        const TScheduleResult s = MakeSchedule({1000, 12, 12, 500}, plan);
+        const std::string text = ScheduleCsv(*s, byYear ? ScheduleByYear(*s) : s->Months);
         SetFormatSettings(UnitedStatesFormatSettings());
-        QString rows;
-        for (const TScheduleRow &y : years)
-            rows += QString::asprintf("%d,%.2f,%.2f,%.2f,%.2f,%.2f\r\n", y.No, y.Payment,
-                                      y.Principal, y.Interest, y.Balance, y.TotalInterest);
-        const qsizetype header = csv.indexOf("\r\n") + 2;
-        QCOMPARE(csv.left(header).count(','), 5);
-        QCOMPARE(csv.mid(header), rows);
+        QCOMPARE(QString::fromStdString(text), csv);
     }
 };
 

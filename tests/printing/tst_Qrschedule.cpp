@@ -38,7 +38,7 @@ private slots:
         QFETCH(int, rows);
         QFETCH(int, minPages);
         QFETCH(int, maxPages);
-        const std::optional<TSchedule> schedule = MakeSchedule(loan);
+        const TScheduleResult schedule = MakeSchedule(loan);
         QVERIFY(schedule);
         const QString file = FDir.filePath(QTest::currentDataTag()) + ".pdf";
         {
