@@ -360,6 +360,16 @@ TfrmSchedule::TfrmSchedule(const QString &programTitle, QWidget *parent)
         table->setHorizontalHeaderLabels(columns.Heads);
         table->verticalHeader()->hide();
         table->horizontalHeader()->setStretchLastSection(true);
+        // Both columns in full: a month, and the greatest amount.
+        const int monthWidth =
+            std::max(metrics.horizontalAdvance(QStringLiteral("000000")),
+                     table->horizontalHeader()->fontMetrics().horizontalAdvance(columns.Heads[0])) +
+            16;
+        table->setColumnWidth(0, monthWidth);
+        table->setMinimumWidth(
+            monthWidth + metrics.horizontalAdvance(QStringLiteral("0000000000.00")) + 16 +
+            2 * table->frameWidth() + style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+        table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         table->setSelectionBehavior(QAbstractItemView::SelectRows);
         table->setSelectionMode(QAbstractItemView::SingleSelection);
         table->setTabKeyNavigation(false);

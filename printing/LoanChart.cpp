@@ -156,7 +156,7 @@ std::vector<QPointF> Series(const TChartLayout &l, double start,
     return points;
 }
 
-// The years under the bars, every so many so that their numbers keep apart.
+// The years under their bars, every so many so that their numbers keep apart.
 void YearNumbers(TChartCanvas &canvas, const TChartLayout &l, double baseline) {
     const QFontMetricsF metrics(canvas.Font());
     const int years = int(std::ceil(l.Months / 12));
@@ -170,7 +170,7 @@ void YearNumbers(TChartCanvas &canvas, const TChartLayout &l, double baseline) {
         }
     for (int year = step; year <= years; year += step) {
         const QString text = QString::number(year);
-        const double x = XOf(l, std::min(12.0 * year, l.Months));
+        const double x = XOf(l, (12.0 * (year - 1) + std::min(12.0 * year, l.Months)) / 2);
         canvas.Text(QPointF(x - metrics.horizontalAdvance(text) / 2, baseline), text, TextColour);
     }
     canvas.Text(QPointF(l.LabelRight - metrics.horizontalAdvance(QStringLiteral("Year")), baseline),
