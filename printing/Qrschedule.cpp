@@ -306,8 +306,8 @@ QString SetPlanOption(TLoanPlan &plan, TPlanOption option, const QString &text, 
     case TPlanOption::YearlyMonth:
         if (t.isEmpty())
             p.YearlyMonth = 12;
-        else
-            why = ParseMonth(t, 1, 12, p.YearlyMonth);
+        else if (!ParseMonth(t, 1, 12, p.YearlyMonth).isEmpty())
+            why = QStringLiteral("\"%1\" is not a month of the year, 1 to 12.").arg(t);
         break;
     case TPlanOption::Lumps:
     case TPlanOption::RateChanges: {
