@@ -458,8 +458,10 @@ TfrmSchedule::TfrmSchedule(const QString &programTitle, QWidget *parent)
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
     // The hint of the option that takes the focus.
+    // The hint of the option that takes the focus; the reason a value was refused stays while
+    // the focus comes back to where it was typed.
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
-        if (now && now->window() == this && !now->statusTip().isEmpty())
+        if (now && now->window() == this && !now->statusTip().isEmpty() && now != FRefusedAt)
             lblStatus->setText(now->statusTip());
     });
 
@@ -470,6 +472,8 @@ TfrmSchedule::TfrmSchedule(const QString &programTitle, QWidget *parent)
 }
 
 TfrmSchedule::~TfrmSchedule() {
+    // An editor still open in a list commits as the window hides: while the window is whole.
+    hide();
     if (frmSchedule == this)
         frmSchedule = nullptr;
 }
@@ -578,6 +582,7 @@ void TfrmSchedule::ShowOptions() {
 }
 
 void TfrmSchedule::Refuse(QWidget *where, const QString &reason) {
+    FRefusedAt = where;
     lblStatus->setText(reason);
     where->setAccessibleDescription(reason);
     QPalette marked = where->palette();
@@ -595,6 +600,7 @@ void TfrmSchedule::OptionEdited(TPlanOption option) {
         Refuse(box, why);
         return;
     }
+    FRefusedAt = nullptr;
     box->setPalette(QPalette());
     box->setAccessibleDescription(InfoOf(option).Hint);
     lblStatus->setText(InfoOf(option).Hint);
@@ -617,6 +623,7 @@ void TfrmSchedule::ListEdited(TPlanOption option) {
         Refuse(table, why);
         return;
     }
+    FRefusedAt = nullptr;
     table->setPalette(QPalette());
     lblStatus->setText(InfoOf(option).Hint);
 }

@@ -122,6 +122,7 @@ private:
     TSchedule FSchedule;
     std::vector<TScheduleRow> FPlainMonths; // the same loan without its extras
     bool FShowingOptions = false;
+    QWidget *FRefusedAt = nullptr; // where the last value was refused
 };
 
 // The one schedule window, while it is open.
