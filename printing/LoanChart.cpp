@@ -146,13 +146,17 @@ void Axes(TChartCanvas &canvas, const TChartLayout &l, const QRectF &plot, doubl
         RightText(canvas, l.LabelRight, plot.bottom(), Money(0));
 }
 
+// A line's points, at most about two to a unit of width: more would draw nothing more.
 std::vector<QPointF> Series(const TChartLayout &l, double start,
                             const std::vector<double> &values) {
     std::vector<QPointF> points;
-    points.reserve(values.size() + 1);
+    points.reserve(std::min(values.size() + 1, size_t(l.Lines.width() * 2) + 2));
     points.emplace_back(XOf(l, 0), YOf(l.Lines, l.LinesTop, start));
-    for (size_t m = 0; m < values.size(); ++m)
-        points.emplace_back(XOf(l, double(m + 1)), YOf(l.Lines, l.LinesTop, values[m]));
+    for (size_t m = 0; m < values.size(); ++m) {
+        const QPointF point(XOf(l, double(m + 1)), YOf(l.Lines, l.LinesTop, values[m]));
+        if (point.x() - points.back().x() >= 0.5 || m + 1 == values.size())
+            points.push_back(point);
+    }
     return points;
 }
 
@@ -263,7 +267,7 @@ void TPainterCanvas::Fill(const QRectF &box, const QColor &colour) {
 
 void TPainterCanvas::Polyline(const std::vector<QPointF> &points, const QColor &colour,
                               double width) {
-    FPainter.setPen(QPen(colour, width, Qt::SolidLine, Qt::FlatCap, Qt::RoundJoin));
+    FPainter.setPen(QPen(colour, width, Qt::SolidLine, Qt::FlatCap, Qt::BevelJoin));
     FPainter.drawPolyline(points.data(), int(points.size()));
 }
 
