@@ -6,7 +6,9 @@
 #include "platform/Version.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
+#include <chrono>
 #include <cmath>
 #include <map>
 
@@ -397,9 +399,127 @@ double PositiveAmount(const std::string &option, const std::string &text) {
     return v;
 }
 
-TCommandLineAnswer Schedule(const std::vector<std::string> &args) {
-    const TOptions o(args, "--schedule", {"--loan", "--rate", "--term", "--payment", "--format"},
-                     {"--by-year"});
+// An amount of 0 or more, in cents.
+TCents Cents(const std::string &option, const std::string &text) {
+    const double v = Amount(option, text);
+    if (v < 0)
+        Fail(option, "'" + text + "' is out of range (0 or more)");
+    return *ToCents(v);
+}
+
+// A whole number from `low` to `high`; `what` names it in the message.
+int Whole(const std::string &option, const std::string &text, int low, int high,
+          const std::string &what) {
+    const TNumber n = ParseNumber(option, text);
+    if (n.Decimals > 0 || n.Value < low || n.Value > high)
+        Fail(option, "'" + text + "' is out of range (" + what + " from " + std::to_string(low) +
+                         " to " + std::to_string(high) + ")");
+    return int(n.Value);
+}
+
+// The parts of "A:B:C", at least `least` and at most `most` of them.
+std::vector<std::string> Parts(const std::string &option, const std::string &text, size_t least,
+                               size_t most, const std::string &form) {
+    std::vector<std::string> parts(1);
+    for (char c : text)
+        if (c == ':')
+            parts.emplace_back();
+        else
+            parts.back().push_back(c);
+    if (parts.size() < least || parts.size() > most)
+        Fail(option, "'" + text + "' is not " + form);
+    return parts;
+}
+
+std::optional<std::chrono::year_month_day> Date(const std::string &option,
+                                                const std::string &text) {
+    const bool shaped =
+        text.size() == 10 && text[4] == '-' && text[7] == '-' &&
+        std::all_of(text.begin(), text.end(), [](char c) { return c == '-' || std::isdigit(c); });
+    const std::chrono::year_month_day date{
+        std::chrono::year(shaped ? std::stoi(text.substr(0, 4)) : 0),
+        std::chrono::month(shaped ? unsigned(std::stoi(text.substr(5, 2))) : 0),
+        std::chrono::day(shaped ? unsigned(std::stoi(text.substr(8, 2))) : 0)};
+    if (!date.ok())
+        Fail(option, "'" + text + "' is not a date (YYYY-MM-DD)");
+    return date;
+}
+
+// The values of an option that may be given more than once, taken out of `args`.
+std::vector<std::string> TakeRepeated(std::vector<std::string> &args, const std::string &name) {
+    std::vector<std::string> values;
+    for (size_t i = 1; i < args.size();) {
+        if (args[i].starts_with(name + "=")) {
+            values.push_back(args[i].substr(name.size() + 1));
+            args.erase(args.begin() + std::ptrdiff_t(i));
+        } else if (args[i] == name) {
+            if (i + 1 == args.size() || args[i + 1].starts_with("--"))
+                Fail(name, "missing value");
+            values.push_back(args[i + 1]);
+            args.erase(args.begin() + std::ptrdiff_t(i), args.begin() + std::ptrdiff_t(i + 2));
+        } else {
+            ++i;
+        }
+    }
+    return values;
+}
+
+// What the options of a real loan add to it, checked against its term.
+TLoanPlan Plan(const TOptions &o, std::vector<std::string> lumps,
+               std::vector<std::string> rateChanges, int term) {
+    TLoanPlan plan;
+    plan.Fees = o.Get("--fees", Cents, TCents(0));
+    plan.Points = o.Get(
+        "--points",
+        [](const std::string &n, const std::string &t) {
+            const double v = Rate(n, t);
+            if (v > 100)
+                Fail(n, "'" + t + "' is out of range (0 to 100)");
+            return v;
+        },
+        0.0);
+    plan.LoanDate = o.Get("--loan-date", Date, std::nullopt);
+    plan.FirstPayment = o.Get("--first-payment", Date, std::nullopt);
+    if (plan.LoanDate && plan.FirstPayment && *plan.FirstPayment <= *plan.LoanDate)
+        Fail("--first-payment", "'" + *o.Find("--first-payment") + "' is not after the loan date");
+    const std::string months = "a month of the term";
+    if (o.Has("--interest-only"))
+        plan.InterestOnly =
+            Whole("--interest-only", *o.Find("--interest-only"), 0, term - 1, "a number of months");
+    if (const std::string *extra = o.Find("--extra")) {
+        const auto p = Parts("--extra", *extra, 1, 3, "AMOUNT[:FROM[:TO]]");
+        plan.MonthlyExtra = Cents("--extra", p[0]);
+        plan.MonthlyFrom = p.size() > 1 ? Whole("--extra", p[1], 1, term, months) : 1;
+        plan.MonthlyTo = p.size() > 2 ? Whole("--extra", p[2], plan.MonthlyFrom, term, months) : 0;
+    }
+    if (const std::string *yearly = o.Find("--extra-yearly")) {
+        const auto p = Parts("--extra-yearly", *yearly, 2, 2, "AMOUNT:MONTH");
+        plan.YearlyExtra = Cents("--extra-yearly", p[0]);
+        plan.YearlyMonth = Whole("--extra-yearly", p[1], 1, 12, "a month of the year");
+    }
+    for (const std::string &lump : lumps) {
+        const auto p = Parts("--lump", lump, 2, 2, "AMOUNT:MONTH");
+        plan.Lumps.push_back({Whole("--lump", p[1], 1, term, months), Cents("--lump", p[0])});
+    }
+    for (const std::string &change : rateChanges) {
+        const auto p = Parts("--rate-change", change, 2, 2, "RATE:MONTH");
+        plan.RateChanges.push_back({Whole("--rate-change", p[1], 2, std::max(2, term), months),
+                                    Rate("--rate-change", p[0])});
+    }
+    if (o.Has("--lower-payment"))
+        plan.Effect = TExtraEffect::LowerPayment;
+    plan.PaymentGiven = o.Has("--payment");
+    return plan;
+}
+
+TCommandLineAnswer Schedule(std::vector<std::string> args) {
+    const std::vector<std::string> lumps = TakeRepeated(args, "--lump");
+    const std::vector<std::string> rateChanges = TakeRepeated(args, "--rate-change");
+    const TOptions o(args, "--schedule",
+                     {"--loan", "--rate", "--term", "--payment", "--format", "--fees", "--points",
+                      "--loan-date", "--first-payment", "--interest-only", "--extra",
+                      "--extra-yearly"},
+                     {"--by-year", "--lower-payment"});
     for (const char *required : {"--loan", "--rate", "--term"})
         if (!o.Has(required))
             Fail("--schedule", std::string("missing ") + required);
@@ -412,8 +532,9 @@ TCommandLineAnswer Schedule(const std::vector<std::string> &args) {
     } else if (const std::optional<TCents> cents = LevelPayment(loan.Loan, loan.Rate, loan.Term)) {
         loan.Payment = Money(*cents);
     }
+    const TLoanPlan plan = Plan(o, lumps, rateChanges, loan.Term);
     const TFormat format = FormatOption(o);
-    const TScheduleResult s = MakeSchedule(loan);
+    const TScheduleResult s = MakeSchedule(loan, plan);
     if (!s)
         return {"", std::string(NoScheduleText(s.Reason)) + "\n", 1};
     const bool byYear = o.Has("--by-year");
@@ -462,7 +583,27 @@ std::string Help() {
            "                       " +
            ItemList(PaymentSteps) +
            "\n"
-           "  --by-year            sum each 12 months of --schedule into one row\n"
+           "  --by-year            sum each 12 months of --schedule into one row (with dates,\n"
+           "                       each calendar year)\n"
+           "  --fees AMOUNT        fees paid when the loan is made (--schedule: they enter the\n"
+           "                       APR and the total cost, not the schedule)\n"
+           "  --points P           points paid when the loan is made, in percent of the loan\n"
+           "  --loan-date DATE     the day the loan is made, YYYY-MM-DD (default: a month\n"
+           "                       before the first payment)\n"
+           "  --first-payment DATE the day of the first payment, YYYY-MM-DD; the others fall\n"
+           "                       on the same day of each month (the last of a shorter one)\n"
+           "  --interest-only K    months 1 to K pay their interest alone, K below the term\n"
+           "  --extra AMOUNT[:FROM[:TO]]\n"
+           "                       an extra payment to principal each month, from month FROM\n"
+           "                       (default 1) to month TO (default the end)\n"
+           "  --extra-yearly AMOUNT:MONTH\n"
+           "                       an extra payment in month MONTH (1-12) of each loan year,\n"
+           "                       or of each calendar year with dates\n"
+           "  --lump AMOUNT:MONTH  a one-off extra payment in month MONTH (repeatable)\n"
+           "  --rate-change RATE:MONTH\n"
+           "                       the annual rate from month MONTH on, the payment recast\n"
+           "                       over the months left (repeatable)\n"
+           "  --lower-payment      extras lower the payment instead of shortening the loan\n"
            "  --format F           text (default), tsv, csv or json\n"
            "\n"
            "Numbers are written with \".\" for decimals whatever the locale. Amounts have at\n"
@@ -473,11 +614,16 @@ std::string Help() {
            "(tsv separated by tabs); csv (RFC 4180) and json give plain numbers, the spread\n"
            "at full precision with its row and column values, the schedule in cents. The\n"
            "spread's csv starts with ROWS / COLUMNS and the column values, then one line per\n"
-           "row: its value and its 7 results. The schedule's text starts with a summary.\n"
+           "row: its value and its 7 results. The schedule's text starts with a summary (with\n"
+           "a plan: the APR, the APRC, the interest and payments its extras save); its json\n"
+           "names them apr, aprc, interest_saved, payments_saved and payoff_date. Its rows\n"
+           "gain an Extra column with extras and a Date column with dates.\n"
            "\n"
            "Examples:\n"
            "  quorvale --spread payment --loan 250000 --rate 6.5 --loan-step 5000\n"
            "  quorvale --schedule --loan 100000 --rate 8.75 --term 360 --by-year\n"
+           "  quorvale --schedule --loan 100000 --rate 8.75 --term 360 --extra 100 \\\n"
+           "           --lump 10000:12 --fees 2000 --first-payment 2025-02-01\n"
            "\n"
            "Exit status:\n"
            "  0  the answer was printed\n"

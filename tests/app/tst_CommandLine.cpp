@@ -183,6 +183,22 @@ private slots:
             "quorvale: --loan: ");
         row("no payment", loan + QStringList{"360", "--payment", "0.00"}, 2,
             "quorvale: --payment: ");
+        row("a date that does not exist", loan + QStringList{"360", "--loan-date", "2025-02-29"}, 2,
+            "quorvale: --loan-date: ");
+        row("a first payment on the loan date",
+            loan + QStringList{"360", "--loan-date=2025-01-05", "--first-payment=2025-01-05"}, 2,
+            "quorvale: --first-payment: ");
+        row("a one-off beyond the term",
+            loan + QStringList{"360", "--lump", "5:1", "--lump", "5:361"}, 2, "quorvale: --lump: ");
+        row("a rate change in the first month", loan + QStringList{"360", "--rate-change=7:1"}, 2,
+            "quorvale: --rate-change: ");
+        row("interest only for the whole term", loan + QStringList{"360", "--interest-only", "360"},
+            2, "quorvale: --interest-only: ");
+        row("an extra that ends before it starts", loan + QStringList{"360", "--extra", "5:7:6"}, 2,
+            "quorvale: --extra: ");
+        row("a yearly extra without its month", loan + QStringList{"360", "--extra-yearly", "5"}, 2,
+            "quorvale: --extra-yearly: ");
+        row("negative fees", loan + QStringList{"360", "--fees=-1"}, 2, "quorvale: --fees: ");
         row("a math error in the grid", {"--spread", "term", "--payment", "75"}, 1,
             "Valid results cannot be calculated using\nthe variables you have entered.\n\n"
             "Please try again with reasonable values.\n");
@@ -288,6 +304,21 @@ private slots:
         QCOMPARE(months.size(), 360);
         QCOMPARE(months[359].toObject()["payment"].toDouble(), 787.67);
         QCOMPARE(months[359].toObject()["balance"].toDouble(), 0.0);
+
+        const QJsonObject plan =
+            QJsonDocument::fromJson(
+                Answer({"--schedule", "--loan", "100000", "--rate", "8.75", "--term", "360",
+                        "--points", "1", "--fees", "1000", "--lump", "5000:12", "--lump", "5000:12",
+                        "--first-payment", "2025-01-31", "--format", "json"})
+                    .Out.toUtf8())
+                .object();
+        QCOMPARE(plan["rows"].toArray()[1].toObject()["date"].toString(), QString("2025-02-28"));
+        QCOMPARE(plan["rows"].toArray()[11].toObject()["extra"].toDouble(), 10000.0);
+        QCOMPARE(plan["payoff_date"].toString(), QString("2046-02-28"));
+        QCOMPARE(plan["interest_saved"].toDouble(), 73468.15);
+        QCOMPARE(plan["payments_saved"].toInt(), 106);
+        QCOMPARE(plan["apr"].toDouble(), 9.045);
+        QCOMPARE(plan["aprc"].toDouble(), 9.43);
 
         const QList<QStringList> years =
             CsvRecords(Answer({"--schedule", "--loan", "100000", "--rate", "8.75", "--term", "360",

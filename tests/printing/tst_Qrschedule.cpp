@@ -146,16 +146,24 @@ private slots:
         QTest::newRow("30 years") << worked << TLoanPlan{} << true << 30 << 1 << 1 << plain;
         QTest::newRow("999 months")
             << TLoan{250000, 6, 999, 1258.20} << TLoanPlan{} << false << 999 << 14 << 20 << plain;
-        QTest::newRow("with extras, points and fees")
+        TLoanPlan plan; // eight columns, a summary of fifteen lines
+        plan.FirstPayment = std::chrono::year(2025) / 1 / 31;
+        plan.MonthlyExtra = 10000;
+        plan.Fees = 200000;
+        QTest::newRow("dates and extras") << worked << plan << false << 238 << 4 << 6
+                                          << QStringList{"Loan amount:",
+                                                         "Total interest:",
+                                                         "Points and fees: $2,000.00",
+                                                         "First payment: 2025-01-31",
+                                                         "Monthly extra: $100.00 from month 1",
+                                                         "Extras: shorten the loan",
+                                                         "Balance without extras",
+                                                         "Interest paid so far",
+                                                         "Year"};
+        QTest::newRow("extras, points and fees")
             << worked << Extras() << false << 238 << 4 << 6
-            << QStringList{"Loan amount:",
-                           "Total interest:",
-                           "Points and fees: 1.500 points and $500.00",
-                           "Monthly extra: $100.00 from month 1",
-                           "Extras: shorten the loan",
-                           "Balance without extras",
-                           "Interest paid so far",
-                           "Year"};
+            << QStringList{"Points and fees: 1.500 points and $500.00",
+                           "Monthly extra: $100.00 from month 1", "Balance without extras"};
     }
     void thePagesReadBackFromThePdf() {
         QFETCH(TLoan, loan);
@@ -191,8 +199,8 @@ private slots:
         const int count = int(pages.size());
         QVERIFY2(count >= minPages && count <= maxPages, qPrintable(QString::number(count)));
         const QRegularExpression heads(
-            R"(No\.\s+Payment\s+Principal\s+Interest\s+(Extra\s+)?Balance\s+Total Interest)");
-        const QRegularExpression row(R"(^\s*(\d+)\s+\$[\d,]+\.\d\d\s)",
+            R"(No\.\s+(Date\s+)?Payment\s+Principal\s+Interest\s+(Extra\s+)?Balance\s+Total Interest)");
+        const QRegularExpression row(R"(^\s*(\d+)\s+(\d+/\d+/\d{4}\s+)?\$[\d,]+\.\d\d\s)",
                                      QRegularExpression::MultilineOption);
         qsizetype at = 0;
         for (const QString &text : firstPage) {
@@ -212,6 +220,7 @@ private slots:
             QCOMPARE(page.count(heads), 1);
             QCOMPARE(page.contains("Loan amount:"), n == 1);
             QCOMPARE(page.contains("Interest paid so far"), n == 1);
+            QCOMPARE(page.contains("APR:"), n == 1 && plan != TLoanPlan{});
             QCOMPARE(page.contains(byYear ? "Schedule by Year" : "Schedule"), n == 1);
             // the rows lie between the heads and the foot
             const qsizetype top = page.indexOf(heads), foot = page.indexOf("Page ");
