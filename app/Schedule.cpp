@@ -848,10 +848,16 @@ void ReadScheduleOptions(const TIniFile &ini) {
 }
 
 void WriteScheduleOptions(TIniFile &ini) {
+    // Only what differs from the file: a file without options keeps none while they are off.
+    auto write = [&](const char *key, const std::string &value, const std::string &fallback) {
+        if (ini.ReadString(OptionsSection, key, fallback) != value)
+            ini.WriteString(OptionsSection, key, value);
+    };
+    const TLoanPlan defaults;
     for (const TPlanOptionInfo &info : PlanOptions())
-        ini.WriteString(OptionsSection, info.Key,
-                        PlanOptionText(SchedulePlan, info.Option).toStdString());
-    ini.WriteString(OptionsSection, SaveFolderKey, ScheduleSaveFolder.toStdString());
+        write(info.Key, PlanOptionText(SchedulePlan, info.Option).toStdString(),
+              PlanOptionText(defaults, info.Option).toStdString());
+    write(SaveFolderKey, ScheduleSaveFolder.toStdString(), std::string());
 }
 
 QString ProposedSaveFolder(const QString &last, const QString &documents, const QString &home) {

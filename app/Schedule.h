@@ -136,7 +136,8 @@ extern QString ScheduleSaveFolder;
 // The options and the folder from the saved values file's section of their own: a value that is
 // missing or refused gives that option's default alone.
 void ReadScheduleOptions(const TIniFile &ini);
-// Writes them there; raises what the file's writing raises.
+// Writes there those that differ from what the file holds (a missing one counts as its
+// default); raises what the file's writing raises.
 void WriteScheduleOptions(TIniFile &ini);
 
 // The folder "Save..." proposes: the last one used while it exists, else the documents folder
