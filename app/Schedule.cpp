@@ -344,10 +344,8 @@ TfrmSchedule::TfrmSchedule(const QString &programTitle, QWidget *parent)
         if (FShowingOptions)
             return;
         Guard(cbxEffect, [&] {
-            TLoanPlan plan = SchedulePlan;
-            plan.Effect = index == 1 ? TExtraEffect::LowerPayment : TExtraEffect::ShorterLoan;
-            if (const QString why = TryPlan(plan); !why.isEmpty())
-                Refuse(cbxEffect, why);
+            TakeOption(cbxEffect, TPlanOption::Effect,
+                       index == 1 ? QStringLiteral("lower") : QStringLiteral("shorter"));
         });
     });
     options->addWidget(label(TPlanOption::Effect, cbxEffect), 5, 0);
@@ -590,20 +588,23 @@ void TfrmSchedule::Refuse(QWidget *where, const QString &reason) {
     where->setPalette(marked);
 }
 
-void TfrmSchedule::OptionEdited(TPlanOption option) {
-    QLineEdit *box = edtOptions[option];
+void TfrmSchedule::TakeOption(QWidget *where, TPlanOption option, const QString &text) {
     TLoanPlan plan = SchedulePlan;
-    QString why = SetPlanOption(plan, option, box->text(), FLoan.Term);
+    QString why = SetPlanOption(plan, option, text, FLoan.Term);
     if (why.isEmpty())
         why = TryPlan(plan);
     if (!why.isEmpty()) {
-        Refuse(box, why);
+        Refuse(where, why);
         return;
     }
     FRefusedAt = nullptr;
-    box->setPalette(QPalette());
-    box->setAccessibleDescription(InfoOf(option).Hint);
+    where->setPalette(QPalette());
+    where->setAccessibleDescription(InfoOf(option).Hint);
     lblStatus->setText(InfoOf(option).Hint);
+}
+
+void TfrmSchedule::OptionEdited(TPlanOption option) {
+    TakeOption(edtOptions[option], option, edtOptions[option]->text());
 }
 
 void TfrmSchedule::ListEdited(TPlanOption option) {
@@ -615,17 +616,7 @@ void TfrmSchedule::ListEdited(TPlanOption option) {
             pairs << month->text() + QLatin1Char(':') + value->text();
     }
     // Each cell was checked as it was typed; a list the term no longer holds is said.
-    TLoanPlan plan = SchedulePlan;
-    QString why = SetPlanOption(plan, option, pairs.join(QLatin1Char(' ')), FLoan.Term);
-    if (why.isEmpty())
-        why = TryPlan(plan);
-    if (!why.isEmpty()) {
-        Refuse(table, why);
-        return;
-    }
-    FRefusedAt = nullptr;
-    table->setPalette(QPalette());
-    lblStatus->setText(InfoOf(option).Hint);
+    TakeOption(table, option, pairs.join(QLatin1Char(' ')));
 }
 
 void TfrmSchedule::AddListRow(TPlanOption option) {

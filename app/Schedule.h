@@ -116,6 +116,9 @@ private:
     QString TryPlan(const TLoanPlan &plan);
     void ShowOptions();
     void Refuse(QWidget *where, const QString &reason);
+    // Takes an option's text typed at `where` into the options and shows the schedule, or
+    // refuses it there with the reason.
+    void TakeOption(QWidget *where, TPlanOption option, const QString &text);
     QTableWidget *ListTable(TPlanOption option) const;
 
     TLoan FLoan;
