@@ -455,7 +455,6 @@ TfrmSchedule::TfrmSchedule(const QString &programTitle, QWidget *parent)
           << btnClose;
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
-    // The hint of the option that takes the focus.
     // The hint of the option that takes the focus; the reason a value was refused stays while
     // the focus comes back to where it was typed.
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
@@ -566,16 +565,21 @@ void TfrmSchedule::ShowOptions() {
     for (TPlanOption option : BoxOptions)
         edtOptions[option]->setText(PlanOptionText(SchedulePlan, option));
     cbxEffect->setCurrentIndex(SchedulePlan.Effect == TExtraEffect::LowerPayment ? 1 : 0);
-    for (TPlanOption option : {TPlanOption::Lumps, TPlanOption::RateChanges}) {
-        QTableWidget *table = ListTable(option);
-        const QStringList pairs =
-            PlanOptionText(SchedulePlan, option).split(QLatin1Char(' '), Qt::SkipEmptyParts);
-        table->setRowCount(int(pairs.size()));
-        for (int row = 0; row < pairs.size(); ++row)
-            for (int col = 0; col < 2; ++col)
-                table->setItem(
-                    row, col, new QTableWidgetItem(pairs[row].section(QLatin1Char(':'), col, col)));
-    }
+    FShowingOptions = false;
+    ShowList(TPlanOption::Lumps);
+    ShowList(TPlanOption::RateChanges);
+}
+
+void TfrmSchedule::ShowList(TPlanOption option) {
+    FShowingOptions = true;
+    QTableWidget *table = ListTable(option);
+    const QStringList pairs =
+        PlanOptionText(SchedulePlan, option).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    table->setRowCount(int(pairs.size()));
+    for (int row = 0; row < pairs.size(); ++row)
+        for (int col = 0; col < 2; ++col)
+            table->setItem(row, col,
+                           new QTableWidgetItem(pairs[row].section(QLatin1Char(':'), col, col)));
     FShowingOptions = false;
 }
 
@@ -615,8 +619,11 @@ void TfrmSchedule::ListEdited(TPlanOption option) {
         if (month && value)
             pairs << month->text() + QLatin1Char(':') + value->text();
     }
-    // Each cell was checked as it was typed; a list the term no longer holds is said.
+    // Each cell was checked as it was typed; a list the term no longer holds, or one that
+    // leaves the loan without a schedule, is said, and the table shows the list in force.
     TakeOption(table, option, pairs.join(QLatin1Char(' ')));
+    if (FRefusedAt == table)
+        ShowList(option);
 }
 
 void TfrmSchedule::AddListRow(TPlanOption option) {
@@ -640,6 +647,8 @@ void TfrmSchedule::AddListRow(TPlanOption option) {
     table->setItem(row, 1, new QTableWidgetItem(value));
     FShowingOptions = false;
     ListEdited(option);
+    if (FRefusedAt == table)
+        return;
     table->setFocus();
     table->setCurrentCell(row, 0);
     table->editItem(table->item(row, 0));

@@ -114,7 +114,9 @@ private:
     // Shows the schedule of the loan under `plan`, which becomes the options in force; else
     // the reason there is none, changing nothing.
     QString TryPlan(const TLoanPlan &plan);
+    // The options in force in their boxes and tables; a list's table alone.
     void ShowOptions();
+    void ShowList(TPlanOption option);
     void Refuse(QWidget *where, const QString &reason);
     // Takes an option's text typed at `where` into the options and shows the schedule, or
     // refuses it there with the reason.

@@ -388,7 +388,9 @@ private slots:
         QTRY_VERIFY(edit->hasFocus());
         QVERIFY(!w.lblStatus->text().isEmpty()); // its hint
         const QString picture = w.Chart->accessibleDescription();
-        QGuiApplication::clipboard()->setText(typed); // the whole value in one change
+        QCOMPARE(w.Chart->MonthTip(360).split('\n').mid(0, 2),
+                 (QStringList{"No. 360", "Payment $787.67"})); // pointing at the last month
+        QGuiApplication::clipboard()->setText(typed);          // the whole value in one change
         QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
         QVERIFY2(Summary(w).contains(line), qPrintable(Summary(w).join("; ")));
         QCOMPARE(w.Chart->accessibleDescription() == picture, !reason.isEmpty());
