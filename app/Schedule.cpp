@@ -460,6 +460,7 @@ TfrmSchedule::TfrmSchedule(const QString &programTitle, QWidget *parent)
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
         if (now && now->window() == this && !now->statusTip().isEmpty() && now != FRefusedAt)
             lblStatus->setText(now->statusTip());
+        FPlanBefore = SchedulePlan;
     });
 
     Report = new TQRSchedule(programTitle, this);
@@ -608,7 +609,12 @@ void TfrmSchedule::TakeOption(QWidget *where, TPlanOption option, const QString 
 }
 
 void TfrmSchedule::OptionEdited(TPlanOption option) {
-    TakeOption(edtOptions[option], option, edtOptions[option]->text());
+    QLineEdit *box = edtOptions[option];
+    TakeOption(box, option, box->text());
+    // The values a typed one passed through on its way ("4", "40" of "400") give way to the
+    // one in force before the typing began.
+    if (FRefusedAt == box && !(SchedulePlan == FPlanBefore))
+        TryPlan(FPlanBefore);
 }
 
 void TfrmSchedule::ListEdited(TPlanOption option) {

@@ -128,6 +128,7 @@ private:
     std::vector<TScheduleRow> FPlainMonths; // the same loan without its extras
     bool FShowingOptions = false;
     QWidget *FRefusedAt = nullptr; // where the last value was refused
+    TLoanPlan FPlanBefore;         // the options as the focus came to where it is
 };
 
 // The one schedule window, while it is open.

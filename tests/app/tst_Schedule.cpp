@@ -390,8 +390,7 @@ private slots:
         const QString picture = w.Chart->accessibleDescription();
         QCOMPARE(w.Chart->MonthTip(360).split('\n').mid(0, 2),
                  (QStringList{"No. 360", "Payment $787.67"})); // pointing at the last month
-        QGuiApplication::clipboard()->setText(typed);          // the whole value in one change
-        QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+        QTest::keyClicks(edit, typed); // "3", "36" on the way to "360" are taken, then undone
         QVERIFY2(Summary(w).contains(line), qPrintable(Summary(w).join("; ")));
         QCOMPARE(w.Chart->accessibleDescription() == picture, !reason.isEmpty());
         if (reason.isEmpty()) {
