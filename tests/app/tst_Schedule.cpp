@@ -12,19 +12,15 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
-#include <QElapsedTimer>
-#include <QFileDialog>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <cmath>
 
 Q_DECLARE_METATYPE(TLoan)
@@ -84,16 +80,8 @@ bool Matches(const QStringList &shown, const QStringList &expected) {
 class TestSchedule : public QObject {
     Q_OBJECT
 
-    QTemporaryDir FConfig;
-
 private slots:
     void init() { SetFormatSettings(UnitedStatesFormatSettings()); }
-    void initTestCase() {
-        // The file dialog keeps its places in the user's settings: here in a folder of the
-        // test's own.
-        QVERIFY(FConfig.isValid());
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(FConfig.path()));
-    }
     void cleanup() {
         delete frmSchedule;
         SchedulePlan = {};
@@ -526,62 +514,6 @@ private slots:
         SchedulePlan = {};
         TfrmMain again(folder.path());
         QCOMPARE(OptionTexts(SchedulePlan), OptionTexts(changed));
-    }
-
-    // On a desktop: a save that fails says so in a message of the schedule window, which is
-    // in front again once it is answered. Any other dialog fails the test at once, named.
-    void aFailedSaveKeepsTheWindowInFront() {
-        QUORVALE_REQUIRE_DESKTOP();
-        QWidget main;
-        main.setWindowTitle("main");
-        main.resize(300, 200);
-        main.show();
-        QVERIFY(QTest::qWaitForWindowActive(&main));
-        ShowSchedule(&main, Worked);
-        TfrmSchedule &w = *frmSchedule;
-        QTRY_VERIFY(w.isActiveWindow());
-        QTemporaryDir dir;
-        TRealMessageBoxes boxes;
-        QStringList unexpected;
-        QElapsedTimer waited; // since the dialog at hand came
-        QWidget *shown = nullptr, *owner = nullptr;
-        QTimer answer;
-        answer.setInterval(20);
-        connect(&answer, &QTimer::timeout, [&] {
-            QWidget *modal = QApplication::activeModalWidget();
-            if (!modal || !modal->isVisible())
-                return;
-            if (std::exchange(shown, modal) != modal)
-                waited.start();
-            auto *files = qobject_cast<QFileDialog *>(modal);
-            if (files && waited.elapsed() < 3000) {
-                // a folder that is a file: no one can write there, not even the superuser
-                files->selectFile(dir.filePath("plain/none.csv"));
-                static_cast<QDialog *>(files)->accept();
-                return;
-            }
-            // a message box is answered once it is active; one left inactive, a file dialog
-            // that would not close, or any other dialog, is named and closed
-            if (qobject_cast<QMessageBox *>(modal) && waited.elapsed() < 3000) {
-                owner = modal->parentWidget();
-                return;
-            }
-            unexpected << QString(modal->metaObject()->className()) + " \"" + modal->windowTitle() +
-                              "\", active: " + (modal->isActiveWindow() ? "yes" : "no");
-            static_cast<QDialog *>(modal)->reject();
-        });
-        answer.start();
-        QFile plain(dir.filePath("plain"));
-        QVERIFY(plain.open(QIODevice::WriteOnly));
-        ScheduleSaveFolder = dir.path(); // the dialog reads no folder outside the test
-        QTimer::singleShot(0, w.btnSave, &QPushButton::click);
-        QTRY_VERIFY_WITH_TIMEOUT(boxes.Texts().size() == 1 || !unexpected.isEmpty(), 5000);
-        QCOMPARE(unexpected, QStringList{});
-        QVERIFY(boxes.Texts()[0].startsWith("The schedule could not be saved"));
-        QCOMPARE(owner, &w);
-        QTRY_VERIFY(w.isActiveWindow());
-        QTest::qWait(300); // and stays there
-        QVERIFY(w.isActiveWindow());
     }
 
     void everyControlIsReachedByKeysAndEscapeCloses() {
