@@ -5,7 +5,6 @@
 #include "printing/LoanChart.h"
 #include "printing/Quickrep.h"
 
-#include <QDate>
 #include <QRegularExpression>
 #include <cmath>
 
@@ -79,10 +78,7 @@ QString PlainNumber(double v, int decimals) {
 }
 
 QString DateText(const std::optional<std::chrono::year_month_day> &date) {
-    if (!date)
-        return QString();
-    return QDate(int(date->year()), int(unsigned(date->month())), int(unsigned(date->day())))
-        .toString(QStringLiteral("yyyy-MM-dd"));
+    return date ? Text(IsoDate(*date)) : QString();
 }
 
 // A plain non-negative number with at most `decimals` decimals, no greater than `most`.
