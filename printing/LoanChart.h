@@ -13,7 +13,6 @@
 #include <QRectF>
 #include <QString>
 #include <QWidget>
-#include <functional>
 #include <vector>
 
 // What the picture shows, in currency units.
