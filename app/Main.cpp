@@ -688,6 +688,7 @@ void TfrmMain::ReadSavedValues() {
     LastInterest = read("Interest", DefaultInterest);
     LastTerm = read("Term", DefaultTerm);
     LastPayment = read("Payment", DefaultPayment);
+    ReadScheduleOptions(ini);
     edtLoan->SetValue(LastLoan);
     edtInterest->SetValue(LastInterest);
     edtTerm->SetValue(LastTerm);
@@ -938,6 +939,7 @@ void TfrmMain::SaveValuesAtExit() {
     ini.WriteString(SavedValuesSection, "Interest", FloatToStr(LastInterest));
     ini.WriteString(SavedValuesSection, "Term", FloatToStr(LastTerm));
     ini.WriteString(SavedValuesSection, "Payment", FloatToStr(LastPayment));
+    WriteScheduleOptions(ini);
 }
 
 void TfrmMain::mnuFileExitClick(QObject *) {
