@@ -750,9 +750,8 @@ void TfrmSchedule::CopySelection(QObject *) {
 
 void TfrmSchedule::btnSaveClick(QObject *) {
     QString fileName =
-        QDir(ProposedSaveFolder(ScheduleSaveFolder,
-                                QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
-                                QDir::homePath()))
+        QDir(ProposedFolder({ScheduleSaveFolder,
+                             QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)}))
             .filePath(chkByYear->isChecked() ? QStringLiteral("Amortization Schedule by Year.csv")
                                              : QStringLiteral("Amortization Schedule.csv"));
     int filter = 0;
@@ -864,11 +863,4 @@ void WriteScheduleOptions(TIniFile &ini) {
         write(info.Key, PlanOptionText(SchedulePlan, info.Option).toStdString(),
               PlanOptionText(defaults, info.Option).toStdString());
     write(SaveFolderKey, ScheduleSaveFolder.toStdString(), std::string());
-}
-
-QString ProposedSaveFolder(const QString &last, const QString &documents, const QString &home) {
-    for (const QString &folder : {last, documents})
-        if (!folder.isEmpty() && QFileInfo(folder).isDir())
-            return folder;
-    return home;
 }

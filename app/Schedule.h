@@ -146,10 +146,6 @@ void ReadScheduleOptions(const TIniFile &ini);
 // default); raises what the file's writing raises.
 void WriteScheduleOptions(TIniFile &ini);
 
-// The folder "Save..." proposes: the last one used while it exists, else the documents folder
-// while it exists, else the home folder.
-QString ProposedSaveFolder(const QString &last, const QString &documents, const QString &home);
-
 // Opens the schedule of `loan` (a cell's loan, or nothing for a cell without one): in the
 // schedule window, made if none is open, brought forward and given the focus. A loan without a
 // schedule is said in a message box with the reason and opens nothing.

@@ -528,7 +528,8 @@ bool TWebFileInfo::PerformUpdate() {
             {QStringLiteral("Application (*.EXE *.exe)"),
              QStringLiteral("Zipped File (*.ZIP *.zip)"), QStringLiteral("All Files (*)")},
             {QStringLiteral("EXE"), QStringLiteral("ZIP"), QString()},
-            QStandardPaths::writableLocation(QStandardPaths::DownloadLocation), fileName, filter))
+            ProposedFolder({QStandardPaths::writableLocation(QStandardPaths::DownloadLocation)}),
+            fileName, filter))
         return false;
     if (!DownloadUpdate(fileName)) {
         MessageBox(QStringLiteral("Error occurred while downloading update.") + Cr +

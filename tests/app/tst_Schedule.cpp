@@ -299,29 +299,6 @@ private slots:
             QCOMPARE(frmSchedule->Model->rowCount(), 3);
     }
 
-    void saveProposesAFolderThatExists_data() {
-        QTest::addColumn<QStringList>("folders"); // the last one used, documents, home
-        QTest::addColumn<int>("proposed");
-        QTest::newRow("the last one used") << QStringList{"last", "docs", "home"} << 0;
-        QTest::newRow("the last one gone") << QStringList{"gone", "docs", "home"} << 1;
-        QTest::newRow("none used yet") << QStringList{"", "docs", "home"} << 1;
-        QTest::newRow("no documents folder") << QStringList{"", "gone", "home"} << 2;
-        QTest::newRow("a file, not a folder") << QStringList{"file", "gone", "home"} << 2;
-    }
-    void saveProposesAFolderThatExists() {
-        QFETCH(QStringList, folders);
-        QFETCH(int, proposed);
-        QTemporaryDir dir;
-        for (const char *name : {"last", "docs", "home"})
-            QVERIFY(QDir(dir.path()).mkdir(name));
-        QFile file(dir.filePath("file"));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        for (QString &folder : folders)
-            if (!folder.isEmpty())
-                folder = dir.filePath(folder);
-        QCOMPARE(ProposedSaveFolder(folders[0], folders[1], folders[2]), folders[proposed]);
-    }
-
     // Typed into its box, an option changes the schedule, its summary and its picture at once;
     // a bad one is refused there with the reason and changes nothing, and the box shows the
     // value in force again once left.
