@@ -145,6 +145,13 @@ std::optional<double> CompareValue(const TComparison &c, int offer, TCompareRow 
     return double(o.CostAtYears);
 }
 
+bool RowShown(const TComparison &c, TCompareRow row) {
+    for (int k = 0; k < int(c.Offers.size()); ++k)
+        if (CompareValue(c, k, row))
+            return true;
+    return false;
+}
+
 std::vector<int> BestInRow(const TComparison &c, TCompareRow row) {
     std::optional<double> best;
     std::vector<int> offers;
@@ -198,6 +205,45 @@ std::string ComparePlainText(TCompareKind kind, double value) {
         break;
     }
     return IsoDate(DateOfDays(value));
+}
+
+std::string BreakEvenCaption(const TComparison &c, const TBreakEven &pair) {
+    const int other = pair.Payer == pair.First ? pair.Second : pair.First;
+    return "Break-even of " + c.Offers[size_t(pair.Payer)].Offer.Name + " over " +
+           c.Offers[size_t(other)].Offer.Name;
+}
+
+std::string BreakEvenText(const TBreakEven &pair) {
+    return pair.Month ? "month " + std::to_string(*pair.Month) : std::string("never");
+}
+
+std::string CsvField(const std::string &text) {
+    if (text.find_first_of(",\"\r\n") == std::string::npos)
+        return text;
+    std::string quoted = "\"";
+    for (char ch : text)
+        quoted += ch == '"' ? std::string("\"\"") : std::string(1, ch);
+    return quoted + "\"";
+}
+
+std::string CompareCsv(const TComparison &c) {
+    std::string out;
+    for (const TOfferCosts &o : c.Offers)
+        out += "," + CsvField(o.Offer.Name);
+    out += "\r\n";
+    for (int r = 0; r < CompareRowCount; ++r) {
+        const TCompareRow row = TCompareRow(r);
+        out += CsvField(CompareCaption(c, row));
+        for (int k = 0; k < int(c.Offers.size()); ++k) {
+            const std::optional<double> v = CompareValue(c, k, row);
+            out += "," + (v ? ComparePlainText(CompareRowInfo(row).Kind, *v) : std::string());
+        }
+        out += "\r\n";
+    }
+    for (const TBreakEven &pair : c.Pairs)
+        out += CsvField(BreakEvenCaption(c, pair)) + "," +
+               (pair.Month ? std::to_string(*pair.Month) : std::string()) + "\r\n";
+    return out;
 }
 
 // ---- Paying down faster -------------------------------------------------------------------

@@ -86,6 +86,8 @@ std::string CompareCaption(const TComparison &c, TCompareRow row);
 // An offer's value in a row: cents, percent (to 3 decimals, as shown), a count or days since
 // 1970-01-01; nothing for an offer without a schedule or a payoff date without dates.
 std::optional<double> CompareValue(const TComparison &c, int offer, TCompareRow row);
+// Whether any offer has a value in the row (a payoff date needs dates).
+bool RowShown(const TComparison &c, TCompareRow row);
 // The offers whose value in the row is the lowest (the best), none when no offer has one.
 std::vector<int> BestInRow(const TComparison &c, TCompareRow row);
 // The value as the window shows it (amounts in the user's currency, dates in the user's form),
@@ -97,6 +99,18 @@ std::string CompareDifference(TCompareKind kind, double difference);
 // A value as plain data: amounts with "." and two decimals, percent with three, dates as
 // YYYY-MM-DD.
 std::string ComparePlainText(TCompareKind kind, double value);
+
+// The break-even of a pair as its caption ("Break-even of B over A") and its value ("month 48",
+// "never").
+std::string BreakEvenCaption(const TComparison &c, const TBreakEven &pair);
+std::string BreakEvenText(const TBreakEven &pair);
+
+// The comparison as comma-separated values: a header row of the offers' names, a row per row
+// of the comparison with plain values, then a row per pair with its break-even month (empty
+// for never); each line ended by CR LF.
+std::string CompareCsv(const TComparison &c);
+// A field of comma-separated values, quoted when it holds a comma, a quote or a line break.
+std::string CsvField(const std::string &text);
 
 // ---- Paying down faster -------------------------------------------------------------------
 
