@@ -7,7 +7,9 @@
 #include "platform/Version.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
+#include <chrono>
 #include <cmath>
 #include <functional>
 #include <map>
@@ -399,9 +401,127 @@ double PositiveAmount(const std::string &option, const std::string &text) {
     return v;
 }
 
-TCommandLineAnswer Schedule(const std::vector<std::string> &args) {
-    const TOptions o(args, "--schedule", {"--loan", "--rate", "--term", "--payment", "--format"},
-                     {"--by-year"});
+// An amount of 0 or more, in cents.
+TCents Cents(const std::string &option, const std::string &text) {
+    const double v = Amount(option, text);
+    if (v < 0)
+        Fail(option, "'" + text + "' is out of range (0 or more)");
+    return *ToCents(v);
+}
+
+// A whole number from `low` to `high`; `what` names it in the message.
+int Whole(const std::string &option, const std::string &text, int low, int high,
+          const std::string &what) {
+    const TNumber n = ParseNumber(option, text);
+    if (n.Decimals > 0 || n.Value < low || n.Value > high)
+        Fail(option, "'" + text + "' is out of range (" + what + " from " + std::to_string(low) +
+                         " to " + std::to_string(high) + ")");
+    return int(n.Value);
+}
+
+// The parts of "A:B:C", at least `least` and at most `most` of them.
+std::vector<std::string> Parts(const std::string &option, const std::string &text, size_t least,
+                               size_t most, const std::string &form) {
+    std::vector<std::string> parts(1);
+    for (char c : text)
+        if (c == ':')
+            parts.emplace_back();
+        else
+            parts.back().push_back(c);
+    if (parts.size() < least || parts.size() > most)
+        Fail(option, "'" + text + "' is not " + form);
+    return parts;
+}
+
+std::optional<std::chrono::year_month_day> Date(const std::string &option,
+                                                const std::string &text) {
+    const bool shaped =
+        text.size() == 10 && text[4] == '-' && text[7] == '-' &&
+        std::all_of(text.begin(), text.end(), [](char c) { return c == '-' || std::isdigit(c); });
+    const std::chrono::year_month_day date{
+        std::chrono::year(shaped ? std::stoi(text.substr(0, 4)) : 0),
+        std::chrono::month(shaped ? unsigned(std::stoi(text.substr(5, 2))) : 0),
+        std::chrono::day(shaped ? unsigned(std::stoi(text.substr(8, 2))) : 0)};
+    if (!date.ok())
+        Fail(option, "'" + text + "' is not a date (YYYY-MM-DD)");
+    return date;
+}
+
+// The values of an option that may be given more than once, taken out of `args`.
+std::vector<std::string> TakeRepeated(std::vector<std::string> &args, const std::string &name) {
+    std::vector<std::string> values;
+    for (size_t i = 1; i < args.size();) {
+        if (args[i].starts_with(name + "=")) {
+            values.push_back(args[i].substr(name.size() + 1));
+            args.erase(args.begin() + std::ptrdiff_t(i));
+        } else if (args[i] == name) {
+            if (i + 1 == args.size() || args[i + 1].starts_with("--"))
+                Fail(name, "missing value");
+            values.push_back(args[i + 1]);
+            args.erase(args.begin() + std::ptrdiff_t(i), args.begin() + std::ptrdiff_t(i + 2));
+        } else {
+            ++i;
+        }
+    }
+    return values;
+}
+
+// What the options of a real loan add to it, checked against its term.
+TLoanPlan Plan(const TOptions &o, std::vector<std::string> lumps,
+               std::vector<std::string> rateChanges, int term) {
+    TLoanPlan plan;
+    plan.Fees = o.Get("--fees", Cents, TCents(0));
+    plan.Points = o.Get(
+        "--points",
+        [](const std::string &n, const std::string &t) {
+            const double v = Rate(n, t);
+            if (v > 100)
+                Fail(n, "'" + t + "' is out of range (0 to 100)");
+            return v;
+        },
+        0.0);
+    plan.LoanDate = o.Get("--loan-date", Date, std::nullopt);
+    plan.FirstPayment = o.Get("--first-payment", Date, std::nullopt);
+    if (plan.LoanDate && plan.FirstPayment && *plan.FirstPayment <= *plan.LoanDate)
+        Fail("--first-payment", "'" + *o.Find("--first-payment") + "' is not after the loan date");
+    const std::string months = "a month of the term";
+    if (o.Has("--interest-only"))
+        plan.InterestOnly =
+            Whole("--interest-only", *o.Find("--interest-only"), 0, term - 1, "a number of months");
+    if (const std::string *extra = o.Find("--extra")) {
+        const auto p = Parts("--extra", *extra, 1, 3, "AMOUNT[:FROM[:TO]]");
+        plan.MonthlyExtra = Cents("--extra", p[0]);
+        plan.MonthlyFrom = p.size() > 1 ? Whole("--extra", p[1], 1, term, months) : 1;
+        plan.MonthlyTo = p.size() > 2 ? Whole("--extra", p[2], plan.MonthlyFrom, term, months) : 0;
+    }
+    if (const std::string *yearly = o.Find("--extra-yearly")) {
+        const auto p = Parts("--extra-yearly", *yearly, 2, 2, "AMOUNT:MONTH");
+        plan.YearlyExtra = Cents("--extra-yearly", p[0]);
+        plan.YearlyMonth = Whole("--extra-yearly", p[1], 1, 12, "a month of the year");
+    }
+    for (const std::string &lump : lumps) {
+        const auto p = Parts("--lump", lump, 2, 2, "AMOUNT:MONTH");
+        plan.Lumps.push_back({Whole("--lump", p[1], 1, term, months), Cents("--lump", p[0])});
+    }
+    for (const std::string &change : rateChanges) {
+        const auto p = Parts("--rate-change", change, 2, 2, "RATE:MONTH");
+        plan.RateChanges.push_back({Whole("--rate-change", p[1], 2, std::max(2, term), months),
+                                    Rate("--rate-change", p[0])});
+    }
+    if (o.Has("--lower-payment"))
+        plan.Effect = TExtraEffect::LowerPayment;
+    plan.PaymentGiven = o.Has("--payment");
+    return plan;
+}
+
+TCommandLineAnswer Schedule(std::vector<std::string> args) {
+    const std::vector<std::string> lumps = TakeRepeated(args, "--lump");
+    const std::vector<std::string> rateChanges = TakeRepeated(args, "--rate-change");
+    const TOptions o(args, "--schedule",
+                     {"--loan", "--rate", "--term", "--payment", "--format", "--fees", "--points",
+                      "--loan-date", "--first-payment", "--interest-only", "--extra",
+                      "--extra-yearly"},
+                     {"--by-year", "--lower-payment"});
     for (const char *required : {"--loan", "--rate", "--term"})
         if (!o.Has(required))
             Fail("--schedule", std::string("missing ") + required);
@@ -414,8 +534,9 @@ TCommandLineAnswer Schedule(const std::vector<std::string> &args) {
     } else if (const std::optional<TCents> cents = LevelPayment(loan.Loan, loan.Rate, loan.Term)) {
         loan.Payment = Money(*cents);
     }
+    const TLoanPlan plan = Plan(o, lumps, rateChanges, loan.Term);
     const TFormat format = FormatOption(o);
-    const TScheduleResult s = MakeSchedule(loan);
+    const TScheduleResult s = MakeSchedule(loan, plan);
     if (!s)
         return {"", std::string(NoScheduleText(s.Reason)) + "\n", 1};
     const bool byYear = o.Has("--by-year");
@@ -424,62 +545,44 @@ TCommandLineAnswer Schedule(const std::vector<std::string> &args) {
 
 // ---- The comparison of offers --------------------------------------------------------------
 
-// An offer's monthly extra, "AMOUNT[:FROM[:TO]]", its months within the term.
-void OfferExtra(const std::string &option, const std::string &text, TOffer &offer) {
-    const size_t first = text.find(':'), second = text.find(':', first + 1);
-    auto month = [&](const std::string &t) {
-        const TNumber n = ParseNumber(option, t);
-        if (n.Decimals > 0 || n.Value < 1 || n.Value > offer.Loan.Term)
-            Fail(option, "'" + t + "' is out of range (a month of the term)");
-        return int(n.Value);
-    };
-    offer.Plan.MonthlyExtra = *ToCents(PositiveAmount(option, text.substr(0, first)));
-    if (first != std::string::npos)
-        offer.Plan.MonthlyFrom = month(text.substr(first + 1, second - first - 1));
-    if (second != std::string::npos)
-        offer.Plan.MonthlyTo = month(text.substr(second + 1));
-    if (offer.Plan.MonthlyTo != 0 && offer.Plan.MonthlyTo < offer.Plan.MonthlyFrom)
-        Fail(option, "'" + text + "' ends before it starts");
-}
-
-// One offer: "name=A,loan=X,rate=Y,term=N[,payment=P][,points=Q][,fees=F][,extra=E[:M[:M]]]".
+// One offer: "name=A,loan=X,rate=Y,term=N" and any option of a loan's plan written the same
+// way ("points=2,extra=100:13,lump=5000:24,lower-payment"). What is wrong names the offer.
 TOffer OfferOption(const std::string &text, int number) {
-    static const std::vector<std::string> keys{"name",    "loan",   "rate", "term",
-                                               "payment", "points", "fees", "extra"};
-    std::map<std::string, std::string> fields;
+    std::vector<std::string> args{"quorvale", "--offer"};
+    std::optional<std::string> name;
     for (size_t start = 0; start <= text.size();) {
         const size_t comma = std::min(text.find(',', start), text.size());
         const std::string field = text.substr(start, comma - start);
-        const size_t equals = field.find('=');
-        const std::string key = field.substr(0, equals);
-        if (equals == std::string::npos || std::find(keys.begin(), keys.end(), key) == keys.end())
-            Fail("--offer", "'" + field +
-                                "' is not one of name=, loan=, rate=, term=, payment=, points=, "
-                                "fees=, extra=");
-        if (!fields.emplace(key, field.substr(equals + 1)).second)
-            Fail("--offer " + key, "given more than once");
+        if (field.starts_with("name=") && !name)
+            name = field.substr(5);
+        else
+            args.push_back("--" + field);
         start = comma + 1;
     }
-    for (const char *required : {"loan", "rate", "term"})
-        if (!fields.count(required))
-            Fail("--offer", "'" + text + "' has no " + required + "=");
     TOffer offer;
-    offer.Name = fields.count("name") ? fields["name"] : "Offer " + std::to_string(number);
-    offer.Loan.Loan = PositiveAmount("--offer loan", fields["loan"]);
-    offer.Loan.Rate = Rate("--offer rate", fields["rate"]);
-    offer.Loan.Term = Term("--offer term", fields["term"]);
-    if (fields.count("payment"))
-        offer.Loan.Payment = PositiveAmount("--offer payment", fields["payment"]);
-    if (fields.count("points"))
-        offer.Plan.Points = Rate("--offer points", fields["points"]);
-    if (fields.count("fees")) {
-        const double fees = Amount("--offer fees", fields["fees"]);
-        if (fees < 0)
-            Fail("--offer fees", "'" + fields["fees"] + "' is out of range (0 or more)");
-        offer.Plan.Fees = *ToCents(fees);
+    offer.Name = name ? *name : "Offer " + std::to_string(number);
+    try {
+        const std::vector<std::string> lumps = TakeRepeated(args, "--lump");
+        const std::vector<std::string> rateChanges = TakeRepeated(args, "--rate-change");
+        const TOptions o(args, "--offer",
+                         {"--loan", "--rate", "--term", "--payment", "--fees", "--points",
+                          "--loan-date", "--first-payment", "--interest-only", "--extra",
+                          "--extra-yearly"},
+                         {"--lower-payment"});
+        for (const char *required : {"--loan", "--rate", "--term"})
+            if (!o.Has(required))
+                throw TUsageError{std::string("quorvale: missing ") + (required + 2) + "="};
+        offer.Loan.Loan = PositiveAmount("--loan", *o.Find("--loan"));
+        offer.Loan.Rate = Rate("--rate", *o.Find("--rate"));
+        offer.Loan.Term = Term("--term", *o.Find("--term"));
+        offer.Loan.Payment = o.Get("--payment", PositiveAmount, 0.0);
+        offer.Plan = Plan(o, lumps, rateChanges, offer.Loan.Term);
+    } catch (const TUsageError &e) {
+        std::string what = e.Message.substr(e.Message.find(": ") + 2);
+        if (what.starts_with("--"))
+            what.erase(0, 2);
+        throw TUsageError{"quorvale: --offer " + offer.Name + ": " + what};
     }
-    if (fields.count("extra"))
-        OfferExtra("--offer extra", fields["extra"], offer);
     return offer;
 }
 
@@ -741,16 +844,36 @@ std::string Help() {
            "                       " +
            ItemList(PaymentSteps) +
            "\n"
+           "  --by-year            sum each 12 months of --schedule into one row (with dates,\n"
+           "                       each calendar year)\n"
+           "  --fees AMOUNT        fees paid when the loan is made (--schedule: they enter the\n"
+           "                       APR and the total cost, not the schedule)\n"
+           "  --points P           points paid when the loan is made, in percent of the loan\n"
+           "  --loan-date DATE     the day the loan is made, YYYY-MM-DD (default: a month\n"
+           "                       before the first payment)\n"
+           "  --first-payment DATE the day of the first payment, YYYY-MM-DD; the others fall\n"
+           "                       on the same day of each month (the last of a shorter one)\n"
+           "  --interest-only K    months 1 to K pay their interest alone, K below the term\n"
+           "  --extra AMOUNT[:FROM[:TO]]\n"
+           "                       an extra payment to principal each month, from month FROM\n"
+           "                       (default 1) to month TO (default the end)\n"
+           "  --extra-yearly AMOUNT:MONTH\n"
+           "                       an extra payment in month MONTH (1-12) of each loan year,\n"
+           "                       or of each calendar year with dates\n"
+           "  --lump AMOUNT:MONTH  a one-off extra payment in month MONTH (repeatable)\n"
+           "  --rate-change RATE:MONTH\n"
+           "                       the annual rate from month MONTH on, the payment recast\n"
+           "                       over the months left (repeatable)\n"
+           "  --lower-payment      extras lower the payment instead of shortening the loan\n"
            "  --offer O            an offer of --compare (2 to 4 of them):\n"
-           "                       name=A,loan=X,rate=Y,term=N and, as needed, payment=P,\n"
-           "                       points=Q (percent of the loan), fees=F and\n"
-           "                       extra=E[:FROM[:TO]] (a monthly extra from month FROM to TO)\n"
+           "                       name=A,loan=X,rate=Y,term=N and, as needed, the other\n"
+           "                       values of --schedule written the same way: payment=P,\n"
+           "                       points=Q, fees=F, extra=E[:FROM[:TO]], lump=E:MONTH, ...\n"
            "  --years Y            the years after which --compare counts the cost if the\n"
            "                       loans end then (default 5)\n"
            "  --paydown STEP       add to --compare the grid of each offer paying down\n"
            "                       faster: monthly extras of 0 to 10 x STEP down, the rates\n"
            "                       around the offer's by --rate-step across\n"
-           "  --by-year            sum each 12 months of --schedule into one row\n"
            "  --format F           text (default), tsv, csv or json\n"
            "\n"
            "Numbers are written with \".\" for decimals whatever the locale. Amounts have at\n"
@@ -761,7 +884,10 @@ std::string Help() {
            "(tsv separated by tabs); csv (RFC 4180) and json give plain numbers, the spread\n"
            "at full precision with its row and column values, the schedule in cents. The\n"
            "spread's csv starts with ROWS / COLUMNS and the column values, then one line per\n"
-           "row: its value and its 7 results. The schedule's text starts with a summary.\n"
+           "row: its value and its 7 results. The schedule's text starts with a summary (with\n"
+           "a plan: the APR, the APRC, the interest and payments its extras save); its json\n"
+           "names them apr, aprc, interest_saved, payments_saved and payoff_date. Its rows\n"
+           "gain an Extra column with extras and a Date column with dates.\n"
            "The comparison's text marks the best of each row with \"*\" and shows each value's\n"
            "difference to the first offer; its csv and json give the break-even months (empty\n"
            "or null for never) and, with --paydown, the grids.\n"
@@ -769,6 +895,8 @@ std::string Help() {
            "Examples:\n"
            "  quorvale --spread payment --loan 250000 --rate 6.5 --loan-step 5000\n"
            "  quorvale --schedule --loan 100000 --rate 8.75 --term 360 --by-year\n"
+           "  quorvale --schedule --loan 100000 --rate 8.75 --term 360 --extra 100 \\\n"
+           "           --lump 10000:12 --fees 2000 --first-payment 2025-02-01\n"
            "  quorvale --compare --offer name=A,loan=100000,rate=8.75,term=360 \\\n"
            "           --offer name=B,loan=100000,rate=8.25,term=360,points=2 --years 10\n"
            "\n"

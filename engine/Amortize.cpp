@@ -129,7 +129,7 @@ year_month_day AddMonths(year_month_day date, int months) {
     return {ym.year(), ym.month(), std::min(date.day(), last)};
 }
 
-// Whole months from `from` back to `start`, and the days left over.
+// Whole months from `to` back to `start`, and the days left over.
 std::pair<int, int> MonthsAndDays(year_month_day start, year_month_day to) {
     int months = (int(to.year()) - int(start.year())) * 12 +
                  (int(unsigned(to.month())) - int(unsigned(start.month())));
@@ -238,28 +238,31 @@ TRunResult Amortize(TCents amount, TDecimal rate, int term, TCents firstPayment,
     }
 }
 
-// The APR and APRC of the advance repaid by the months' payments and extras.
-void YearlyCost(TSchedule &s, std::optional<year_month_day> loanDate) {
+// The APR and APRC of the advance repaid by the months' payments and extras. With dates, a
+// payment's time is the whole months from the loan date to the first payment (counted back from
+// it, a month from a day to the same day, or the last of a shorter month) and the days left
+// over, then a month more for each payment after the first.
+void YearlyCost(TSchedule &s, std::optional<year_month_day> loanDate,
+                std::optional<year_month_day> first) {
     const double advance = Money(s.Amount - s.Charges);
-    std::vector<TActuarialPayment> monthly, actuarial;
+    const auto [firstMonths, days] = loanDate ? MonthsAndDays(*loanDate, *first) : std::pair{1, 0};
+    std::vector<TActuarialPayment> actuarial;
     std::vector<TDatedPayment> dated;
     for (const TScheduleRow &m : s.Months) {
         const double amount = Money(m.Payment + m.Extra);
-        monthly.push_back({m.No, 0, amount});
-        if (loanDate) {
-            const auto [months, days] = MonthsAndDays(*loanDate, *m.Date);
-            actuarial.push_back({months, days / 30.0, amount});
-            dated.push_back({months / 12.0 + days / 365.0, amount});
-        }
+        const int months = firstMonths + m.No - 1;
+        actuarial.push_back({months, days / 30.0, amount});
+        dated.push_back({months / 12.0 + days / 365.0, amount});
     }
-    const std::optional<double> i = ActuarialRate(advance, loanDate ? actuarial : monthly);
+    const std::optional<double> i = ActuarialRate(advance, actuarial);
     if (i)
         s.Apr = 1200 * *i;
+    // Without dates the times are whole months, k / 12 years: the APRC is (1 + i)^12 - 1.
     if (loanDate) {
         if (const std::optional<double> x = AnnualChargeRate(advance, dated))
             s.Aprc = 100 * *x;
     } else if (i) {
-        s.Aprc = 100 * (std::pow(1 + *i, 12) - 1);
+        s.Aprc = 100 * std::expm1(12 * std::log1p(*i));
     }
 }
 
@@ -328,7 +331,7 @@ TScheduleResult MakeSchedule(const TLoan &loan, const TLoanPlan &plan) {
             s.PaymentsSaved = int(base.Run->Months.size() - s.Months.size());
         }
     }
-    YearlyCost(s, loanDate);
+    YearlyCost(s, loanDate, first);
     return {std::move(s), TNoSchedule::NoLoan};
 }
 

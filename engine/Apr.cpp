@@ -33,10 +33,14 @@ std::optional<double> ActuarialRate(double advance,
                                     const std::vector<TActuarialPayment> &payments) {
     const auto presentValue = [&](double i) {
         double sum = -advance, slope = 0;
-        const double logGrowth = std::log1p(i);
+        const double logGrowth = std::log1p(i), step = 1 / (1 + i);
+        // (1 + i)^-Periods, a period on from the last payment's by one step
+        double discount = 1;
+        int at = 0;
         for (const TActuarialPayment &p : payments) {
-            const double value =
-                p.Amount / ((1 + p.Fraction * i) * std::exp(p.Periods * logGrowth));
+            discount = p.Periods == at + 1 ? discount * step : std::exp(-p.Periods * logGrowth);
+            at = p.Periods;
+            const double value = p.Amount * discount / (1 + p.Fraction * i);
             sum += value;
             slope -= value * (p.Fraction / (1 + p.Fraction * i) + p.Periods / (1 + i));
         }

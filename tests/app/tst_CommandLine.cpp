@@ -183,32 +183,51 @@ private slots:
             "quorvale: --loan: ");
         row("no payment", loan + QStringList{"360", "--payment", "0.00"}, 2,
             "quorvale: --payment: ");
+        row("a date that does not exist", loan + QStringList{"360", "--loan-date", "2025-02-29"}, 2,
+            "quorvale: --loan-date: ");
+        row("a first payment on the loan date",
+            loan + QStringList{"360", "--loan-date=2025-01-05", "--first-payment=2025-01-05"}, 2,
+            "quorvale: --first-payment: ");
+        row("a one-off beyond the term",
+            loan + QStringList{"360", "--lump", "5:1", "--lump", "5:361"}, 2, "quorvale: --lump: ");
+        row("a rate change in the first month", loan + QStringList{"360", "--rate-change=7:1"}, 2,
+            "quorvale: --rate-change: ");
+        row("interest only for the whole term", loan + QStringList{"360", "--interest-only", "360"},
+            2, "quorvale: --interest-only: ");
+        row("an extra that ends before it starts", loan + QStringList{"360", "--extra", "5:7:6"}, 2,
+            "quorvale: --extra: ");
+        row("a yearly extra without its month", loan + QStringList{"360", "--extra-yearly", "5"}, 2,
+            "quorvale: --extra-yearly: ");
+        row("negative fees", loan + QStringList{"360", "--fees=-1"}, 2, "quorvale: --fees: ");
         const QStringList a{"--compare", "--offer", "name=A,loan=100000,rate=8.75,term=360"};
         const QStringList two = a + QStringList{"--offer=loan=5000,rate=5,term=12"};
         row("one offer", a, 2, "quorvale: --compare: takes 2 to 4 offers");
         row("five offers", two + two.mid(1) + two.mid(1), 2, "quorvale: --compare: ");
         row("an offer without its term", two + QStringList{"--offer", "loan=1,rate=1"}, 2,
-            "quorvale: --offer: 'loan=1,rate=1' has no term=");
+            "quorvale: --offer Offer 3: missing term=\n");
         row("an offer's unknown key", a + QStringList{"--offer", "loan=1,rates=1,term=2"}, 2,
-            "quorvale: --offer: 'rates=1'");
+            "quorvale: --offer Offer 2: rates: not an option of --offer\n");
         row("an offer's key twice", a + QStringList{"--offer", "loan=1,rate=1,term=2,loan=2"}, 2,
-            "quorvale: --offer loan: ");
+            "quorvale: --offer Offer 2: loan: given more than once\n");
         row("an offer's negative rate", a + QStringList{"--offer", "loan=1,rate=-1,term=2"}, 2,
-            "quorvale: --offer rate: ");
+            "quorvale: --offer Offer 2: rate: ");
         row("an offer's negative fees", a + QStringList{"--offer", "loan=1,rate=1,term=2,fees=-1"},
-            2, "quorvale: --offer fees: ");
+            2, "quorvale: --offer Offer 2: fees: ");
         row("an extra beyond the term",
-            a + QStringList{"--offer", "loan=900,rate=1,term=12,extra=10:13"}, 2,
-            "quorvale: --offer extra: '13'");
+            a + QStringList{"--offer", "name=B,loan=900,rate=1,term=12,extra=10:13"}, 2,
+            "quorvale: --offer B: extra: '13'");
         row("an extra ending before it starts",
             a + QStringList{"--offer", "loan=900,rate=1,term=12,extra=10:5:4"}, 2,
-            "quorvale: --offer extra: ");
+            "quorvale: --offer Offer 2: extra: ");
         row("an offer without its value", a + QStringList{"--offer", "--years", "5"}, 2,
             "quorvale: --offer: missing value");
         row("no years", two + QStringList{"--years", "0"}, 2, "quorvale: --years: ");
         row("a paydown step of 0", two + QStringList{"--paydown", "0"}, 2, "quorvale: --paydown: ");
         row("an option of the schedule", two + QStringList{"--by-year"}, 2,
             "quorvale: --by-year: ");
+        row("an offer's one-off beyond its term",
+            a + QStringList{"--offer", "loan=900,rate=1,term=12,lump=5:1,lump=5:13"}, 2,
+            "quorvale: --offer Offer 2: lump: '13'");
         row("an offer that is never repaid",
             two + QStringList{"--offer", "name=C,loan=1000,rate=12,term=12,payment=10"}, 1,
             (std::string("C: ") + NoScheduleText(TNoSchedule::ShortPayment)).c_str());
@@ -317,6 +336,21 @@ private slots:
         QCOMPARE(months.size(), 360);
         QCOMPARE(months[359].toObject()["payment"].toDouble(), 787.67);
         QCOMPARE(months[359].toObject()["balance"].toDouble(), 0.0);
+
+        const QJsonObject plan =
+            QJsonDocument::fromJson(
+                Answer({"--schedule", "--loan", "100000", "--rate", "8.75", "--term", "360",
+                        "--points", "1", "--fees", "1000", "--lump", "5000:12", "--lump", "5000:12",
+                        "--first-payment", "2025-01-31", "--format", "json"})
+                    .Out.toUtf8())
+                .object();
+        QCOMPARE(plan["rows"].toArray()[1].toObject()["date"].toString(), QString("2025-02-28"));
+        QCOMPARE(plan["rows"].toArray()[11].toObject()["extra"].toDouble(), 10000.0);
+        QCOMPARE(plan["payoff_date"].toString(), QString("2046-02-28"));
+        QCOMPARE(plan["interest_saved"].toDouble(), 73468.15);
+        QCOMPARE(plan["payments_saved"].toInt(), 106);
+        QCOMPARE(plan["apr"].toDouble(), 9.045);
+        QCOMPARE(plan["aprc"].toDouble(), 9.43);
 
         const QList<QStringList> years =
             CsvRecords(Answer({"--schedule", "--loan", "100000", "--rate", "8.75", "--term", "360",

@@ -98,6 +98,76 @@ private slots:
         }
     }
 
+    // The summary of the worked loan under a plan, as every window, printout and the command
+    // line show it; the yearly costs worked out apart at 40 digits.
+    void summaries_data() {
+        QTest::addColumn<TLoanPlan>("plan");
+        QTest::addColumn<QStringList>("lines");
+        const QStringList loan{"Loan amount: $100,000.00", "Annual rate: 8.750%"};
+        TLoanPlan plan;
+        plan.Points = 1;
+        plan.Fees = 100000;
+        QTest::newRow("a point and fees") << plan
+                                          << loan + QStringList{"Term: 360 months",
+                                                                "Monthly payment: $786.70",
+                                                                "Last payment: $787.67",
+                                                                "Total of payments: $283,212.97",
+                                                                "Total interest: $183,212.97",
+                                                                "Points and fees: $2,000.00",
+                                                                "Total cost: $285,212.97",
+                                                                "APR: 8.974%",
+                                                                "APRC: 9.353%"};
+        plan = {};
+        plan.MonthlyExtra = 10000;
+        QTest::newRow("100.00 extra each month")
+            << plan
+            << loan + QStringList{"Term: 360 months (repaid in 238)",
+                                  "Monthly payment: $786.70",
+                                  "Last payment: $734.78",
+                                  "Total of payments: $210,882.68",
+                                  "Total interest: $110,882.68",
+                                  "Interest saved: $72,330.29",
+                                  "Payments saved: 122",
+                                  "APR: 8.750%",
+                                  "APRC: 9.110%"};
+        plan = {};
+        plan.InterestOnly = 60;
+        plan.LoanDate = std::chrono::year(2024) / 12 / 15;
+        plan.FirstPayment = std::chrono::year(2025) / 1 / 31;
+        QTest::newRow("interest only, on dates")
+            << plan
+            << loan + QStringList{"Term: 360 months",
+                                  "Monthly payment: $729.17",
+                                  "Payment from month 61: $822.14",
+                                  "Last payment: $826.23",
+                                  "Payoff date: 12/31/2054",
+                                  "Total of payments: $290,396.29",
+                                  "Total interest: $190,396.29",
+                                  "APR: 8.709%",
+                                  "APRC: 9.066%"};
+        plan = {};
+        plan.RateChanges = {{61, 6.5}};
+        QTest::newRow("a rate change")
+            << plan << loan + QStringList{"Rate from month 61: 6.500%",
+                                          "Term: 360 months",
+                                          "Monthly payment: $786.70",
+                                          "Payment from month 61: $646.10",
+                                          "Last payment: $645.27",
+                                          "Total of payments: $241,031.17",
+                                          "Total interest: $141,031.17",
+                                          "APR: 7.437%",
+                                          "APRC: 7.696%"};
+    }
+    void summaries() {
+        QFETCH(TLoanPlan, plan);
+        QFETCH(QStringList, lines);
+        QStringList shown;
+        for (const TSummaryLine &line :
+             ScheduleSummary(*MakeSchedule({1e5, 8.75, 360, 786.7}, plan)))
+            shown << QString::fromStdString(line.Caption + " " + line.Value);
+        QCOMPARE(shown, lines);
+    }
+
     // Every month pays its interest and principal, the balance ends at zero, principal and
     // extras repay the amount, the totals and yearly sums are the months' own, and what the
     // extras save is the difference from the same loan without them.
