@@ -1,5 +1,6 @@
 #include "app/Schedule.h"
 
+#include "app/Compare.h"
 #include "app/Identity.h"
 #include "controls/GridClipboard.h"
 #include "platform/Dialogs.h"
@@ -183,13 +184,16 @@ TfrmSchedule::TfrmSchedule(const QString &programTitle, QWidget *parent)
     btnPrint =
         button(QStringLiteral("&Print"), "btnPrint",
                QStringLiteral("Print preview of the schedule"), &TfrmSchedule::btnPrintClick);
+    btnCompare = button(QStringLiteral("Co&mpare"), "btnCompare",
+                        QStringLiteral("Add to Comparison: the loan with its options as an offer"),
+                        &TfrmSchedule::btnCompareClick);
     btnClose = button(QStringLiteral("Close"), "btnClose", QStringLiteral("Close the window"),
                       &TfrmSchedule::btnCloseClick);
 
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(chkByYear);
     buttons->addStretch(1);
-    for (QPushButton *b : {btnCopy, btnSave, btnPrint, btnClose})
+    for (QPushButton *b : {btnCopy, btnSave, btnPrint, btnCompare, btnClose})
         buttons->addWidget(b);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(SummaryGrid);
@@ -200,7 +204,8 @@ TfrmSchedule::TfrmSchedule(const QString &programTitle, QWidget *parent)
     setTabOrder(chkByYear, btnCopy);
     setTabOrder(btnCopy, btnSave);
     setTabOrder(btnSave, btnPrint);
-    setTabOrder(btnPrint, btnClose);
+    setTabOrder(btnPrint, btnCompare);
+    setTabOrder(btnCompare, btnClose);
 
     Report = new TQRSchedule(programTitle, this);
     resize(600, 480);
@@ -346,6 +351,10 @@ void TfrmSchedule::btnPrintClick(QObject *) {
     activateWindow();
 }
 
+void TfrmSchedule::btnCompareClick(QObject *) {
+    ShowCompare(parentWidget(), ScheduleOffer(FSchedule, std::string()));
+}
+
 void TfrmSchedule::btnCloseClick(QObject *) {
     close();
 }
@@ -364,6 +373,10 @@ void ShowSchedule(QWidget *owner, const std::optional<TLoan> &loan) {
                    mbOK);
         return;
     }
+    ShowSchedule(owner, *schedule);
+}
+
+void ShowSchedule(QWidget *owner, const TSchedule &schedule) {
     TfrmSchedule *form = frmSchedule;
     if (!form) {
         form = new TfrmSchedule(ProgramName + QStringLiteral(", ") + ProgramVersion, owner);
@@ -380,7 +393,7 @@ void ShowSchedule(QWidget *owner, const std::optional<TLoan> &loan) {
             form->move(place);
         }
     }
-    form->SetSchedule(*schedule);
+    form->SetSchedule(schedule);
     form->show();
     form->raise();
     form->activateWindow();

@@ -57,7 +57,7 @@ public:
     QTableView *tblSchedule;
     TScheduleModel *Model;
     QCheckBox *chkByYear;
-    QPushButton *btnCopy, *btnSave, *btnPrint, *btnClose;
+    QPushButton *btnCopy, *btnSave, *btnPrint, *btnCompare, *btnClose;
     TQRSchedule *Report;
 
     // Shows `schedule` in place of what the window showed.
@@ -72,6 +72,8 @@ public:
     void CopySelection(QObject *Sender);
     void btnSaveClick(QObject *Sender);
     void btnPrintClick(QObject *Sender);
+    // The loan with its plan as an offer of the comparison window.
+    void btnCompareClick(QObject *Sender);
     void btnCloseClick(QObject *Sender);
 
     // The table as texts: the column heads, then every row, or only the selected cells.
@@ -88,6 +90,8 @@ extern TfrmSchedule *frmSchedule;
 // schedule window, made if none is open, brought forward and given the focus. A loan without a
 // schedule is said in a message box with the reason and opens nothing.
 void ShowSchedule(QWidget *owner, const std::optional<TLoan> &loan);
+// Opens `schedule` in the schedule window in the same way.
+void ShowSchedule(QWidget *owner, const TSchedule &schedule);
 
 // Writes `rows` as CSV to `fileName` through a temporary file beside it that replaces it once
 // complete; an existing file is left as it was when writing fails. Empty on success, else why

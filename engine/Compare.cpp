@@ -9,12 +9,6 @@
 
 namespace {
 
-TScheduleResult OfferSchedule(const TOffer &offer) {
-    TLoanPlan plan = offer.Plan;
-    plan.PaymentGiven = offer.Loan.Payment > 0;
-    return MakeSchedule(OfferLoan(offer), plan);
-}
-
 const TCompareRowInfo Rows[CompareRowCount] = {
     {"Monthly payment", "payment", TCompareKind::Money},
     {"APR", "apr", TCompareKind::Percent},
@@ -49,6 +43,22 @@ TLoan OfferLoan(const TOffer &offer) {
         if (const std::optional<TCents> p = LevelPayment(loan.Loan, loan.Rate, loan.Term))
             loan.Payment = Money(*p);
     return loan;
+}
+
+TScheduleResult OfferSchedule(const TOffer &offer) {
+    TLoanPlan plan = offer.Plan;
+    plan.PaymentGiven = offer.Loan.Payment > 0;
+    return MakeSchedule(OfferLoan(offer), plan);
+}
+
+TOffer ScheduleOffer(const TSchedule &s, const std::string &name) {
+    TOffer offer{name, {Money(s.Amount), s.Rate, s.Term, 0}, s.Plan};
+    // The payment of the first month that repays principal, unless it was worked out there.
+    if (s.Plan.InterestOnly == 0 || s.Plan.PaymentGiven)
+        for (const TPaymentFrom &p : s.Payments)
+            if (p.Month <= s.Plan.InterestOnly + 1)
+                offer.Loan.Payment = Money(p.Payment);
+    return offer;
 }
 
 TCents CostAfter(const TSchedule &s, int month) {

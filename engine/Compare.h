@@ -16,11 +16,15 @@ struct TOffer {
     std::string Name;
     TLoan Loan;
     TLoanPlan Plan;
-    bool operator==(const TOffer &) const = default;
 };
 
 // The loan as its schedule takes it: the level payment filled in where none was given.
 TLoan OfferLoan(const TOffer &offer);
+
+// The schedule of the offer: its given payment kept after interest-only months.
+TScheduleResult OfferSchedule(const TOffer &offer);
+// The offer of a schedule: its loan with its plan, named `name`.
+TOffer ScheduleOffer(const TSchedule &schedule, const std::string &name);
 
 // The cost of a loan if it ends after `month` payments (sold or refinanced): points and fees,
 // the payments made and the balance still owing. From the payoff month on it is the total cost;

@@ -262,12 +262,12 @@ private slots:
         TfrmSchedule &w = Open(Worked, false, true);
         QTRY_VERIFY(w.tblSchedule->hasFocus());
         QList<QWidget *> chain{w.tblSchedule};
-        for (int i = 0; i < 6; ++i) {
+        for (int i = 0; i < 7; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             chain << QApplication::focusWidget();
         }
         QCOMPARE(chain, (QList<QWidget *>{w.tblSchedule, w.chkByYear, w.btnCopy, w.btnSave,
-                                          w.btnPrint, w.btnClose, w.tblSchedule}));
+                                          w.btnPrint, w.btnCompare, w.btnClose, w.tblSchedule}));
         QVERIFY(!w.tblSchedule->accessibleName().isEmpty());
         QTest::keyClick(w.tblSchedule, Qt::Key_B, Qt::AltModifier);
         QTRY_COMPARE(w.Model->rowCount(), 30);

@@ -5,6 +5,8 @@
 #include <random>
 
 Q_DECLARE_METATYPE(TOffer)
+Q_DECLARE_METATYPE(TLoan)
+Q_DECLARE_METATYPE(TLoanPlan)
 Q_DECLARE_METATYPE(TCompareRow)
 
 namespace {
@@ -179,6 +181,39 @@ private slots:
         else // against the same column without the grid's extra
             QCOMPARE(cell.InterestSaved,
                      g.Cells[0][size_t(column)].TotalInterest - cell.TotalInterest);
+    }
+
+    // A schedule taken into the comparison as an offer keeps its months, whatever its plan.
+    void aScheduleBecomesTheSameOffer_data() {
+        QTest::addColumn<TLoan>("loan");
+        QTest::addColumn<TLoanPlan>("plan");
+        TLoanPlan plan;
+        QTest::newRow("a cell's loan") << TLoan{100000, 8.75, 360, 786.70} << plan;
+        QTest::newRow("a payment above the level one") << TLoan{5000, 6, 24, 300} << plan;
+        plan.InterestOnly = 12;
+        QTest::newRow("interest only, then recast") << TLoan{100000, 8, 360, 733.76} << plan;
+        plan.PaymentGiven = true;
+        QTest::newRow("interest only, then the given payment")
+            << TLoan{100000, 8, 360, 800} << plan;
+        plan = {};
+        plan.Lumps = {{12, 500000}};
+        plan.RateChanges = {{61, 6.5}};
+        plan.Effect = TExtraEffect::LowerPayment;
+        plan.Fees = 150000;
+        QTest::newRow("a one-off, a rate change and fees")
+            << TLoan{100000, 8.75, 360, 786.70} << plan;
+    }
+    void aScheduleBecomesTheSameOffer() {
+        QFETCH(TLoan, loan);
+        QFETCH(TLoanPlan, plan);
+        const TScheduleResult s = MakeSchedule(loan, plan);
+        QVERIFY(s);
+        const TScheduleResult again = OfferSchedule(ScheduleOffer(*s, "X"));
+        QVERIFY(again);
+        QCOMPARE(again->Months.size(), s->Months.size());
+        QCOMPARE(again->TotalInterest, s->TotalInterest);
+        QCOMPARE(again->LastPayment, s->LastPayment);
+        QCOMPARE(again->TotalCost, s->TotalCost);
     }
 
     // Random pairs: the cost at the payoff month is the points and fees plus every payment;
