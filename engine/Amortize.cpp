@@ -148,7 +148,9 @@ std::vector<TRateChange> SortedRateChanges(const TLoanPlan &plan) {
 }
 
 bool HasExtras(const TLoanPlan &plan) {
-    return plan.MonthlyExtra > 0 || plan.YearlyExtra > 0 || !plan.Lumps.empty();
+    return plan.MonthlyExtra > 0 || plan.YearlyExtra > 0 ||
+           std::any_of(plan.Lumps.begin(), plan.Lumps.end(),
+                       [](const TLump &lump) { return lump.Amount > 0; });
 }
 
 bool HasDates(const TLoanPlan &plan) {

@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 
 Q_DECLARE_METATYPE(TLoan)
+Q_DECLARE_METATYPE(TLoanPlan)
 
 class TestQrschedule : public QObject {
     Q_OBJECT
@@ -24,21 +25,30 @@ private slots:
     // the column heads and "Page n of m" on every page, and every row once, in order.
     void thePagesReadBackFromThePdf_data() {
         QTest::addColumn<TLoan>("loan");
+        QTest::addColumn<TLoanPlan>("plan");
         QTest::addColumn<bool>("byYear");
         QTest::addColumn<int>("rows");
         QTest::addColumn<int>("minPages");
         QTest::addColumn<int>("maxPages");
-        QTest::newRow("360 months") << TLoan{100000, 8.75, 360, 786.70} << false << 360 << 5 << 8;
-        QTest::newRow("30 years") << TLoan{100000, 8.75, 360, 786.70} << true << 30 << 1 << 1;
-        QTest::newRow("999 months") << TLoan{250000, 6, 999, 1258.20} << false << 999 << 14 << 20;
+        const TLoan worked{100000, 8.75, 360, 786.70};
+        QTest::newRow("360 months") << worked << TLoanPlan{} << false << 360 << 5 << 8;
+        QTest::newRow("30 years") << worked << TLoanPlan{} << true << 30 << 1 << 1;
+        QTest::newRow("999 months")
+            << TLoan{250000, 6, 999, 1258.20} << TLoanPlan{} << false << 999 << 14 << 20;
+        TLoanPlan plan; // eight columns, a summary of fifteen lines
+        plan.FirstPayment = std::chrono::year(2025) / 1 / 31;
+        plan.MonthlyExtra = 10000;
+        plan.Fees = 200000;
+        QTest::newRow("dates and extras") << worked << plan << false << 238 << 4 << 6;
     }
     void thePagesReadBackFromThePdf() {
         QFETCH(TLoan, loan);
+        QFETCH(TLoanPlan, plan);
         QFETCH(bool, byYear);
         QFETCH(int, rows);
         QFETCH(int, minPages);
         QFETCH(int, maxPages);
-        const TScheduleResult schedule = MakeSchedule(loan);
+        const TScheduleResult schedule = MakeSchedule(loan, plan);
         QVERIFY(schedule);
         const QString file = FDir.filePath(QTest::currentDataTag()) + ".pdf";
         {
@@ -63,8 +73,8 @@ private slots:
         const int count = int(pages.size());
         QVERIFY2(count >= minPages && count <= maxPages, qPrintable(QString::number(count)));
         const QRegularExpression heads(
-            R"(No\.\s+Payment\s+Principal\s+Interest\s+Balance\s+Total Interest)");
-        const QRegularExpression row(R"(^\s*(\d+)\s+\$[\d,]+\.\d\d\s)",
+            R"(No\.\s+(Date\s+)?Payment\s+Principal\s+Interest\s+(Extra\s+)?Balance\s+Total Interest)");
+        const QRegularExpression row(R"(^\s*(\d+)\s+(\d+/\d+/\d{4}\s+)?\$[\d,]+\.\d\d\s)",
                                      QRegularExpression::MultilineOption);
         QList<int> numbers;
         for (int n = 1; n <= count; ++n) {
@@ -73,6 +83,7 @@ private slots:
             QCOMPARE(page.count(QRegularExpression(R"(Page \d+ of)")), 1);
             QCOMPARE(page.count(heads), 1);
             QCOMPARE(page.contains("Loan amount:"), n == 1);
+            QCOMPARE(page.contains("APR:"), n == 1 && plan != TLoanPlan{});
             QCOMPARE(page.contains(byYear ? "Schedule by Year" : "Schedule"), n == 1);
             // the rows lie between the heads and the foot
             const qsizetype top = page.indexOf(heads), foot = page.indexOf("Page ");
