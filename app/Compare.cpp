@@ -28,7 +28,6 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QSpinBox>
 #include <QStandardPaths>
 #include <QTableWidget>
@@ -716,12 +715,10 @@ void TfrmCompare::btnSaveClick(QObject *) {
                         {QStringLiteral("csv"), QString()}, QFileInfo(fileName).path(), fileName,
                         filter))
         return;
-    const std::string csv = CompareCsv(FComparison);
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(csv.data(), qint64(csv.size())) != qint64(csv.size()) || !file.commit())
+    const QString failure = WriteTextFile(fileName, CompareCsv(FComparison));
+    if (!failure.isEmpty())
         MessageBox(QStringLiteral("The comparison could not be saved to %1:\n%2")
-                       .arg(QDir::toNativeSeparators(fileName), file.errorString()),
+                       .arg(QDir::toNativeSeparators(fileName), failure),
                    ProgramName, mtError, mbOK);
 }
 

@@ -402,10 +402,13 @@ void ShowSchedule(QWidget *owner, const TSchedule &schedule) {
 
 QString WriteScheduleCsv(const QString &fileName, const TSchedule &schedule,
                          const std::vector<TScheduleRow> &rows) {
-    const std::string csv = ScheduleCsv(schedule, rows);
+    return WriteTextFile(fileName, ScheduleCsv(schedule, rows));
+}
+
+QString WriteTextFile(const QString &fileName, const std::string &text) {
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly) ||
-        file.write(csv.data(), qint64(csv.size())) != qint64(csv.size()) || !file.commit())
+        file.write(text.data(), qint64(text.size())) != qint64(text.size()) || !file.commit())
         return file.errorString();
     return QString();
 }

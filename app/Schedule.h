@@ -98,3 +98,5 @@ void ShowSchedule(QWidget *owner, const TSchedule &schedule);
 // it failed.
 QString WriteScheduleCsv(const QString &fileName, const TSchedule &schedule,
                          const std::vector<TScheduleRow> &rows);
+// Writes `text` to `fileName` in the same way.
+QString WriteTextFile(const QString &fileName, const std::string &text);

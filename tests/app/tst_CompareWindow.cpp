@@ -15,9 +15,11 @@
 #include "tests/support/PdfPrinter.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QMenu>
+#include <QMimeData>
 #include <QProcess>
 #include <QPushButton>
 #include <QSpinBox>
@@ -253,6 +255,33 @@ private slots:
             QCOMPARE(again.Offers()[1]->Plan.Points, 2.0);
         QFile file(Ini()); // the main window's values stay
         QVERIFY(file.open(QIODevice::ReadOnly) && file.readAll().contains("[LastValues]\nLoan=1"));
+    }
+
+    // Copy gives the rows as the window shows them, as text and as an HTML table; Save writes
+    // them as plain numbers.
+    void copyAndSaveCarryTheRows() {
+        SetFormatSettings(UnitedStatesFormatSettings());
+        TfrmCompare &w = OpenAlone();
+        w.AddOffer({"A", {100000, 8.75, 360, 0}, {}});
+        TOffer b{"B, with points", {100000, 8.25, 360, 0}, {}};
+        b.Plan.Points = 2;
+        w.AddOffer(b);
+        w.btnCopy->click();
+        const QMimeData *copied = QGuiApplication::clipboard()->mimeData();
+        QVERIFY(copied->text().contains("Break-even of B, with points over A\tmonth 48"));
+        QVERIFY(copied->text().contains("Total cost\t$283,212.97\t$272,451.76  (-$10,761.21)"));
+        QVERIFY(copied->html().contains("<td>$142,890.99</td>"));
+        DialogRecorder dialogs;
+        dialogs.OnRequest(
+            [&](const TDialogRequest &r) { r.FileName = FFolder->filePath("o.csv"); });
+        w.btnSave->click();
+        QFile file(FFolder->filePath("o.csv"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray csv = file.readAll();
+        QVERIFY2(csv.startsWith(",A,\"B, with points\"\r\n") &&
+                     csv.contains("\r\nCost after 5 years,142890.99,142359.94\r\n") &&
+                     csv.endsWith("\r\n\"Break-even of B, with points over A\",48\r\n"),
+                 csv.constData());
     }
 
     // Printed to a PDF file and read back: the rows and the break-even on the first page, the
