@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <ctime>
 
 namespace {
 
@@ -26,13 +25,15 @@ std::chrono::year_month_day DateOfDays(double days) {
     return std::chrono::year_month_day(std::chrono::sys_days(std::chrono::days(llround(days))));
 }
 
-// Cents as "1234.50", or with the user's currency.
-std::string PlainCents(double cents) {
-    const long long c = llround(cents);
-    const unsigned long long whole = c < 0 ? 0ULL - (unsigned long long)c : c;
-    const std::string decimals = std::to_string(whole % 100);
-    return (c < 0 ? "-" : "") + std::to_string(whole / 100) + "." +
-           (decimals.size() < 2 ? "0" : "") + decimals;
+// A value of a schedule's cell in `kind`: plain (amounts with "." and two decimals, dates as
+// YYYY-MM-DD) or as the window shows it.
+std::string ScheduleText(TColumnKind kind, double value, bool plain) {
+    TScheduleRow row;
+    row.Payment = llround(value);
+    if (kind == TColumnKind::Date)
+        row.Date = DateOfDays(value);
+    const TScheduleColumn column{"", "", kind, &TScheduleRow::Payment};
+    return plain ? SchedulePlainText(row, column) : ScheduleCellText(row, column);
 }
 
 } // namespace
@@ -188,12 +189,7 @@ std::string CompareText(TCompareKind kind, double value) {
     case TCompareKind::Date:
         break;
     }
-    const std::chrono::year_month_day date = DateOfDays(value);
-    std::tm t{};
-    t.tm_year = int(date.year()) - 1900;
-    t.tm_mon = int(unsigned(date.month())) - 1;
-    t.tm_mday = int(unsigned(date.day()));
-    return FormatDateTime(FormatSettings().ShortDateFormat, t);
+    return ScheduleText(TColumnKind::Date, value, false);
 }
 
 std::string CompareDifference(TCompareKind kind, double difference) {
@@ -206,7 +202,7 @@ std::string CompareDifference(TCompareKind kind, double difference) {
 std::string ComparePlainText(TCompareKind kind, double value) {
     switch (kind) {
     case TCompareKind::Money:
-        return PlainCents(value);
+        return ScheduleText(TColumnKind::Money, value, true);
     case TCompareKind::Percent:
         return FixedText(value, 15, 3, UnitedStatesFormatSettings());
     case TCompareKind::Count:
@@ -214,7 +210,7 @@ std::string ComparePlainText(TCompareKind kind, double value) {
     case TCompareKind::Date:
         break;
     }
-    return IsoDate(DateOfDays(value));
+    return ScheduleText(TColumnKind::Date, value, true);
 }
 
 std::string BreakEvenCaption(const TComparison &c, const TBreakEven &pair) {
