@@ -2,6 +2,7 @@
 
 #include "app/About.h"
 #include "app/Close.h"
+#include "app/Compare.h"
 #include "app/Disclaim.h"
 #include "app/Schedule.h"
 #include "app/URL.h"
@@ -532,6 +533,9 @@ void TfrmMain::CreateMenus() {
     mnuPopSchedule =
         item(mnuPop, QStringLiteral("Amortization &Schedule..."), &TfrmMain::mnuPopScheduleClick);
     mnuPopSchedule->setEnabled(false); // with the print preview
+    mnuPopCompare =
+        item(mnuPop, QStringLiteral("Add to &Comparison"), &TfrmMain::mnuPopCompareClick);
+    mnuPopCompare->setEnabled(false);
     mnuPopAbout = item(mnuPop, QStringLiteral("&About..."), &TfrmMain::ShowAbout);
     mnuPop->addSeparator();
     mnuPopExit = item(mnuPop, QStringLiteral("E&xit"), &TfrmMain::mnuFileExitClick);
@@ -767,6 +771,7 @@ void TfrmMain::AllowPrinting() {
     mnuFilePrint->setEnabled(true);
     mnuPopPrint->setEnabled(true);
     mnuPopSchedule->setEnabled(true);
+    mnuPopCompare->setEnabled(true);
 }
 
 void TfrmMain::DisallowPrinting() {
@@ -774,6 +779,7 @@ void TfrmMain::DisallowPrinting() {
     mnuFilePrint->setEnabled(false);
     mnuPopPrint->setEnabled(false);
     mnuPopSchedule->setEnabled(false);
+    mnuPopCompare->setEnabled(false);
 }
 
 // ---- Grid presentation and hints --------------------------------------------------------
@@ -1055,6 +1061,14 @@ void TfrmMain::PopUp(QWidget *control, const QPoint &at) {
 
 void TfrmMain::mnuPopScheduleClick(QObject *) {
     OpenSchedule(FPopCol, FPopRow, FPopOverGrid);
+}
+
+void TfrmMain::mnuPopCompareClick(QObject *) {
+    if (const std::optional<TLoan> loan = CellLoan(*this, FPopCol, FPopRow))
+        ShowCompare(this, TOffer{std::string(), *loan, {}});
+    else
+        MessageBox(QStringLiteral("Nothing to compare: this cell holds no loan."), ProgramName,
+                   mtInformation, mbOK);
 }
 
 void TfrmMain::grdLSDblClick(QObject *, int X, int Y) {

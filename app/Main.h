@@ -69,7 +69,7 @@ public:
     QAction *mnuHelpContents, *mnuHelpSearch, *mnuHelpHow, *mnuHelpEmailSupport, *mnuHelpUpdate,
         *mnuHelpAbout;
     QMenu *mnuPop;
-    QAction *mnuPopPrint, *mnuPopSchedule, *mnuPopAbout, *mnuPopExit;
+    QAction *mnuPopPrint, *mnuPopSchedule, *mnuPopCompare, *mnuPopAbout, *mnuPopExit;
     // Shift+F10 and the Menu key: the focused control's context menu. In no menu.
     QAction *actContextMenu;
     // Ctrl+C anywhere in the window but an edit box (which keeps its own copy): the grid to
@@ -129,6 +129,8 @@ public:
     void CopyGrid(QObject *Sender);
     // The schedule of the loan of the cell the popup menu was opened over, else of the centre.
     void mnuPopScheduleClick(QObject *Sender);
+    // The same loan as an offer of the comparison window.
+    void mnuPopCompareClick(QObject *Sender);
     // A double click on a result cell opens its schedule; on a heading it does nothing.
     void grdLSDblClick(QObject *Sender, int X, int Y);
     // Return opens the schedule of the selected cell.

@@ -1,5 +1,6 @@
 #include "app/Schedule.h"
 
+#include "app/Compare.h"
 #include "app/Identity.h"
 #include "controls/GridClipboard.h"
 #include "platform/Dialogs.h"
@@ -277,6 +278,9 @@ TfrmSchedule::TfrmSchedule(const QString &programTitle, QWidget *parent)
     btnPrint =
         button(QStringLiteral("&Print"), "btnPrint",
                QStringLiteral("Print preview of the schedule"), &TfrmSchedule::btnPrintClick);
+    btnCompare = button(QStringLiteral("Co&mpare"), "btnCompare",
+                        QStringLiteral("Add to Comparison: the loan with its options as an offer"),
+                        &TfrmSchedule::btnCompareClick);
     btnClose = button(QStringLiteral("Close"), "btnClose", QStringLiteral("Close the window"),
                       &TfrmSchedule::btnCloseClick);
 
@@ -424,7 +428,7 @@ TfrmSchedule::TfrmSchedule(const QString &programTitle, QWidget *parent)
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(chkByYear);
     buttons->addStretch(1);
-    for (QPushButton *b : {btnCopy, btnSave, btnPrint, btnClose})
+    for (QPushButton *b : {btnCopy, btnSave, btnPrint, btnCompare, btnClose})
         buttons->addWidget(b);
     auto *left = new QVBoxLayout;
     left->addWidget(Chart, 2);
@@ -452,7 +456,7 @@ TfrmSchedule::TfrmSchedule(const QString &programTitle, QWidget *parent)
         order << edtOptions[option];
     order << cbxEffect << tblLumps << btnAddLump << btnRemoveLump << tblRateChanges
           << btnAddRateChange << btnRemoveRateChange << chkByYear << btnCopy << btnSave << btnPrint
-          << btnClose;
+          << btnCompare << btnClose;
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
     // The hint of the option that takes the focus; the reason a value was refused stays while
@@ -785,6 +789,10 @@ void TfrmSchedule::btnPrintClick(QObject *) {
     activateWindow();
 }
 
+void TfrmSchedule::btnCompareClick(QObject *) {
+    ShowCompare(parentWidget(), ScheduleOffer(FSchedule, std::string()));
+}
+
 void TfrmSchedule::btnCloseClick(QObject *) {
     close();
 }
@@ -792,21 +800,28 @@ void TfrmSchedule::btnCloseClick(QObject *) {
 // ---- Opening it -------------------------------------------------------------------------
 
 void ShowSchedule(QWidget *owner, const std::optional<TLoan> &loan) {
+    ShowSchedule(owner, loan, SchedulePlan);
+}
+
+void ShowSchedule(QWidget *owner, const std::optional<TLoan> &loan, const TLoanPlan &plan) {
     if (!loan) {
         MessageBox(QStringLiteral("No schedule: this cell holds no loan."), ProgramName,
                    mtInformation, mbOK);
         return;
     }
-    const TScheduleResult schedule = MakeSchedule(*loan, SchedulePlan);
+    const TScheduleResult schedule = MakeSchedule(*loan, plan);
     if (!schedule) {
         MessageBox(QString::fromLatin1(NoScheduleText(schedule.Reason)), ProgramName, mtInformation,
                    mbOK);
         return;
     }
+    SchedulePlan = plan;
     TfrmSchedule *form = frmSchedule;
     const bool made = !form;
     if (made)
         form = new TfrmSchedule(ProgramName + QStringLiteral(", ") + ProgramVersion, owner);
+    else
+        form->ShowOptions(); // those of the plan, when another's
     form->SetLoan(*loan);
     if (made) {
         form->resize(form->sizeHint().boundedTo(form->screen()->availableGeometry().size()));
@@ -831,10 +846,13 @@ void ShowSchedule(QWidget *owner, const std::optional<TLoan> &loan) {
 
 QString WriteScheduleCsv(const QString &fileName, const TSchedule &schedule,
                          const std::vector<TScheduleRow> &rows) {
-    const std::string csv = ScheduleCsv(schedule, rows);
+    return WriteTextFile(fileName, ScheduleCsv(schedule, rows));
+}
+
+QString WriteTextFile(const QString &fileName, const std::string &text) {
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly) ||
-        file.write(csv.data(), qint64(csv.size())) != qint64(csv.size()) || !file.commit())
+        file.write(text.data(), qint64(text.size())) != qint64(text.size()) || !file.commit())
         return file.errorString();
     return QString();
 }

@@ -66,7 +66,7 @@ public:
     QTableView *tblSchedule;
     TScheduleModel *Model;
     QCheckBox *chkByYear;
-    QPushButton *btnCopy, *btnSave, *btnPrint, *btnClose;
+    QPushButton *btnCopy, *btnSave, *btnPrint, *btnCompare, *btnClose;
     TLoanChartView *Chart;
     // The options: a box for each single value, a table for each list, and the effect of extras
     QGroupBox *grpOptions;
@@ -80,6 +80,8 @@ public:
 
     // Shows the schedule of `loan` under the options in place of what the window showed.
     void SetLoan(const TLoan &loan);
+    // The options in force in their boxes and tables.
+    void ShowOptions();
     // Shows `schedule` in place of what the window showed.
     void SetSchedule(const TSchedule &schedule);
     const TSchedule &Schedule() const { return FSchedule; }
@@ -92,6 +94,8 @@ public:
     void CopySelection(QObject *Sender);
     void btnSaveClick(QObject *Sender);
     void btnPrintClick(QObject *Sender);
+    // The loan with its plan as an offer of the comparison window.
+    void btnCompareClick(QObject *Sender);
     void btnCloseClick(QObject *Sender);
     // A box's text typed: taken into the options and the schedule recomputed, or refused with
     // the reason, changing nothing.
@@ -114,8 +118,6 @@ private:
     // Shows the schedule of the loan under `plan`, which becomes the options in force; else
     // the reason there is none, changing nothing.
     QString TryPlan(const TLoanPlan &plan);
-    // The options in force in their boxes and tables; a list's table alone.
-    void ShowOptions();
     void ShowList(TPlanOption option);
     void Refuse(QWidget *where, const QString &reason);
     // Takes an option's text typed at `where` into the options and shows the schedule, or
@@ -150,9 +152,13 @@ void WriteScheduleOptions(TIniFile &ini);
 // schedule window, made if none is open, brought forward and given the focus. A loan without a
 // schedule is said in a message box with the reason and opens nothing.
 void ShowSchedule(QWidget *owner, const std::optional<TLoan> &loan);
+// The same under `plan`, which becomes the window's options.
+void ShowSchedule(QWidget *owner, const std::optional<TLoan> &loan, const TLoanPlan &plan);
 
 // Writes `rows` as CSV to `fileName` through a temporary file beside it that replaces it once
 // complete; an existing file is left as it was when writing fails. Empty on success, else why
 // it failed.
 QString WriteScheduleCsv(const QString &fileName, const TSchedule &schedule,
                          const std::vector<TScheduleRow> &rows);
+// Writes `text` to `fileName` in the same way.
+QString WriteTextFile(const QString &fileName, const std::string &text);

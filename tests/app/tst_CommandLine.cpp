@@ -226,6 +226,38 @@ private slots:
         row("a yearly extra without its month", loan + QStringList{"360", "--extra-yearly", "5"}, 2,
             "quorvale: --extra-yearly: ");
         row("negative fees", loan + QStringList{"360", "--fees=-1"}, 2, "quorvale: --fees: ");
+        const QStringList a{"--compare", "--offer", "name=A,loan=100000,rate=8.75,term=360"};
+        const QStringList two = a + QStringList{"--offer=loan=5000,rate=5,term=12"};
+        row("one offer", a, 2, "quorvale: --compare: takes 2 to 4 offers");
+        row("five offers", two + two.mid(1) + two.mid(1), 2, "quorvale: --compare: ");
+        row("an offer without its term", two + QStringList{"--offer", "loan=1,rate=1"}, 2,
+            "quorvale: --offer Offer 3: missing term=\n");
+        row("an offer's unknown key", a + QStringList{"--offer", "loan=1,rates=1,term=2"}, 2,
+            "quorvale: --offer Offer 2: rates: not an option of --offer\n");
+        row("an offer's key twice", a + QStringList{"--offer", "loan=1,rate=1,term=2,loan=2"}, 2,
+            "quorvale: --offer Offer 2: loan: given more than once\n");
+        row("an offer's negative rate", a + QStringList{"--offer", "loan=1,rate=-1,term=2"}, 2,
+            "quorvale: --offer Offer 2: rate: ");
+        row("an offer's negative fees", a + QStringList{"--offer", "loan=1,rate=1,term=2,fees=-1"},
+            2, "quorvale: --offer Offer 2: fees: ");
+        row("an extra beyond the term",
+            a + QStringList{"--offer", "name=B,loan=900,rate=1,term=12,extra=10:13"}, 2,
+            "quorvale: --offer B: extra: '13'");
+        row("an extra ending before it starts",
+            a + QStringList{"--offer", "loan=900,rate=1,term=12,extra=10:5:4"}, 2,
+            "quorvale: --offer Offer 2: extra: ");
+        row("an offer without its value", a + QStringList{"--offer", "--years", "5"}, 2,
+            "quorvale: --offer: missing value");
+        row("no years", two + QStringList{"--years", "0"}, 2, "quorvale: --years: ");
+        row("a paydown step of 0", two + QStringList{"--paydown", "0"}, 2, "quorvale: --paydown: ");
+        row("an option of the schedule", two + QStringList{"--by-year"}, 2,
+            "quorvale: --by-year: ");
+        row("an offer's one-off beyond its term",
+            a + QStringList{"--offer", "loan=900,rate=1,term=12,lump=5:1,lump=5:13"}, 2,
+            "quorvale: --offer Offer 2: lump: '13'");
+        row("an offer that is never repaid",
+            two + QStringList{"--offer", "name=C,loan=1000,rate=12,term=12,payment=10"}, 1,
+            (std::string("C: ") + NoScheduleText(TNoSchedule::ShortPayment)).c_str());
         row("a math error in the grid", {"--spread", "term", "--payment", "75"}, 1,
             "Valid results cannot be calculated using\nthe variables you have entered.\n\n"
             "Please try again with reasonable values.\n");
@@ -358,6 +390,54 @@ private slots:
         QCOMPARE(years.size(), 31);
         QCOMPARE(years[30][0], QString("30"));
         QCOMPARE(years[30][5], QString("183212.97"));
+    }
+
+    // The worked pair of offers and its pay-down grid, figures worked out apart in exact
+    // decimals; csv carries the same plain values, text the window's texts.
+    void theComparisonOfOffers() {
+        const QStringList args{"--compare",
+                               "--offer",
+                               "name=A,loan=100000,rate=8.75,term=360",
+                               "--offer",
+                               "name=B,loan=100000,rate=8.25,term=360,points=2",
+                               "--years",
+                               "10",
+                               "--paydown",
+                               "100",
+                               "--rate-step",
+                               "1/4's"};
+        const QJsonObject json =
+            QJsonDocument::fromJson(Answer(args + QStringList{"--format", "json"}).Out.toUtf8())
+                .object();
+        const QJsonArray offers = json["offers"].toArray();
+        QCOMPARE(offers.size(), 2);
+        QCOMPARE(offers[0].toObject()["cost_after_years"].toDouble(), 183426.52);
+        QCOMPARE(offers[1].toObject()["cost_after_years"].toDouble(), 180321.83);
+        QCOMPARE(offers[1].toObject()["total_interest"].toDouble(), 170451.76);
+        QCOMPARE(offers[1].toObject()["apr"].toDouble(), 8.467);
+        QCOMPARE(offers[1].toObject()["payoff_date"], QJsonValue(QJsonValue::Null));
+        QCOMPARE(json["best"].toArray(), QJsonArray{"B"});
+        const QJsonObject pair = json["break_even"].toArray()[0].toObject();
+        QCOMPARE(pair["payer"].toString() + pair["other"].toString(), QString("BA"));
+        QCOMPARE(pair["month"].toInt(), 48);
+        const QJsonObject grid = json["paydown"].toArray()[0].toObject();
+        QCOMPARE(grid["rates"].toArray()[6].toDouble(), 9.5);
+        QCOMPARE(grid["months"].toArray()[1].toArray()[3].toInt(), 238);
+        QCOMPARE(grid["total_interest"].toArray()[10].toArray()[6].toDouble(), 31249.37);
+        QCOMPARE(grid["interest_saved"].toArray()[1].toArray()[3].toDouble(), 72330.29);
+
+        const QList<QStringList> csv =
+            CsvRecords(Answer(args + QStringList{"--format", "csv"}).Out);
+        QCOMPARE(csv[0], (QStringList{"", "A", "B"}));
+        QVERIFY(csv.contains(QStringList{"Cost after 10 years", "183426.52", "180321.83"}));
+        QVERIFY(csv.contains(QStringList{"Break-even of B over A", "48"}));
+        QVERIFY(
+            csv.contains(QStringList{"100.00", "242", "241", "240", "238", "237", "235", "234"}));
+
+        const QString text = Answer(args).Out;
+        QVERIFY2(text.contains("*$751.27 (-$35.43)") && text.contains(" $786.70 ") &&
+                     text.contains("month 48\n") && !text.contains("Payoff date"),
+                 qPrintable(text));
     }
 
     // Numbers on the command line and in csv and json use "."; text shows the user's locale.
