@@ -11,6 +11,7 @@
 #include <charconv>
 #include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <functional>
 #include <map>
 
@@ -232,6 +233,12 @@ std::string Plain(double v) {
 std::string JsonString(const std::string &s) {
     std::string out = "\"";
     for (char c : s) {
+        if (static_cast<unsigned char>(c) < 0x20) { // a control character, as \u00XX
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", unsigned(c));
+            out += escaped;
+            continue;
+        }
         if (c == '"' || c == '\\')
             out += '\\';
         out += c;
