@@ -127,8 +127,10 @@ private:
     TPlanOption FOption;
 };
 
-// The summary's left column has at least this many lines, and half of them when more.
+// The summary's left column has at least this many lines, and half of them when more; past
+// MaxSummaryRows lines the summary scrolls, leaving the room to the table.
 constexpr int LeftColumnLines = 4;
+constexpr int MaxSummaryRows = 8;
 
 QString Text(const std::string &s) {
     return QString::fromStdString(s);
@@ -231,6 +233,16 @@ TfrmSchedule::TfrmSchedule(const QString &programTitle, QWidget *parent)
     SummaryGrid->setColumnMinimumWidth(1, 0);
     SummaryGrid->setColumnStretch(1, 1);
     SummaryGrid->setColumnStretch(3, 1);
+    SummaryGrid->setContentsMargins(0, 0, 0, 0);
+    auto *summary = new QWidget;
+    summary->setLayout(SummaryGrid);
+    scrSummary = new QScrollArea(this);
+    scrSummary->setObjectName(QStringLiteral("scrSummary"));
+    scrSummary->setWidget(summary);
+    scrSummary->setWidgetResizable(true);
+    scrSummary->setFrameShape(QFrame::NoFrame);
+    scrSummary->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scrSummary->setFocusPolicy(Qt::NoFocus);
 
     Model = new TScheduleModel(this);
     tblSchedule = new QTableView(this);
@@ -445,7 +457,7 @@ TfrmSchedule::TfrmSchedule(const QString &programTitle, QWidget *parent)
     scroller->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
     middle->addWidget(scroller);
     auto *layout = new QVBoxLayout(this);
-    layout->addLayout(SummaryGrid);
+    layout->addWidget(scrSummary);
     layout->addLayout(middle, 1);
     layout->addLayout(buttons);
     layout->addWidget(lblStatus);
@@ -487,8 +499,8 @@ void TfrmSchedule::SetSchedule(const TSchedule &schedule) {
     const int left = std::max(LeftColumnLines, (lines + 1) / 2);
     while (lblCaptions.size() < lines) {
         const int i = int(lblCaptions.size());
-        auto *caption = new QLabel(this);
-        auto *value = new QLabel(this);
+        auto *caption = new QLabel(scrSummary->widget());
+        auto *value = new QLabel(scrSummary->widget());
         caption->setObjectName(QStringLiteral("lblCaption%1").arg(i));
         value->setObjectName(QStringLiteral("lblValue%1").arg(i));
         lblCaptions.append(caption);
@@ -513,6 +525,17 @@ void TfrmSchedule::SetSchedule(const TSchedule &schedule) {
         name.chop(1); // the colon
         value->setAccessibleName(name);
     }
+    SummaryGrid->activate();
+    const QSize whole = scrSummary->widget()->minimumSizeHint();
+    const int shown = std::min(left, MaxSummaryRows);
+    const int height =
+        left > MaxSummaryRows
+            ? shown * (lblValues[0]->sizeHint().height() + SummaryGrid->verticalSpacing())
+            : whole.height();
+    scrSummary->setFixedHeight(height);
+    scrSummary->setMinimumWidth(
+        whole.width() +
+        (left > MaxSummaryRows ? scrSummary->verticalScrollBar()->sizeHint().width() : 0));
     Model->SetRows(ScheduleColumns(schedule), ShownRows());
     // Columns as wide as their widest text: the greatest amount, the date, or the heading.
     TScheduleRow widest;

@@ -23,6 +23,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QScrollArea;
 class QTableView;
 class QTableWidget;
 class TIniFile;
@@ -61,7 +62,9 @@ public:
 
     // The summary: a caption and a value a line, as many as the schedule's summary has (the
     // labels beyond them hidden); the first half in the left column.
+    // It scrolls when a plan's changes of payment make it taller than MaxSummaryRows lines.
     QGridLayout *SummaryGrid;
+    QScrollArea *scrSummary;
     QList<QLabel *> lblCaptions, lblValues;
     QTableView *tblSchedule;
     TScheduleModel *Model;

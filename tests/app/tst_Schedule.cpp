@@ -25,6 +25,7 @@
 
 Q_DECLARE_METATYPE(TLoan)
 Q_DECLARE_METATYPE(std::optional<TLoan>)
+Q_DECLARE_METATYPE(TLoanPlan)
 
 namespace {
 
@@ -522,14 +523,24 @@ private slots:
     void everyTextShowsInFullAndNothingOverlaps_data() {
         QTest::addColumn<TLoan>("loan");
         QTest::addColumn<bool>("byYear");
-        QTest::newRow("every summary line") << Worked << false;
-        QTest::newRow("by year") << Worked << true;
-        QTest::newRow("great amounts") << TLoan{999999999.99, 18.5, 999, 15500000} << false;
+        QTest::addColumn<TLoanPlan>("plan");
+        QTest::newRow("every summary line") << Worked << false << TLoanPlan{};
+        QTest::newRow("by year") << Worked << true << TLoanPlan{};
+        QTest::newRow("great amounts")
+            << TLoan{999999999.99, 18.5, 999, 15500000} << false << TLoanPlan{};
+        // 30 changes of payment: the summary scrolls and leaves the room to the table
+        TLoanPlan lowered;
+        lowered.YearlyExtra = 10000;
+        lowered.Effect = TExtraEffect::LowerPayment;
+        QTest::newRow("a payment lowered every year") << Worked << false << lowered;
     }
     void everyTextShowsInFullAndNothingOverlaps() {
         QFETCH(TLoan, loan);
         QFETCH(bool, byYear);
+        QFETCH(TLoanPlan, plan);
+        SchedulePlan = plan;
         TfrmSchedule &w = Open(loan, byYear, true);
+        QVERIFY(w.scrSummary->height() < w.tblSchedule->height());
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         const QStringList faults = LayoutFaults(&w);
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join("; ")));
