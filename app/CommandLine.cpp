@@ -2,6 +2,7 @@
 
 #include "engine/Amortize.h"
 #include "engine/CalcMode.h"
+#include "engine/Compare.h"
 #include "engine/Spread.h"
 #include "platform/Version.h"
 
@@ -10,6 +11,8 @@
 #include <charconv>
 #include <chrono>
 #include <cmath>
+#include <cstdio>
+#include <functional>
 #include <map>
 
 namespace {
@@ -230,6 +233,12 @@ std::string Plain(double v) {
 std::string JsonString(const std::string &s) {
     std::string out = "\"";
     for (char c : s) {
+        if (static_cast<unsigned char>(c) < 0x20) { // a control character, as \u00XX
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", unsigned(c));
+            out += escaped;
+            continue;
+        }
         if (c == '"' || c == '\\')
             out += '\\';
         out += c;
@@ -340,10 +349,35 @@ TCommandLineAnswer Spread(const std::vector<std::string> &args) {
 
 // ---- The schedule --------------------------------------------------------------------------
 
+// A field of a CSV line, quoted when it holds a comma, a quote or a line break.
+std::string CsvField(const std::string &text) {
+    if (text.find_first_of(",\"\r\n") == std::string::npos)
+        return text;
+    std::string out = "\"";
+    for (char c : text)
+        out += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return out + "\"";
+}
+
+// A loan with a plan: tsv and csv follow the table with an empty line and the summary, a
+// caption and a value a line, so that a script reading the table alone stops at the empty line.
+// A plain loan's output stays the table alone.
+std::string SummaryAfterTable(const TSchedule &s, TFormat format) {
+    if (s.Plan == TLoanPlan{})
+        return "";
+    const bool csv = format == TFormat::Csv;
+    const std::string end = csv ? "\r\n" : "\n";
+    std::string out = end;
+    for (const TSummaryLine &line : ScheduleSummary(s))
+        out += csv ? CsvField(line.Caption.Text()) + "," + CsvField(line.Value.Text()) + end
+                   : line.Caption.Text() + "\t" + line.Value.Text() + end;
+    return out;
+}
+
 std::string ScheduleOutput(const TSchedule &s, const std::vector<TScheduleRow> &rows,
                            TFormat format, bool byYear) {
     if (format == TFormat::Csv)
-        return ScheduleCsv(s, rows);
+        return ScheduleCsv(s, rows) + SummaryAfterTable(s, format);
     const std::vector<TScheduleColumn> columns = ScheduleColumns(s);
     if (format == TFormat::Json) {
         auto optional = [](const std::optional<double> &v) {
@@ -383,7 +417,7 @@ std::string ScheduleOutput(const TSchedule &s, const std::vector<TScheduleRow> &
             table.back().push_back(ScheduleCellText(r, c));
     }
     if (format == TFormat::Tsv)
-        return Table(table, format);
+        return Table(table, format) + SummaryAfterTable(s, format);
     std::string out;
     for (const TSummaryLine &line : ScheduleSummary(s))
         out += line.Caption.Text() + " " + line.Value.Text() + "\n";
@@ -540,12 +574,269 @@ TCommandLineAnswer Schedule(std::vector<std::string> args) {
     return {ScheduleOutput(*s, byYear ? ScheduleByYear(*s) : s->Months, format, byYear), "", 0};
 }
 
+// ---- The comparison of offers --------------------------------------------------------------
+
+// One offer: "name=A,loan=X,rate=Y,term=N" and any option of a loan's plan written the same
+// way ("points=2,extra=100:13,lump=5000:24,lower-payment"). What is wrong names the offer.
+TOffer OfferOption(const std::string &text, int number) {
+    std::vector<std::string> args{"quorvale", "--offer"};
+    std::optional<std::string> name;
+    for (size_t start = 0; start <= text.size();) {
+        const size_t comma = std::min(text.find(',', start), text.size());
+        const std::string field = text.substr(start, comma - start);
+        if (field.starts_with("name=") && !name)
+            name = field.substr(5);
+        else
+            args.push_back("--" + field);
+        start = comma + 1;
+    }
+    TOffer offer;
+    offer.Name = name ? *name : "Offer " + std::to_string(number);
+    try {
+        const std::vector<std::string> lumps = TakeRepeated(args, "--lump");
+        const std::vector<std::string> rateChanges = TakeRepeated(args, "--rate-change");
+        const TOptions o(args, "--offer",
+                         {"--loan", "--rate", "--term", "--payment", "--fees", "--points",
+                          "--loan-date", "--first-payment", "--interest-only", "--extra",
+                          "--extra-yearly"},
+                         {"--lower-payment"});
+        for (const char *required : {"--loan", "--rate", "--term"})
+            if (!o.Has(required))
+                throw TUsageError{std::string("quorvale: missing ") + (required + 2) + "="};
+        offer.Loan.Loan = PositiveAmount("--loan", *o.Find("--loan"));
+        offer.Loan.Rate = Rate("--rate", *o.Find("--rate"));
+        offer.Loan.Term = Term("--term", *o.Find("--term"));
+        offer.Loan.Payment = o.Get("--payment", PositiveAmount, 0.0);
+        offer.Plan = Plan(o, lumps, rateChanges, offer.Loan.Term);
+    } catch (const TUsageError &e) {
+        std::string what = e.Message.substr(e.Message.find(": ") + 2);
+        if (what.starts_with("--"))
+            what.erase(0, 2);
+        throw TUsageError{"quorvale: --offer " + offer.Name + ": " + what};
+    }
+    return offer;
+}
+
+std::string OfferNames(const TComparison &c, const std::vector<int> &offers,
+                       const std::function<std::string(const std::string &)> &quote) {
+    std::string names;
+    for (int k : offers)
+        names += (names.empty() ? "" : ", ") + quote(c.Offers[size_t(k)].Offer.Name);
+    return names;
+}
+
+// The offers' rows as the window shows them; in text each value but the first offer's with its
+// difference to the first, and "*" before the best of a row that not every offer shares.
+std::vector<std::vector<std::string>> CompareTable(const TComparison &c, TFormat format) {
+    const int count = int(c.Offers.size());
+    std::vector<std::vector<std::string>> table(1, {""});
+    for (const TOfferCosts &o : c.Offers)
+        table[0].push_back(o.Offer.Name);
+    for (int r = 0; r < CompareRowCount; ++r) {
+        const TCompareRow row = TCompareRow(r);
+        if (!RowShown(c, row))
+            continue;
+        const TCompareKind kind = CompareRowInfo(row).Kind;
+        const std::vector<int> best = BestInRow(c, row);
+        const std::optional<double> first = CompareValue(c, 0, row);
+        table.push_back({CompareCaption(c, row)});
+        for (int k = 0; k < count; ++k) {
+            const std::optional<double> v = CompareValue(c, k, row);
+            std::string cell = v ? CompareText(kind, *v) : "";
+            if (v && format == TFormat::Text) {
+                if (k > 0 && first && kind != TCompareKind::Date)
+                    cell += " (" + CompareDifference(kind, *v - *first) + ")";
+                if (int(best.size()) < count && std::count(best.begin(), best.end(), k))
+                    cell = "*" + cell;
+            }
+            table.back().push_back(cell);
+        }
+    }
+    for (const TBreakEven &pair : c.Pairs)
+        table.push_back({BreakEvenCaption(c, pair), BreakEvenText(pair)});
+    return table;
+}
+
+// The grid's rows, top left "Extra / Rate", then the extras down and the rates across.
+std::vector<std::vector<std::string>> PaydownTable(const TPaydownGrid &g, TFormat format,
+                                                   bool interest) {
+    const bool plain = format == TFormat::Csv;
+    std::vector<std::vector<std::string>> table(1, {"Extra / Rate"});
+    for (double rate : g.Rates)
+        table[0].push_back(plain ? ComparePlainText(TCompareKind::Percent, rate)
+                                 : CompareText(TCompareKind::Percent, rate));
+    for (int r = 0; r < PaydownRows; ++r) {
+        const double extra = double(g.Extras[size_t(r)]);
+        table.push_back({plain ? ComparePlainText(TCompareKind::Money, extra)
+                               : CompareText(TCompareKind::Money, extra)});
+        for (const TPaydownCell &cell : g.Cells[size_t(r)]) {
+            const double v = interest ? double(cell.TotalInterest) : cell.Months;
+            const TCompareKind kind = interest ? TCompareKind::Money : TCompareKind::Count;
+            table.back().push_back(!cell.Repaid ? ""
+                                   : plain      ? ComparePlainText(kind, v)
+                                                : CompareText(kind, v));
+        }
+    }
+    return table;
+}
+
+std::string PaydownJson(const TOfferCosts &o, const TPaydownGrid &g) {
+    auto list = [](int count, auto value) {
+        std::string s = "[";
+        for (int k = 0; k < count; ++k)
+            s += (k ? "," : "") + value(k);
+        return s + "]";
+    };
+    auto cells = [&](auto value) {
+        return list(PaydownRows, [&](int r) {
+            return list(PaydownColumns, [&](int c) {
+                const TPaydownCell &cell = g.Cells[size_t(r)][size_t(c)];
+                return cell.Repaid ? value(cell) : std::string("null");
+            });
+        });
+    };
+    auto money = [](TCents cents) {
+        return ComparePlainText(TCompareKind::Money, double(cents));
+    };
+    return "{\"offer\":" + JsonString(o.Offer.Name) +
+           ",\"extras\":" + list(PaydownRows, [&](int r) { return money(g.Extras[size_t(r)]); }) +
+           ",\"rates\":" + list(PaydownColumns, [&](int c) { return Plain(g.Rates[size_t(c)]); }) +
+           ",\"months\":" + cells([](const TPaydownCell &c) { return std::to_string(c.Months); }) +
+           ",\"total_interest\":" +
+           cells([&](const TPaydownCell &c) { return money(c.TotalInterest); }) +
+           ",\"interest_saved\":" +
+           cells([&](const TPaydownCell &c) { return money(c.InterestSaved); }) + "}";
+}
+
+std::string CompareJson(const TComparison &c, const std::vector<TPaydownGrid> &grids) {
+    std::string out = "{\"years\":" + std::to_string(c.Years) + ",\"offers\":[";
+    for (int k = 0; k < int(c.Offers.size()); ++k) {
+        out +=
+            std::string(k ? "," : "") + "{\"name\":" + JsonString(c.Offers[size_t(k)].Offer.Name);
+        for (int r = 0; r < CompareRowCount; ++r) {
+            const TCompareRowInfo &info = CompareRowInfo(TCompareRow(r));
+            const std::optional<double> v = CompareValue(c, k, TCompareRow(r));
+            const std::string plain = v ? ComparePlainText(info.Kind, *v) : "null";
+            out += ",\"" + std::string(info.Key) +
+                   "\":" + (v && info.Kind == TCompareKind::Date ? JsonString(plain) : plain);
+        }
+        out += "}";
+    }
+    out += "],\"cheapest_at_years\":[" + OfferNames(c, c.CheapestAtYears, JsonString) +
+           "],\"best\":[" + OfferNames(c, c.Best, JsonString) + "],\"break_even\":[";
+    for (const TBreakEven &pair : c.Pairs) {
+        const int other = pair.Payer == pair.First ? pair.Second : pair.First;
+        out += std::string(&pair == &c.Pairs.front() ? "{" : ",{") +
+               "\"payer\":" + JsonString(c.Offers[size_t(pair.Payer)].Offer.Name) +
+               ",\"other\":" + JsonString(c.Offers[size_t(other)].Offer.Name) +
+               ",\"month\":" + (pair.Month ? std::to_string(*pair.Month) : "null") + "}";
+    }
+    out += "]";
+    if (!grids.empty()) {
+        out += ",\"paydown\":[";
+        for (size_t k = 0; k < grids.size(); ++k)
+            out += (k ? "," : "") + PaydownJson(c.Offers[k], grids[k]);
+        out += "]";
+    }
+    return out + "}\n";
+}
+
+std::string CompareOutput(const TComparison &c, const std::vector<TPaydownGrid> &grids,
+                          TFormat format) {
+    if (format == TFormat::Json)
+        return CompareJson(c, grids);
+    auto csvLines = [](const std::vector<std::vector<std::string>> &table) {
+        std::string out;
+        for (const auto &row : table) {
+            for (size_t k = 0; k < row.size(); ++k)
+                out += (k ? "," : "") + CsvField(row[k]);
+            out += "\r\n";
+        }
+        return out;
+    };
+    std::string out;
+    if (format == TFormat::Csv) {
+        out = CompareCsv(c);
+    } else {
+        out = Table(CompareTable(c, format), format);
+        if (format == TFormat::Text) {
+            auto same = [](const std::string &s) {
+                return s;
+            };
+            out += "\nBest overall (lowest total cost): " + OfferNames(c, c.Best, same) +
+                   "\nCheapest after " + std::to_string(c.Years) +
+                   (c.Years == 1 ? " year: " : " years: ") +
+                   OfferNames(c, c.CheapestAtYears, same) + "\n* the best of its row; (" +
+                   "difference to " + c.Offers[0].Offer.Name + ")\n";
+        }
+    }
+    for (size_t k = 0; k < grids.size(); ++k)
+        for (bool interest : {false, true}) {
+            const std::string title = "Paying down " + c.Offers[k].Offer.Name + ": " +
+                                      (interest ? "total interest" : "months to payoff");
+            const auto table = PaydownTable(grids[k], format, interest);
+            if (format == TFormat::Csv)
+                out += "\r\n" + CsvField(title) + "\r\n" + csvLines(table);
+            else
+                out += "\n" + title + "\n" + Table(table, format);
+        }
+    return out;
+}
+
+TCommandLineAnswer CompareOffers(const std::vector<std::string> &args) {
+    // The offers may be given again and again; the other options once each.
+    std::vector<std::string> rest;
+    std::vector<TOffer> offers;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string &arg = args[i];
+        if (arg.starts_with("--offer="))
+            offers.push_back(OfferOption(arg.substr(8), int(offers.size()) + 1));
+        else if (arg == "--offer" && i + 1 < args.size() && !args[i + 1].starts_with("--"))
+            offers.push_back(OfferOption(args[++i], int(offers.size()) + 1));
+        else if (arg == "--offer")
+            Fail(arg, "missing value");
+        else
+            rest.push_back(arg);
+    }
+    const TOptions o(rest, "--compare", {"--years", "--format", "--paydown", "--rate-step"}, {});
+    if (offers.size() < 2 || offers.size() > 4)
+        Fail("--compare", "takes 2 to 4 offers (--offer), not " + std::to_string(offers.size()));
+    const int years = o.Get(
+        "--years",
+        [](const std::string &name, const std::string &text) {
+            const TNumber n = ParseNumber(name, text);
+            if (n.Decimals > 0 || n.Value < 1 || n.Value > 100)
+                Fail(name,
+                     "'" + text + "' is out of range (a whole number of years from 1 to 100)");
+            return int(n.Value);
+        },
+        5);
+    const TFormat format = FormatOption(o);
+    const double rateStep =
+        RateSteps[size_t(o.Get(
+                      "--rate-step", [](auto &n, auto &t) { return StepIndex(n, t, RateSteps); },
+                      DefaultStepIndex))]
+            .Step;
+    const TComparison c = Compare(offers, years);
+    for (const TOfferCosts &offer : c.Offers)
+        if (!offer.Schedule)
+            return {"", offer.Offer.Name + ": " + NoScheduleText(offer.Schedule.Reason) + "\n", 1};
+    std::vector<TPaydownGrid> grids;
+    if (o.Has("--paydown")) {
+        const TCents step = *ToCents(PositiveAmount("--paydown", *o.Find("--paydown")));
+        for (const TOffer &offer : offers)
+            grids.push_back(PaydownGrid(offer, step, rateStep));
+    }
+    return {CompareOutput(c, grids, format), "", 0};
+}
+
 // ---- Help ----------------------------------------------------------------------------------
 
 std::string Help() {
     return "Usage: quorvale [--version | --help]\n"
            "  or:  quorvale --spread MODE [OPTION]...\n"
            "  or:  quorvale --schedule --loan X --rate Y --term N [OPTION]...\n"
+           "  or:  quorvale --compare --offer O --offer O... [OPTION]...\n"
            "A desktop calculator that compares fixed-rate loans in a spread of payments,\n"
            "loan amounts, interest rates or terms. Without a command it opens its window\n"
            "(other arguments are ignored); a command prints its answer and ends, without\n"
@@ -557,6 +848,8 @@ std::string Help() {
            "\n"
            "                       (the cells hold payments, loan amounts, rates or terms)\n"
            "  --schedule           print the amortization schedule of one loan\n"
+           "  --compare            print the rows of 2 to 4 loan offers side by side, the\n"
+           "                       break-even month of each pair and the best offers\n"
            "  --version            print the program's name and version, then end\n"
            "  --help               print this text, then end\n"
            "  --loan X             loan amount (--spread: default 100000)\n"
@@ -570,7 +863,7 @@ std::string Help() {
            "                       " +
            ItemList(LoanSteps) +
            "\n"
-           "  --rate-step S        the rate step of --spread (default " +
+           "  --rate-step S        the rate step of --spread and --paydown (default " +
            RateSteps[DefaultStepIndex].Item +
            "), one of\n"
            "                       " +
@@ -603,6 +896,15 @@ std::string Help() {
            "                       the annual rate from month MONTH on, the payment recast\n"
            "                       over the months left (repeatable)\n"
            "  --lower-payment      extras lower the payment instead of shortening the loan\n"
+           "  --offer O            an offer of --compare (2 to 4 of them):\n"
+           "                       name=A,loan=X,rate=Y,term=N and, as needed, the other\n"
+           "                       values of --schedule written the same way: payment=P,\n"
+           "                       points=Q, fees=F, extra=E[:FROM[:TO]], lump=E:MONTH, ...\n"
+           "  --years Y            the years after which --compare counts the cost if the\n"
+           "                       loans end then (default 5)\n"
+           "  --paydown STEP       add to --compare the grid of each offer paying down\n"
+           "                       faster: monthly extras of 0 to 10 x STEP down, the rates\n"
+           "                       around the offer's by --rate-step across\n"
            "  --format F           text (default), tsv, csv or json\n"
            "\n"
            "Numbers are written with \".\" for decimals whatever the locale. Amounts have at\n"
@@ -617,12 +919,17 @@ std::string Help() {
            "a plan: the APR, the APRC, the interest and payments its extras save); its json\n"
            "names them apr, aprc, interest_saved, payments_saved and payoff_date. Its rows\n"
            "gain an Extra column with extras and a Date column with dates.\n"
+           "The comparison's text marks the best of each row with \"*\" and shows each value's\n"
+           "difference to the first offer; its csv and json give the break-even months (empty\n"
+           "or null for never) and, with --paydown, the grids.\n"
            "\n"
            "Examples:\n"
            "  quorvale --spread payment --loan 250000 --rate 6.5 --loan-step 5000\n"
            "  quorvale --schedule --loan 100000 --rate 8.75 --term 360 --by-year\n"
            "  quorvale --schedule --loan 100000 --rate 8.75 --term 360 --extra 100 \\\n"
            "           --lump 10000:12 --fees 2000 --first-payment 2025-02-01\n"
+           "  quorvale --compare --offer name=A,loan=100000,rate=8.75,term=360 \\\n"
+           "           --offer name=B,loan=100000,rate=8.25,term=360,points=2 --years 10\n"
            "\n"
            "Exit status:\n"
            "  0  the answer was printed\n"
@@ -643,9 +950,11 @@ std::optional<TCommandLineAnswer> CommandLineAnswer(const std::vector<std::strin
         if (arg == "--help")
             return TCommandLineAnswer{Help(), "", 0};
         const std::string command = arg.substr(0, arg.find('='));
-        if (command != "--spread" && command != "--schedule")
+        if (command != "--spread" && command != "--schedule" && command != "--compare")
             continue;
         try {
+            if (command == "--compare")
+                return CompareOffers(args);
             return command == "--spread" ? Spread(args) : Schedule(args);
         } catch (const TUsageError &e) {
             return TCommandLineAnswer{"", OneLine(e.Message) + "\n", 2};

@@ -2,6 +2,7 @@
 
 #include "app/About.h"
 #include "app/Close.h"
+#include "app/Compare.h"
 #include "app/Disclaim.h"
 #include "app/Schedule.h"
 #include "app/URL.h"
@@ -169,6 +170,8 @@ TfrmMain::TfrmMain(const QString &programFolder, QWidget *parent)
     // goes on from the menu bar or its menus to another control; coming back to it is no
     // leaving either.
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget *old, QWidget *now) {
+        if (now && now != grdLS && now->window() == this)
+            FGridAfterSchedule = false;
         if (now == MainMenu1 &&
             (old == edtLoan || old == edtTerm || old == edtInterest || old == edtPayment)) {
             FBoxAtMenu = old;
@@ -183,7 +186,8 @@ TfrmMain::TfrmMain(const QString &programFolder, QWidget *parent)
     connect(this, &QWidget::customContextMenuRequested, this,
             [this](const QPoint &p) { PopUp(this, p); });
     actContextMenu = new QAction(this);
-    actContextMenu->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10));
+    actContextMenu->setShortcuts(
+        {QKeySequence(Qt::SHIFT | Qt::Key_F10), QKeySequence(Qt::Key_Menu)});
     actContextMenu->setShortcutContext(Qt::WindowShortcut);
     addAction(actContextMenu);
     connect(actContextMenu, &QAction::triggered, this,
@@ -204,6 +208,8 @@ TfrmMain::TfrmMain(const QString &programFolder, QWidget *parent)
 TfrmMain::~TfrmMain() {
     // The focus moves while the widgets below go, and this window's members are gone by then.
     disconnect(qApp, &QApplication::focusChanged, this, nullptr);
+    if (frmSchedule)
+        frmSchedule->removeEventFilter(this);
     if (QRPrinter().PreviewContext == this) {
         QRPrinter().OnPreview = nullptr;
         QRPrinter().PreviewContext = nullptr;
@@ -525,6 +531,9 @@ void TfrmMain::CreateMenus() {
     mnuPopPrint->setEnabled(false); // enabled at start-up
     mnuPopSchedule = item(mnuPop, tr("Amortization &Schedule..."), &TfrmMain::mnuPopScheduleClick);
     mnuPopSchedule->setEnabled(false); // with the print preview
+    mnuPopCompare =
+        item(mnuPop, tr("Add to &Comparison"), &TfrmMain::mnuPopCompareClick);
+    mnuPopCompare->setEnabled(false);
     mnuPopAbout = item(mnuPop, tr("&About..."), &TfrmMain::ShowAbout);
     mnuPop->addSeparator();
     mnuPopExit = item(mnuPop, tr("E&xit"), &TfrmMain::mnuFileExitClick);
@@ -681,6 +690,7 @@ void TfrmMain::ReadSavedValues() {
     LastInterest = read("Interest", DefaultInterest);
     LastTerm = read("Term", DefaultTerm);
     LastPayment = read("Payment", DefaultPayment);
+    ReadScheduleOptions(ini);
     edtLoan->SetValue(LastLoan);
     edtInterest->SetValue(LastInterest);
     edtTerm->SetValue(LastTerm);
@@ -759,6 +769,7 @@ void TfrmMain::AllowPrinting() {
     mnuFilePrint->setEnabled(true);
     mnuPopPrint->setEnabled(true);
     mnuPopSchedule->setEnabled(true);
+    mnuPopCompare->setEnabled(true);
 }
 
 void TfrmMain::DisallowPrinting() {
@@ -766,6 +777,7 @@ void TfrmMain::DisallowPrinting() {
     mnuFilePrint->setEnabled(false);
     mnuPopPrint->setEnabled(false);
     mnuPopSchedule->setEnabled(false);
+    mnuPopCompare->setEnabled(false);
 }
 
 // ---- Grid presentation and hints --------------------------------------------------------
@@ -834,8 +846,15 @@ void TfrmMain::edtTermInvalidEntry(QObject *) {
 // ---- Closing ----------------------------------------------------------------------------
 
 // A right-button press shows the context menu and leaves the focus where it is; only an edit
-// box is entered by it. Given to a radio item or the grid, it would leave the input box.
+// box is entered by it. Given to a radio item or the grid, it would leave the input box. The
+// schedule window going away may give the focus back to the grid.
 bool TfrmMain::eventFilter(QObject *watched, QEvent *e) {
+    // Asked for before the schedule's window goes, the activation hands the focus straight
+    // here; asked for after, the window manager may first drop it.
+    if (watched == frmSchedule && e->type() == QEvent::Close && FScheduleFromGrid)
+        activateWindow();
+    if (watched == frmSchedule && e->type() == QEvent::Hide)
+        Guard(this, [this] { ScheduleHidden(); });
     if (watched == windowHandle() && e->type() == QEvent::MouseButtonPress &&
         static_cast<QMouseEvent *>(e)->button() == Qt::RightButton) {
         const auto *mouse = static_cast<QMouseEvent *>(e);
@@ -859,8 +878,12 @@ bool TfrmMain::event(QEvent *e) {
     // where its handler put it (the term box after the months message).
     if (e->type() == QEvent::WindowDeactivate)
         FAwayToMessage = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()) != nullptr;
-    if (e->type() == QEvent::WindowActivate && !std::exchange(FAwayToMessage, false))
-        Guard(this, [this] { FormActivate(this); });
+    if (e->type() == QEvent::WindowActivate && !std::exchange(FAwayToMessage, false)) {
+        if (FGridAfterSchedule)
+            grdLS->setFocus(Qt::ActiveWindowFocusReason);
+        else
+            Guard(this, [this] { FormActivate(this); });
+    }
     return QMainWindow::event(e);
 }
 
@@ -919,6 +942,7 @@ void TfrmMain::SaveValuesAtExit() {
     ini.WriteString(SavedValuesSection, "Interest", FloatToStr(LastInterest));
     ini.WriteString(SavedValuesSection, "Term", FloatToStr(LastTerm));
     ini.WriteString(SavedValuesSection, "Payment", FloatToStr(LastPayment));
+    WriteScheduleOptions(ini);
 }
 
 void TfrmMain::mnuFileExitClick(QObject *) {
@@ -1021,6 +1045,7 @@ bool IsResultCell(const TStringGrid &grid, int col, int row) {
 void TfrmMain::PopUp(QWidget *control, const QPoint &at) {
     FPopCol = 4;
     FPopRow = 6;
+    FPopOverGrid = control == grdLS;
     if (control == grdLS) {
         const TGridCoord cell = grdLS->MouseCoord(at.x(), at.y());
         if (IsResultCell(*grdLS, cell.X, cell.Y)) {
@@ -1032,20 +1057,57 @@ void TfrmMain::PopUp(QWidget *control, const QPoint &at) {
 }
 
 void TfrmMain::mnuPopScheduleClick(QObject *) {
-    ShowSchedule(this, CellLoan(*this, FPopCol, FPopRow));
+    OpenSchedule(FPopCol, FPopRow, FPopOverGrid);
+}
+
+void TfrmMain::mnuPopCompareClick(QObject *) {
+    if (const std::optional<TLoan> loan = CellLoan(*this, FPopCol, FPopRow))
+        ShowCompare(this, TOffer{std::string(), *loan, {}});
+    else
+        MessageBox(QStringLiteral("Nothing to compare: this cell holds no loan."), ProgramName,
+                   mtInformation, mbOK);
 }
 
 void TfrmMain::grdLSDblClick(QObject *, int X, int Y) {
     const TGridCoord cell = grdLS->MouseCoord(X, Y);
     if (IsResultCell(*grdLS, cell.X, cell.Y))
-        ShowSchedule(this, CellLoan(*this, cell.X, cell.Y));
+        OpenSchedule(cell.X, cell.Y, true);
 }
 
 void TfrmMain::grdLSKeyDown(QObject *, int &Key, Qt::KeyboardModifiers) {
     if (Key != Qt::Key_Return && Key != Qt::Key_Enter)
         return;
     Key = 0;
-    ShowSchedule(this, CellLoan(*this, grdLS->Col(), grdLS->Row()));
+    OpenSchedule(grdLS->Col(), grdLS->Row(), true);
+}
+
+void TfrmMain::OpenSchedule(int col, int row, bool fromGrid) {
+    ShowSchedule(this, CellLoan(*this, col, row));
+    if (!frmSchedule)
+        return;
+    FScheduleCol = col;
+    FScheduleRow = row;
+    FScheduleFromGrid = fromGrid;
+    frmSchedule->installEventFilter(this); // once: installing again only moves it up
+}
+
+// This window is activated once the schedule's has gone; that activation, and any other
+// until the focus moves on to another control, gives the grid the focus rather than the first
+// box.
+void TfrmMain::ScheduleHidden() {
+    if (!std::exchange(FScheduleFromGrid, false) || !isVisible())
+        return;
+    grdLS->SetSelection({FScheduleCol, FScheduleRow, FScheduleCol, FScheduleRow});
+    FGridAfterSchedule = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (!isActiveWindow())
+                activateWindow();
+            else if (FGridAfterSchedule)
+                grdLS->setFocus(Qt::OtherFocusReason);
+        },
+        Qt::QueuedConnection);
 }
 
 void TfrmMain::actContextMenuExecute(QObject *) {

@@ -69,8 +69,8 @@ public:
     QAction *mnuHelpContents, *mnuHelpSearch, *mnuHelpHow, *mnuHelpEmailSupport, *mnuHelpUpdate,
         *mnuHelpAbout;
     QMenu *mnuPop;
-    QAction *mnuPopPrint, *mnuPopSchedule, *mnuPopAbout, *mnuPopExit;
-    // Shift+F10: the focused control's context menu, as the Menu key opens it. In no menu.
+    QAction *mnuPopPrint, *mnuPopSchedule, *mnuPopCompare, *mnuPopAbout, *mnuPopExit;
+    // Shift+F10 and the Menu key: the focused control's context menu. In no menu.
     QAction *actContextMenu;
     // Ctrl+C anywhere in the window but an edit box (which keeps its own copy): the grid to
     // the clipboard. In no menu.
@@ -129,6 +129,8 @@ public:
     void CopyGrid(QObject *Sender);
     // The schedule of the loan of the cell the popup menu was opened over, else of the centre.
     void mnuPopScheduleClick(QObject *Sender);
+    // The same loan as an offer of the comparison window.
+    void mnuPopCompareClick(QObject *Sender);
     // A double click on a result cell opens its schedule; on a heading it does nothing.
     void grdLSDblClick(QObject *Sender, int X, int Y);
     // Return opens the schedule of the selected cell.
@@ -167,6 +169,10 @@ private:
     void DescribeGrid();
     // Opens mnuPop at a point of a control, noting the result cell it is over.
     void PopUp(QWidget *control, const QPoint &at);
+    // The schedule of a result cell; asked for from the grid, its closing gives the focus back
+    // to the grid, on that cell.
+    void OpenSchedule(int col, int row, bool fromGrid);
+    void ScheduleHidden();
 
     std::unique_ptr<TView> FView;
     QString FProgramFolder;
@@ -174,6 +180,10 @@ private:
     bool FFirstGridFailed = false; // the start-up's first grid failed, not yet reported
     QPointer<QWidget> FBoxAtMenu;  // the input box the menu bar took the focus from
     int FPopCol = 4, FPopRow = 6;  // the result cell mnuPop was opened over, else the centre
+    bool FPopOverGrid = false;     // mnuPop was opened over the grid
+    int FScheduleCol = 4, FScheduleRow = 6; // the cell of the schedule shown
+    bool FScheduleFromGrid = false;         // it was asked for from the grid
+    bool FGridAfterSchedule = false;        // an activation gives the grid the focus
 };
 
 // The one main window (null before it is created and after it is destroyed).

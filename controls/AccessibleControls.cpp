@@ -121,6 +121,15 @@ public:
         const TGridCoord cell = Grid()->MouseCoord(p.x(), p.y());
         return cellAt(cell.Y, cell.X);
     }
+    // The grid is no tab stop, and takes the focus only from a left click; assistive
+    // technology gives it the focus as that click does.
+    QStringList actionNames() const override {
+        return Grid()->isEnabled() ? QStringList{setFocusAction()} : QStringList{};
+    }
+    void doAction(const QString &name) override {
+        if (name == setFocusAction() && Grid()->isEnabled())
+            Grid()->setFocus(Qt::OtherFocusReason);
+    }
     QAccessibleInterface *focusChild() const override {
         return Grid()->hasFocus() ? cellAt(Grid()->Row(), Grid()->Col()) : nullptr;
     }
@@ -252,6 +261,18 @@ void AccessibleCellTextChanged(TStringGrid *Grid, int ACol, int ARow) {
     if (QAccessibleInterface *cell = table ? table->MadeCell(ARow, ACol) : nullptr) {
         QAccessibleEvent event(cell, QAccessible::NameChanged);
         QAccessible::updateAccessibility(&event);
+    }
+}
+
+void AccessibleCurrentCellChanged(TStringGrid *Grid) {
+    if (!QAccessible::isActive() || !Grid->hasFocus())
+        return;
+    auto *table = dynamic_cast<TGridAccessible *>(QAccessible::queryAccessibleInterface(Grid));
+    if (QAccessibleInterface *cell = table ? table->cellAt(Grid->Row(), Grid->Col()) : nullptr) {
+        QAccessibleEvent focus(cell, QAccessible::Focus);
+        QAccessible::updateAccessibility(&focus);
+        QAccessibleEvent selection(cell, QAccessible::Selection);
+        QAccessible::updateAccessibility(&selection);
     }
 }
 

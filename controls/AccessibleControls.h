@@ -17,6 +17,11 @@ void InstallAccessibleControls();
 // (and may have kept what it read); the grid calls it whenever a cell's text changes.
 void AccessibleCellTextChanged(TStringGrid *Grid, int ACol, int ARow);
 
+// Tells assistive technology, while the grid has the focus, that its current cell is the one
+// the keyboard is on, so that a screen reader reads it out; the grid calls it when a key moves
+// the current cell and when it takes the focus.
+void AccessibleCurrentCellChanged(TStringGrid *Grid);
+
 // The accessible form of a grid or toolbar button, or null for any other object. Qt calls this
 // through the factory that InstallAccessibleControls registers.
 QAccessibleInterface *AccessibleControlFactory(const QString &ClassName, QObject *Object);

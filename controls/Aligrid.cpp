@@ -127,6 +127,12 @@ std::optional<TGridCoord> KeyTarget(const TGridLayout &Layout, TGridCoord Curren
         if (ctrl)
             target.Y = lastRow;
         break;
+    case Qt::Key_PageUp:
+        target.Y = firstRow;
+        break;
+    case Qt::Key_PageDown:
+        target.Y = lastRow;
+        break;
     default:
         return std::nullopt;
     }
@@ -434,7 +440,19 @@ void TStringGrid::keyPressEvent(QKeyEvent *event) {
     if (*target == FCurrent)
         return;
     MoveCurrent(*target);
-    CallEvent(OnClick, this);
+    AccessibleCurrentCellChanged(this);
+}
+
+void TStringGrid::focusInEvent(QFocusEvent *event) {
+    QWidget::focusInEvent(event);
+    // After the grid's own focus news, which the toolkit gives once this has returned.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (hasFocus())
+                AccessibleCurrentCellChanged(this);
+        },
+        Qt::QueuedConnection);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -100,7 +100,9 @@ TGridDrawState CellDrawState(const TGridLayout &Layout, TGridCoord Cell, const T
 
 // The cell the current cell moves to for a navigation key: arrows by one cell, Home and End to
 // the first and last ordinary column, Ctrl+Home and Ctrl+End to the first and last ordinary
-// cell, all within the ordinary (non-fixed) cells. No value for keys the grid does not handle.
+// cell, Page Up and Page Down to the first and last ordinary row (the grid shows all its rows
+// at once), all within the ordinary (non-fixed) cells. No value for keys the grid does not
+// handle.
 std::optional<TGridCoord> KeyTarget(const TGridLayout &Layout, TGridCoord Current, int Key,
                                     Qt::KeyboardModifiers Modifiers);
 
@@ -169,7 +171,7 @@ public:
     QSize sizeHint() const override;
 
     // A left click anywhere in the grid; a click on an ordinary cell makes it current first.
-    // Also raised when a key moves the current cell.
+    // A key that moves the current cell is no click.
     std::function<void(QObject *Sender)> OnClick;
     std::function<void(QObject *Sender, Qt::KeyboardModifiers Shift, int X, int Y)> OnMouseMove;
     // A double click with the left button, at its point; its press also acts as a press.
@@ -192,6 +194,7 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
 
 private:
     void MoveCurrent(TGridCoord Cell);

@@ -10,6 +10,7 @@
 #include <QFontDatabase>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMenuBar>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionFrame>
@@ -282,8 +283,10 @@ void TCustomNumEdit::RestoreAlignment(Qt::Alignment unfocused) {
 
 void TCustomNumEdit::FocusMoved(QWidget *now) {
     // While the window is inactive the box is not told when the focus moves on to another
-    // control of the window; once that is seen, the box is left.
-    if (!FEditing || !now || now == this || now->window() != window())
+    // control of the window; once that is seen, the box is left. The menu bar taking the
+    // keyboard is no other control: the box is left only when the focus goes on from there.
+    if (!FEditing || !now || now == this || now->window() != window() ||
+        qobject_cast<QMenuBar *>(now))
         return;
     QMetaObject::invokeMethod(
         this,

@@ -1,7 +1,8 @@
 // Arbitrary bytes as a server's answer, fed to the client's answer parser whole and in pieces of
-// a size taken from the input, then the close: the outcome must not depend on how the answer was
-// cut, an error must stay, and what the parser reports must keep within its bounds. The second
-// byte repeats a short answer, so that the header's bound is reached too.
+// a size taken from the input, then the close: the outcome (with an error's offset) must not
+// depend on how the answer was cut, an error must stay, and what the parser reports must keep
+// within its bounds. The second byte repeats a short answer, so that the header's bound is
+// reached too.
 #include "update/HttpParser.h"
 
 #include <cstdio>
@@ -57,6 +58,7 @@ struct Recorder : THttpParserEvents {
 struct Outcome {
     THttpParseError Fed;
     THttpParseError Ended;
+    int64_t At;
     int Status;
     std::string Reason;
     int64_t Length;
@@ -87,10 +89,17 @@ Outcome Parse(const std::string &Answer, size_t Piece, bool Head) {
     const THttpParseError ended = parser.Finish();
     CHECK(parser.Finish() == ended);
     CHECK(fed == hpeOk || ended == fed);
+    // An error says why and where: within the answer, at its end for a close too early.
+    CHECK((ended == hpeOk) == parser.ErrorReason().empty());
+    CHECK(parser.ErrorOffset() >= -1 && parser.ErrorOffset() <= int64_t(Answer.size()));
+    CHECK((ended == hpeOk) == (parser.Phase() == hppComplete));
     CHECK(recorder.HeaderLineBytes <= THttpParser::MaxHeaderSize);
     CHECK(int64_t(recorder.BodyBytes.size()) == parser.BodyBytes());
+    // A body never runs past its announced length.
+    if (!parser.Headless() && parser.ContentLength() >= 0)
+        CHECK(parser.BodyBytes() <= parser.ContentLength());
     if (ended == hpeOk) {
-        CHECK(parser.InBody() && recorder.HeaderEnded);
+        CHECK(parser.HeaderEnded() && recorder.HeaderEnded);
         if (!parser.Headless())
             CHECK(parser.StatusCode() >= 0 && recorder.Header[0] == 'S');
     }
@@ -98,6 +107,7 @@ Outcome Parse(const std::string &Answer, size_t Piece, bool Head) {
         CHECK(Answer.empty());
     return {fed,
             ended,
+            parser.ErrorOffset(),
             parser.StatusCode(),
             parser.Reason(),
             parser.ContentLength(),

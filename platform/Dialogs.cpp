@@ -5,6 +5,7 @@
 #include <QAbstractPrintDialog>
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -179,4 +180,11 @@ bool PrinterSetupExecute(QWidget *parent) {
             ok->setText(
                 QDialogButtonBox(QDialogButtonBox::Ok).button(QDialogButtonBox::Ok)->text());
     return dialog.exec() == QDialog::Accepted;
+}
+
+QString ProposedFolder(const QStringList &folders) {
+    for (const QString &folder : folders)
+        if (!folder.isEmpty() && QFileInfo(folder).isDir())
+            return folder;
+    return QDir::homePath();
 }

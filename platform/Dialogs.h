@@ -58,6 +58,10 @@ int MessageBox(const QString &text, const QString &caption, TMsgDlgType type,
 // extension receives the selected filter's entry of `extensions` (none when it is empty)
 // before the dialog asks whether to replace an existing file, so the question covers the name
 // that is then used. True, with the full name and the filter chosen, when the user confirmed.
+// The folder a save dialog proposes: the first of `folders` that exists, else the home folder
+// (a file dialog opened on a folder that does not exist wanders off to others).
+QString ProposedFolder(const QStringList &folders);
+
 bool SaveFileDialog(QWidget *parent, const QString &title, const QStringList &filters,
                     const QStringList &extensions, const QString &directory, QString &fileName,
                     int &filterIndex);

@@ -25,6 +25,9 @@ static void InitGlyphs() {
 
 namespace {
 
+// The places of Print and Close, counted from the right edge of the window.
+constexpr int RightOfPrint = 144, RightOfClose = 76;
+
 QImage Glyph(const char *name) {
     static const bool loaded = (InitGlyphs(), true);
     (void)loaded;
@@ -94,6 +97,10 @@ TfrmPreview::TfrmPreview(QWidget *parent)
     bbClose = button(563, 66, "close", QT_TR_NOOP(" &Close"), QT_TR_NOOP("Close Print Preview"),
                      &TfrmPreview::bbCloseClick);
 
+    // No narrower than the toolbar: Print at its place from the right edge stands clear of
+    // the zoom buttons by the design's one pixel, and Close is whole.
+    setMinimumWidth(bbZoomIn->x() + bbZoomIn->width() + 1 + RightOfPrint);
+
     QRPreview1 = new TQRPreview(this);
     QRPreview1->setGeometry(0, 30, 630, 0);
     setFocusPolicy(Qt::StrongFocus); // the window takes the keys: nothing on it takes focus
@@ -162,11 +169,10 @@ void TfrmPreview::PlaceOver(const QRect &area) {
     PlaceButtons();
 }
 
-// Print and Close at the right end of the toolbar, at every size of the window. In a window
-// narrower than the toolbar they keep their places rather than cover the zoom buttons.
+// Print and Close at the right end of the toolbar, at every size of the window.
 void TfrmPreview::PlaceButtons() {
-    bbClose->move(std::max(563, width() - 76), bbClose->y());
-    bbPrint->move(std::max(496, width() - 144), bbPrint->y());
+    bbClose->move(width() - RightOfClose, bbClose->y());
+    bbPrint->move(width() - RightOfPrint, bbPrint->y());
 }
 
 void TfrmPreview::done(int result) {

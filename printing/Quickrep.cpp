@@ -167,13 +167,36 @@ void TQRPrinter::ReadMetrics() {
     FAvailable = true;
 }
 
+namespace {
+
+// The pages laid out on demand that are kept: the one shown, and a few the user pages back to.
+constexpr qsizetype KeptPages = 8;
+
+} // namespace
+
 const TQRPage &TQRPrinter::Page(int n) const {
     static const TQRPage none;
-    return n >= 1 && n <= FPages.size() ? FPages[n - 1] : none;
+    if (!FSource)
+        return n >= 1 && n <= FPages.size() ? FPages[n - 1] : none;
+    if (n < 1 || n > FStarts.size())
+        return none;
+    FRecent.removeOne(n);
+    FRecent.append(n);
+    auto found = FLaidOut.find(n);
+    if (found == FLaidOut.end()) {
+        if (FRecent.size() > KeptPages)
+            FLaidOut.erase(FRecent.takeFirst());
+        found = FLaidOut.emplace(n, FSource->LayOutPage(n)).first;
+    }
+    return found->second;
 }
 
 void TQRPrinter::Release() {
     FPages.clear();
+    FSource = nullptr;
+    FStarts.clear();
+    FLaidOut.clear();
+    FRecent.clear();
     FPageCount = 1;
     FStatus = qrIdle;
     FCancelled = false;
@@ -434,82 +457,53 @@ QList<TQRBand *> TQuickReport::Bands() const {
     return findChildren<TQRBand *>(Qt::FindDirectChildrenOnly);
 }
 
-// One run of the layout: the current page, the current y and the footer's place.
+// One run of the layout: the current page, the current y and the footer's place. It either
+// keeps every page it lays out, or only counts the pages and notes where each begins, or lays
+// out one page from where it begins.
 class TQuickReport::TLayout {
 public:
-    TLayout(const TQuickReport &report, TQRPrinter &printer)
-        : R(report), P(printer), FMargin(report.LeftMarginInches() * UnitsPerInch) {
+    enum TMode { lmKeep, lmCount, lmPage };
+    // The parts of a report, in the order they print.
+    enum TPart { ptOpening, ptRecords, ptSummary };
+    using TPageStart = TQRPrinter::TPageStart;
+
+    TLayout(TQuickReport &report, TQRPrinter &printer, TMode mode)
+        : R(report), P(printer), FMode(mode), FMargin(report.LeftMarginInches() * UnitsPerInch) {
         for (TQRBand *band : R.Bands())
             if (band->BandType() == rbPageFooter)
                 FFooterHeight += band->Height();
         FFooterTop = P.FMetrics.PrintableHeight - FFooterHeight;
-    }
-
-    void StartPage() {
-        P.FPages.append(TQRPage());
-        P.FPageCount = int(P.FPages.size());
-        FY = 0;
-        FDetailOnPage = false;
-    }
-
-    void PrintBands(TQRBandType type) {
+        // The title before or after the page header on the first page.
+        const bool titleFirst = R.TitleBeforeHeader();
+        for (TQRBandType type :
+             {titleFirst ? rbTitle : rbPageHeader, titleFirst ? rbPageHeader : rbTitle})
+            for (TQRBand *band : R.Bands())
+                if (band->BandType() == type)
+                    FOpening.append(band);
         for (TQRBand *band : R.Bands())
-            if (band->BandType() == type)
-                PrintBand(*band);
+            if (band->BandType() == rbDetail)
+                FDetail.append(band);
+            else if (band->BandType() == rbSummary)
+                FSummary.append(band);
     }
 
-    // The page footer at the bottom, then a new page with its header.
-    void NewPage() {
-        EndPage();
-        StartPage();
-        PrintBands(rbPageHeader);
+    // The whole report (lmKeep, lmCount). False when it was cancelled.
+    bool Run() {
+        StartPage({});
+        return RunFrom({}) && !P.FCancelled;
     }
 
-    void EndPage() {
-        FY = FFooterTop;
-        PrintBands(rbPageFooter);
+    // Page n, from where the counting run found it begins (lmPage).
+    TQRPage RunPage(int n, const TPageStart &start) {
+        FPageNumber = n - 1;
+        StartPage(start);
+        if (n > 1)
+            PrintBands(rbPageHeader);
+        RunFrom(start);
+        return std::move(FPage);
     }
 
-    void PrintBand(const TQRBand &band) {
-        const TQRBandType type = band.BandType();
-        if (type != rbPageHeader && type != rbPageFooter && type != rbOverlay) {
-            if (FY + band.Height() >= FFooterTop || (band.ForceNewPage() && FDetailOnPage))
-                NewPage();
-        }
-        bool print = true;
-        if (band.BeforePrint)
-            band.BeforePrint(const_cast<TQRBand *>(&band), print);
-        if (!print)
-            return;
-        if (type == rbDetail) {
-            ++FDetails;
-            FDetailOnPage = true;
-        }
-        TQRPage &page = P.FPages.last();
-        const QRectF area(FMargin, FY, P.FMetrics.PrintableWidth - FMargin, band.Height());
-        page.append(TQRDrawItem::FillItem(area, band.Color()));
-        TQRPrintContext context{page, R, P.FPageCount, FDetails, 0};
-        for (const TQRPrintable *control : band.Controls()) {
-            if (!control->Visible())
-                continue;
-            if (control->NeedsPageCount())
-                FDeferred.append({P.FPageCount, page.size(), FDetails, control, area.topLeft()});
-            else
-                control->Print(context, area.topLeft());
-        }
-        const TQRFrame frame = band.Frame();
-        if (frame.Width > 0) {
-            auto side = [&](bool drawn, QPointF from, QPointF to) {
-                if (drawn)
-                    page.append(TQRDrawItem::LineItem(from, to, frame.Color, frame.Width));
-            };
-            side(frame.DrawTop, area.topLeft(), area.topRight());
-            side(frame.DrawBottom, area.bottomLeft(), area.bottomRight());
-            side(frame.DrawLeft, area.topLeft(), area.bottomLeft());
-            side(frame.DrawRight, area.topRight(), area.bottomRight());
-        }
-        FY += band.Height();
-    }
+    QList<TPageStart> Starts() const { return FStarts; }
 
     // The controls that show the number of pages, now that it is known, each inserted where it
     // would have printed (the last first, so that the earlier places stay valid).
@@ -526,6 +520,129 @@ public:
     }
 
 private:
+    // From a page's beginning on, to the end of the report, or of the page for lmPage. False
+    // when it was cancelled.
+    bool RunFrom(const TPageStart &start) {
+        if (start.Part == ptOpening)
+            for (qsizetype i = start.Band; i < FOpening.size() && !FDone; ++i)
+                PrintBand(*FOpening[i], {ptOpening, 0, int(i), FDetails});
+        int record = start.Part == ptRecords ? start.Record : 0;
+        if (start.Part != ptSummary && !FDone) {
+            if (FMode == lmPage && R.OnSeekData)
+                R.OnSeekData(&R, record);
+            bool more = record == 0;
+            if (R.OnNeedData)
+                R.OnNeedData(&R, more);
+            for (qsizetype first = start.Part == ptRecords ? start.Band : 0; more && !FDone;
+                 first = 0) {
+                if (FMode != lmPage && P.FCancelled)
+                    return false;
+                for (qsizetype i = first; i < FDetail.size() && !FDone; ++i)
+                    PrintBand(*FDetail[i], {ptRecords, record, int(i), FDetails});
+                if (FDone)
+                    break;
+                ++record;
+                more = false;
+                if (R.OnNeedData)
+                    R.OnNeedData(&R, more);
+            }
+        }
+        for (qsizetype i = start.Part == ptSummary ? start.Band : 0; i < FSummary.size() && !FDone;
+             ++i)
+            PrintBand(*FSummary[i], {ptSummary, record, int(i), FDetails});
+        if (!FDone)
+            EndPage();
+        return true;
+    }
+
+    void StartPage(const TPageStart &start) {
+        ++FPageNumber;
+        if (FMode == lmKeep)
+            P.FPages.append(TQRPage());
+        if (FMode != lmPage)
+            P.FPageCount = FPageNumber;
+        if (FMode == lmCount)
+            FStarts.append(start);
+        FY = 0;
+        FDetails = start.Details;
+        FDetailOnPage = false;
+    }
+
+    void PrintBands(TQRBandType type) {
+        for (TQRBand *band : R.Bands())
+            if (band->BandType() == type)
+                PrintBand(*band, {});
+    }
+
+    // The page footer at the bottom; then, but for a single page, a new page with its header.
+    void NewPage(const TPageStart &start) {
+        EndPage();
+        if (FMode == lmPage) {
+            FDone = true;
+            return;
+        }
+        StartPage(start);
+        PrintBands(rbPageHeader);
+    }
+
+    void EndPage() {
+        FY = FFooterTop;
+        PrintBands(rbPageFooter);
+    }
+
+    TQRPage &Page() { return FMode == lmKeep ? P.FPages.last() : FPage; }
+
+    // `at` is where the band stands in the report, where a page it opens begins.
+    void PrintBand(const TQRBand &band, const TPageStart &at) {
+        const TQRBandType type = band.BandType();
+        if (type != rbPageHeader && type != rbPageFooter && type != rbOverlay) {
+            if (FY + band.Height() >= FFooterTop || (band.ForceNewPage() && FDetailOnPage))
+                NewPage(at);
+            if (FDone)
+                return;
+        }
+        bool print = true;
+        if (band.BeforePrint)
+            band.BeforePrint(const_cast<TQRBand *>(&band), print);
+        if (!print)
+            return;
+        if (type == rbDetail) {
+            ++FDetails;
+            FDetailOnPage = true;
+        }
+        if (FMode != lmCount)
+            Draw(band);
+        FY += band.Height();
+    }
+
+    void Draw(const TQRBand &band) {
+        TQRPage &page = Page();
+        const QRectF area(FMargin, FY, P.FMetrics.PrintableWidth - FMargin, band.Height());
+        page.append(TQRDrawItem::FillItem(area, band.Color()));
+        // The number of pages is known when a page is laid out on its own.
+        const int pageCount = FMode == lmPage ? P.FPageCount : 0;
+        TQRPrintContext context{page, R, FPageNumber, FDetails, pageCount};
+        for (const TQRPrintable *control : band.Controls()) {
+            if (!control->Visible())
+                continue;
+            if (control->NeedsPageCount() && pageCount == 0)
+                FDeferred.append({FPageNumber, page.size(), FDetails, control, area.topLeft()});
+            else
+                control->Print(context, area.topLeft());
+        }
+        const TQRFrame frame = band.Frame();
+        if (frame.Width > 0) {
+            auto side = [&](bool drawn, QPointF from, QPointF to) {
+                if (drawn)
+                    page.append(TQRDrawItem::LineItem(from, to, frame.Color, frame.Width));
+            };
+            side(frame.DrawTop, area.topLeft(), area.topRight());
+            side(frame.DrawBottom, area.bottomLeft(), area.bottomRight());
+            side(frame.DrawLeft, area.topLeft(), area.bottomLeft());
+            side(frame.DrawRight, area.topRight(), area.bottomRight());
+        }
+    }
+
     struct TDeferred {
         int PageNumber;
         qsizetype Index;
@@ -534,20 +651,26 @@ private:
         QPointF At;
     };
 
-    const TQuickReport &R;
+    TQuickReport &R;
     TQRPrinter &P;
+    const TMode FMode;
     double FMargin;
     double FFooterHeight = 0;
     double FFooterTop = 0;
+    QList<TQRBand *> FOpening, FDetail, FSummary;
+    int FPageNumber = 0;
     double FY = 0;
     bool FDetailOnPage = false;
     int FDetails = 0;
+    bool FDone = false; // lmPage: the page has ended
+    TQRPage FPage;      // lmPage: the page laid out
+    QList<TPageStart> FStarts;
     QList<TDeferred> FDeferred;
 };
 
 bool TQuickReport::Prepare() {
     TQRPrinter &p = QRPrinter();
-    p.FPages.clear();
+    p.Release();
     FindPrinter();
     QPrinter &printer = *Printer();
     printer.setPageOrientation(FOrientation == poPortrait ? QPageLayout::Portrait
@@ -584,32 +707,23 @@ bool TQuickReport::Prepare() {
     if (!printReport)
         return false;
 
-    TLayout layout(*this, p);
-    layout.StartPage();
-    if (FTitleBeforeHeader) {
-        layout.PrintBands(rbTitle);
-        layout.PrintBands(rbPageHeader);
-    } else {
-        layout.PrintBands(rbPageHeader);
-        layout.PrintBands(rbTitle);
-    }
-    bool more = true;
-    if (OnNeedData)
-        OnNeedData(this, more);
-    while (more && !p.FCancelled) {
-        layout.PrintBands(rbDetail);
-        more = false;
-        if (OnNeedData)
-            OnNeedData(this, more);
-    }
-    if (p.FCancelled)
+    TLayout layout(*this, p, OnSeekData ? TLayout::lmCount : TLayout::lmKeep);
+    if (!layout.Run())
         return false;
-    layout.PrintBands(rbSummary);
-    layout.EndPage();
-    layout.PrintDeferred();
+    if (OnSeekData) {
+        p.FSource = this;
+        p.FStarts = layout.Starts();
+    } else {
+        layout.PrintDeferred();
+    }
     p.FStatus = qrPagesReady;
     unwind.Done = true;
     return true;
+}
+
+TQRPage TQuickReport::LayOutPage(int n) {
+    TQRPrinter &p = QRPrinter();
+    return TLayout(*this, p, TLayout::lmPage).RunPage(n, p.FStarts.at(n - 1));
 }
 
 void TQuickReport::Preview() {
@@ -666,7 +780,11 @@ protected:
         painter.translate(RoundHalfEven(m.OffsetX * zoom) + 1, RoundHalfEven(m.OffsetY * zoom) + 1);
         painter.scale(zoom, zoom);
         painter.setClipRect(QRectF(0, 0, m.PrintableWidth, m.PrintableHeight));
-        PaintPage(painter, p.Page(FPreview->PageNumber()));
+        // A page laid out now runs the report's handlers, which may fail.
+        const TQRPage *page = nullptr;
+        Guard(FPreview, [&] { page = &p.Page(FPreview->PageNumber()); });
+        if (page)
+            PaintPage(painter, *page);
     }
 
 private:

@@ -13,6 +13,7 @@
 #include <QScrollArea>
 #include <QString>
 #include <functional>
+#include <map>
 
 class QLabel;
 class QPainter;
@@ -83,7 +84,9 @@ public:
     void ReadMetrics();
 
     int PageCount() const { return FPageCount; }
-    // The stored page n, counted from 1; an empty page outside 1..PageCount.
+    // Page n, counted from 1; an empty page outside 1..PageCount. A report whose data can be
+    // read again from any record on has its pages laid out when asked for, and the last few
+    // kept: the page stays valid until that many others have been asked for.
     const TQRPage &Page(int n) const;
     TQRPrinterStatus Status() const { return FStatus; }
     bool Cancelled() const { return FCancelled; }
@@ -108,6 +111,13 @@ public:
     // The progress window while one is open (preparing or printing), else null.
     TQRProgressForm *ProgressForm() const { return FProgress; }
 
+    // Where a page begins in the report: the part (the opening bands, the records, the
+    // summary), the record, the band of that part that opens the page and the detail bands
+    // printed before it.
+    struct TPageStart {
+        int Part = 0, Record = 0, Band = 0, Details = 0;
+    };
+
 private:
     friend class TQuickReport;
     void Release();
@@ -115,7 +125,12 @@ private:
     TQRPageMetrics FMetrics = FallbackPageMetrics(false);
     bool FAvailable = false;
     int FPageCount = 1;
-    QList<TQRPage> FPages;
+    QList<TQRPage> FPages; // every page, where the report's data cannot be read again
+    // Else the report that lays the pages out, where each begins and the pages last laid out.
+    TQuickReport *FSource = nullptr;
+    QList<TPageStart> FStarts;
+    mutable std::map<int, TQRPage> FLaidOut;
+    mutable QList<int> FRecent; // the pages in FLaidOut, the last asked for at the end
     TQRPrinterStatus FStatus = qrIdle;
     bool FCancelled = false;
     bool FShowProgress = true;
@@ -373,6 +388,10 @@ public:
     // Raised before each detail band: the first time with MoreData preset to true, then
     // preset to false; the band prints while the handler leaves it true.
     std::function<void(QObject *Sender, bool &MoreData)> OnNeedData;
+    // Where the data can be read again from any record on: the next OnNeedData is to give
+    // record Record (0 the first). Set, the preparation only counts the pages, and each page
+    // is laid out when it is shown or printed, its bands' BeforePrint raised again then.
+    std::function<void(QObject *Sender, int Record)> OnSeekData;
 
     QList<TQRBand *> Bands() const;
 
@@ -386,7 +405,10 @@ public:
     void Preview();
 
 private:
+    friend class TQRPrinter;
     class TLayout;
+    // Lays out page n of a prepared report whose data can be read again.
+    TQRPage LayOutPage(int n);
 
     TQROrientation FOrientation = poPortrait;
     QPageSize FPaperSize;

@@ -27,6 +27,9 @@ QString ParseFailure(THttpParseError Error) {
     case hpeIncomplete:
         return QStringLiteral("Connection closed before the answer was complete");
     case hpeBadStatusLine:
+    case hpeBadLength:
+    case hpeBadTransferCoding:
+    case hpeBadChunk:
         return QStringLiteral("Bad answer from the server");
     case hpeLineTooLong:
         return QStringLiteral("HTTP line too long");
@@ -100,8 +103,11 @@ TUrlParts ParseURL(const QString &URL) {
     const QString authority = slash >= 0 ? rest.left(slash) : rest;
     if (slash >= 0)
         parts.Path = rest.mid(slash);
-    const int colon = authority.lastIndexOf(QLatin1Char(':'));
+    int colon = authority.lastIndexOf(QLatin1Char(':'));
     const int at = authority.lastIndexOf(QLatin1Char('@'));
+    // The colons of an IPv6 address in brackets are not the port's.
+    if (colon < authority.lastIndexOf(QLatin1Char(']')))
+        colon = -1;
     if (colon < 0 && at < 0) {
         parts.Host = authority;
     } else if (colon > at) {
@@ -301,7 +307,11 @@ void THttpCli::StartLookup() {
         FailAndEnd(QStringLiteral("Invalid port"), 0);
         return;
     }
-    FCtrlSocket->DnsLookup(FConnectHost);
+    // An IPv6 address is written in brackets in an address and in the Host line, bare for the
+    // socket.
+    const bool bracketed =
+        FConnectHost.startsWith(QLatin1Char('[')) && FConnectHost.endsWith(QLatin1Char(']'));
+    FCtrlSocket->DnsLookup(bracketed ? FConnectHost.mid(1, FConnectHost.size() - 2) : FConnectHost);
 }
 
 void THttpCli::Fail(const QString &Reason, quint16 Error) {
@@ -452,8 +462,14 @@ void THttpCli::SocketDataAvailable(QObject *, quint16) {
         return;
     RestartTimer();
     const THttpParseError error = FParser.Execute(FReceiveBuffer.data(), size_t(n));
-    if (error != hpeOk)
+    if (error != hpeOk) {
         FailAndEnd(ParseFailure(error), 0);
+    } else if (FParser.Phase() == hppComplete && FState == httpReceivingBody && !FEnding) {
+        // The answer has ended by its own length or last chunk, or has no body: what the server
+        // sends after it is not read, and the request ends without waiting for the close.
+        FCtrlSocket->Close();
+        Complete(0);
+    }
 }
 
 void THttpCli::HeaderLineRead(std::string_view Line) {
@@ -612,11 +628,11 @@ void THttpCli::Complete(quint16 Error) {
     FEnding = true;
     FConnected = false;
     FTimer->stop();
+    const THttpParseError error = FParser.Finish();
     if (!FFailed && !FAnswered && FState != httpAborting)
-        JudgeAnswer(Error);
-    FParser.Finish();
+        JudgeAnswer(error, Error);
     // The lines of a header that never ended are no answer: they go with the request.
-    if (!FParser.InBody() && !FAnswered) {
+    if (!FParser.HeaderEnded() && !FAnswered) {
         FResponseHeaderLines = QStringList();
         FAuthChallenges = QStringList();
     }
@@ -625,14 +641,13 @@ void THttpCli::Complete(quint16 Error) {
     PostMessageToSelf(MsgSetReady);
 }
 
-void THttpCli::JudgeAnswer(quint16 Error) {
-    const THttpParseError error = FParser.Finish();
-    if (error == hpeNoAnswer)
-        Fail(ParseFailure(error), Error);
-    else if (Error != 0)
-        Fail(ParseFailure(hpeIncomplete), Error);
-    else if (error != hpeOk)
-        Fail(ParseFailure(error), 0);
+void THttpCli::JudgeAnswer(THttpParseError Error, quint16 SocketError) {
+    if (Error == hpeNoAnswer)
+        Fail(ParseFailure(Error), SocketError);
+    else if (SocketError != 0)
+        Fail(ParseFailure(hpeIncomplete), SocketError);
+    else if (Error != hpeOk)
+        Fail(ParseFailure(Error), 0);
 }
 
 void THttpCli::EndNow(const QString &Reason, quint16 Error) {

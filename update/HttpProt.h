@@ -39,7 +39,8 @@ private:
     int FErrorCode;
 };
 
-// The parts of an address; every part is empty when the address does not give it.
+// The parts of an address; every part is empty when the address does not give it. An IPv6
+// host keeps its brackets ("[::1]"), as the Host line wants it.
 struct TUrlParts {
     QString Proto;
     QString User;
@@ -189,9 +190,10 @@ private:
     // Ends an error answer after its status line, as the server sent it.
     void EndErrorAnswer();
     void Fail(const QString &Reason, quint16 Error);
-    // The request's end, once: judges an answer the close ended, and posts set-ready.
+    // The request's end, once: tells the parser the answer is over, judges what it says, and
+    // posts set-ready.
     void Complete(quint16 Error);
-    void JudgeAnswer(quint16 Error);
+    void JudgeAnswer(THttpParseError Error, quint16 SocketError);
     void EndNow(const QString &Reason, quint16 Error);
     void TimedOut();
     void RestartTimer();

@@ -9,6 +9,7 @@
 #include <QSocketNotifier>
 #include <arpa/inet.h>
 #include <cerrno>
+#include <cstring>
 #include <netdb.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
@@ -32,23 +33,49 @@ QEvent::Type PostedEventKind() {
     return kind;
 }
 
-// The address in dotted form, or false for text that is not one. The all-ones address counts as
-// no address, as it does for the system's own converter.
-bool DottedAddress(const QString &Text, quint32 &Net) {
+// The address written in numbers: IPv4 in dotted form (the all-ones address counts as no
+// address, as it does for the system's own converter) or IPv6; false for text that is neither.
+bool NumericAddress(const QString &Text, QHostAddress &Address) {
     const QByteArray bytes = Text.trimmed().toLatin1();
     if (bytes.isEmpty())
         return false;
-    const in_addr_t addr = inet_addr(bytes.constData());
-    if (addr == INADDR_NONE)
+    if (const in_addr_t net = inet_addr(bytes.constData()); net != INADDR_NONE) {
+        Address = QHostAddress(ntohl(net));
+        return true;
+    }
+    in6_addr six{};
+    if (inet_pton(AF_INET6, bytes.constData(), &six) != 1)
         return false;
-    Net = addr;
+    Address = QHostAddress(six.s6_addr);
     return true;
 }
 
-QString DottedText(quint32 Net) {
-    in_addr addr{};
-    addr.s_addr = Net;
-    return QString::fromLatin1(inet_ntoa(addr));
+// The system's form of an address and port; its length.
+socklen_t SystemAddress(const QHostAddress &Address, quint16 Port, sockaddr_storage &Out) {
+    Out = {};
+    if (Address.protocol() == QAbstractSocket::IPv6Protocol) {
+        auto *six = reinterpret_cast<sockaddr_in6 *>(&Out);
+        six->sin6_family = AF_INET6;
+        six->sin6_port = htons(Port);
+        const Q_IPV6ADDR bytes = Address.toIPv6Address();
+        std::memcpy(&six->sin6_addr, bytes.c, sizeof bytes.c);
+        return sizeof *six;
+    }
+    auto *four = reinterpret_cast<sockaddr_in *>(&Out);
+    four->sin_family = AF_INET;
+    four->sin_port = htons(Port);
+    four->sin_addr.s_addr = htonl(Address.toIPv4Address());
+    return sizeof *four;
+}
+
+quint16 SystemPort(const sockaddr_storage &Address) {
+    return ntohs(Address.ss_family == AF_INET6
+                     ? reinterpret_cast<const sockaddr_in6 &>(Address).sin6_port
+                     : reinterpret_cast<const sockaddr_in &>(Address).sin_port);
+}
+
+QString AddressText(const sockaddr_storage &Address) {
+    return QHostAddress(reinterpret_cast<const sockaddr *>(&Address)).toString();
 }
 
 int SocketError(int Fd) {
@@ -450,9 +477,8 @@ void TCustomWSocket::DnsLookup(const QString &HostName) {
     FLookupId = -1; // a running lookup's answer is dropped by its number
     FDnsResult.clear();
     FDnsResultList.clear();
-    quint32 net = 0;
-    if (DottedAddress(HostName, net)) {
-        FDnsResult = DottedText(net);
+    if (QHostAddress address; NumericAddress(HostName, address)) {
+        FDnsResult = address.toString();
         FDnsResultList << FDnsResult;
         if (OnDnsLookupDone)
             OnDnsLookupDone(this, 0);
@@ -461,12 +487,7 @@ void TCustomWSocket::DnsLookup(const QString &HostName) {
     FLookupId = QHostInfo::lookupHost(HostName, this, [this](const QHostInfo &Info) {
         if (Info.lookupId() != FLookupId)
             return;
-        QStringList results;
-        for (const QHostAddress &address : Info.addresses()) {
-            // The addresses here are dotted ones: "localhost" must never give ::1 first.
-            if (address.protocol() == QAbstractSocket::IPv4Protocol)
-                results << address.toString();
-        }
+        const QStringList results = LookupOrder(Info.addresses());
         int error = 0;
         if (Info.error() == QHostInfo::HostNotFound)
             error = WSAHOST_NOT_FOUND;
@@ -511,22 +532,33 @@ void TCustomWSocket::CancelDnsLookup() {
 
 // ---- Connection -------------------------------------------------------------------------
 
-bool TCustomWSocket::ResolveAddr() {
-    quint32 net = 0;
-    if (!DottedAddress(FAddrStr, net)) {
-        addrinfo hints{};
-        hints.ai_family = AF_INET;
-        addrinfo *list = nullptr;
-        if (getaddrinfo(FAddrStr.toLatin1().constData(), nullptr, &hints, &list) != 0 || !list)
+QStringList LookupOrder(const QList<QHostAddress> &Addresses) {
+    QStringList four, six;
+    for (const QHostAddress &address : Addresses) {
+        if (address.protocol() == QAbstractSocket::IPv4Protocol)
+            four << address.toString();
+        else if (address.protocol() == QAbstractSocket::IPv6Protocol)
+            six << address.toString();
+    }
+    return four + six;
+}
+
+void TCustomWSocket::ResolveAddr() {
+    if (!NumericAddress(FAddrStr, FAddress)) {
+        const QString first = LookupOrder(QHostInfo::fromName(FAddrStr).addresses()).value(0);
+        if (first.isEmpty())
             throw ESocketException(QStringLiteral("SetAddr: Cannot convert host address '%1'")
                                        .arg(FAddrStr)
                                        .toStdString());
-        net = reinterpret_cast<sockaddr_in *>(list->ai_addr)->sin_addr.s_addr;
-        freeaddrinfo(list);
+        FAddress = QHostAddress(first);
     }
-    FAddrNet = net;
     FAddrResolved = true;
-    return true;
+}
+
+int TCustomWSocket::OpenSystemSocket() {
+    const int family = FAddress.protocol() == QAbstractSocket::IPv6Protocol ? AF_INET6 : AF_INET;
+    return socket(family, (FDatagram ? SOCK_DGRAM : SOCK_STREAM) | SOCK_NONBLOCK | SOCK_CLOEXEC,
+                  FProtoNum);
 }
 
 void TCustomWSocket::SetLingerOption() {
@@ -558,8 +590,7 @@ void TCustomWSocket::Connect() {
         ResolveAddr();
 
     DeleteQueue();
-    const int fd = socket(
-        AF_INET, (FDatagram ? SOCK_DGRAM : SOCK_STREAM) | SOCK_NONBLOCK | SOCK_CLOEXEC, FProtoNum);
+    const int fd = OpenSystemSocket();
     if (fd < 0) {
         SetLastErrorFromErrno(errno);
         return ReportSocketError(QStringLiteral("Connect (socket)"));
@@ -580,17 +611,15 @@ void TCustomWSocket::Connect() {
             SetLastErrorFromErrno(errno);
             return ReportSocketError(QStringLiteral("setsockopt(SO_REUSEADDR)"));
         }
-    } else if (FAddrNet == INADDR_BROADCAST &&
+    } else if (FAddress == QHostAddress(QHostAddress::Broadcast) &&
                setsockopt(fd, SOL_SOCKET, SO_BROADCAST, &on, sizeof on) != 0) {
         SetLastErrorFromErrno(errno);
         return ReportSocketError(QStringLiteral("setsockopt(SO_BROADCAST)"));
     }
 
-    sockaddr_in remote{};
-    remote.sin_family = AF_INET;
-    remote.sin_port = htons(FPortNum);
-    remote.sin_addr.s_addr = FAddrNet;
-    if (::connect(fd, reinterpret_cast<sockaddr *>(&remote), sizeof remote) != 0 &&
+    sockaddr_storage remote;
+    const socklen_t remoteLen = SystemAddress(FAddress, FPortNum, remote);
+    if (::connect(fd, reinterpret_cast<sockaddr *>(&remote), remoteLen) != 0 &&
         errno != EINPROGRESS) {
         SetLastErrorFromErrno(errno);
         return ReportSocketError(QStringLiteral("Connect"));
@@ -824,7 +853,7 @@ QByteArray TCustomWSocket::ReceiveStr() {
 }
 
 int TCustomWSocket::ReceiveFrom(void *Buffer, int Size, QString &FromAddr, quint16 &FromPort) {
-    sockaddr_in from{};
+    sockaddr_storage from{};
     socklen_t len = sizeof from;
     const ssize_t n = ::recvfrom(FHSocket, Buffer, size_t(std::max(Size, 0)), 0,
                                  reinterpret_cast<sockaddr *>(&from), &len);
@@ -834,18 +863,16 @@ int TCustomWSocket::ReceiveFrom(void *Buffer, int Size, QString &FromAddr, quint
         return -1;
     }
     FReadCount += n;
-    FromAddr = DottedText(from.sin_addr.s_addr);
-    FromPort = ntohs(from.sin_port);
+    FromAddr = AddressText(from);
+    FromPort = SystemPort(from);
     return int(n);
 }
 
 int TCustomWSocket::SendTo(const void *Data, int Len) {
-    sockaddr_in to{};
-    to.sin_family = AF_INET;
-    to.sin_port = htons(FPortNum);
-    to.sin_addr.s_addr = FAddrNet;
+    sockaddr_storage to;
+    const socklen_t toLen = SystemAddress(FAddress, FPortNum, to);
     const ssize_t n = ::sendto(FHSocket, Data, size_t(std::max(Len, 0)), MSG_NOSIGNAL,
-                               reinterpret_cast<sockaddr *>(&to), sizeof to);
+                               reinterpret_cast<sockaddr *>(&to), toLen);
     if (n < 0) {
         SetLastErrorFromErrno(errno);
         return -1;
@@ -1012,8 +1039,7 @@ void TCustomWSocket::Listen() {
         return HandleSocketError(QStringLiteral("listen: address not assigned"));
     if (!FAddrResolved)
         ResolveAddr();
-    const int fd = socket(
-        AF_INET, (FDatagram ? SOCK_DGRAM : SOCK_STREAM) | SOCK_NONBLOCK | SOCK_CLOEXEC, FProtoNum);
+    const int fd = OpenSystemSocket();
     if (fd < 0) {
         SetLastErrorFromErrno(errno);
         return ReportSocketError(QStringLiteral("socket"));
@@ -1022,11 +1048,9 @@ void TCustomWSocket::Listen() {
     ++FSerial;
     FCloseInvoked = false;
     ChangeState(wsOpened);
-    sockaddr_in local{};
-    local.sin_family = AF_INET;
-    local.sin_port = htons(FPortNum);
-    local.sin_addr.s_addr = FAddrNet;
-    if (bind(fd, reinterpret_cast<sockaddr *>(&local), sizeof local) != 0) {
+    sockaddr_storage local;
+    const socklen_t localLen = SystemAddress(FAddress, FPortNum, local);
+    if (bind(fd, reinterpret_cast<sockaddr *>(&local), localLen) != 0) {
         SetLastErrorFromErrno(errno);
         return ReportSocketError(QStringLiteral("Bind"));
     }
@@ -1074,22 +1098,22 @@ void TCustomWSocket::Dup(int NewHSocket) {
 QString TCustomWSocket::GetPeerAddr() {
     if (FState != wsConnected)
         return QStringLiteral("error");
-    sockaddr_in peer{};
+    sockaddr_storage peer{};
     socklen_t len = sizeof peer;
     if (getpeername(FHSocket, reinterpret_cast<sockaddr *>(&peer), &len) != 0) {
         SetLastErrorFromErrno(errno);
         ReportSocketError(QStringLiteral("GetPeerName"));
         return QStringLiteral("error");
     }
-    return DottedText(peer.sin_addr.s_addr);
+    return AddressText(peer);
 }
 
 QString TCustomWSocket::GetXPort() {
-    sockaddr_in local{};
+    sockaddr_storage local{};
     socklen_t len = sizeof local;
     if (FHSocket == -1 || getsockname(FHSocket, reinterpret_cast<sockaddr *>(&local), &len) != 0)
         return QStringLiteral("error");
-    return QString::number(ntohs(local.sin_port));
+    return QString::number(SystemPort(local));
 }
 
 bool TCustomWSocket::WaitForState(TSocketState DesiredState, int Timeout) {

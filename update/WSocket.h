@@ -1,12 +1,13 @@
 // The event-driven socket under the HTTP client: name lookup, connection, sending and receiving
 // on the user-interface thread without ever blocking it. Readiness comes from the event loop;
 // every network event reaches its handler from the loop, never from inside the call that caused
-// it (the immediate lookup answer for a dotted address, CancelDnsLookup and Close excepted).
+// it (the immediate lookup answer for a numeric address, CancelDnsLookup and Close excepted).
 #pragma once
 
 #include "platform/SysUtils.h"
 #include "update/WSockbuf.h"
 
+#include <QHostAddress>
 #include <QObject>
 #include <QStringList>
 #include <cstdint>
@@ -50,6 +51,9 @@ public:
 QString SocketErrorText(int ErrCode);
 // The socket error number of a system error (errno).
 int WinsockErrorFromErrno(int Errno);
+// The addresses of a name lookup as the socket offers them: IPv4 first, then IPv6, each in the
+// order found, so a name with both is reached over IPv4 and a name with IPv6 alone is reached.
+QStringList LookupOrder(const QList<QHostAddress> &Addresses);
 
 class TCustomWSocket : public QObject {
     Q_OBJECT
@@ -68,7 +72,8 @@ public:
         std::function<void(QObject *Sender, TSocketState OldState, TSocketState NewState)>;
     using TNotifyEvent = std::function<void(QObject *Sender)>;
 
-    // Remote host (a dotted address or a name), port (a number or a service name) and protocol
+    // Remote host (a dotted IPv4 address, an IPv6 address or a name), port (a number or a service
+    // name) and protocol
     // ("tcp", "udp" or a number). Changeable only while closed.
     QString Addr() const { return FAddrStr; }
     void SetAddr(const QString &Value);
@@ -107,11 +112,11 @@ public:
     TNotifyEvent OnError;
 
     // Asynchronous name lookup; OnDnsLookupDone follows with DnsResult set or an error number.
-    // A dotted address is answered at once, inside the call.
+    // A numeric address (dotted IPv4 or IPv6) is answered at once, inside the call.
     void DnsLookup(const QString &HostName);
     // Stops a running lookup; OnDnsLookupDone follows at once with 10004.
     void CancelDnsLookup();
-    // Reverse lookup of a dotted address; OnDnsLookupDone follows with the name in DnsResult.
+    // Reverse lookup of a numeric address; OnDnsLookupDone follows with the name in DnsResult.
     void ReverseDnsLookup(const QString &HostAddr);
 
     // Starts a connection to Addr:Port; OnSessionConnected follows from the event loop.
@@ -188,7 +193,9 @@ private:
     void DeleteQueue();
     void SetLingerOption();
     void PostWriteEvent();
-    bool ResolveAddr();
+    void ResolveAddr();
+    // A non-blocking system socket of the address's family and the protocol's type.
+    int OpenSystemSocket();
     void LookupFinished(int Error, const QStringList &Results);
     void SetLastErrorFromErrno(int Errno);
 
@@ -205,7 +212,7 @@ private:
     QString FAddrStr;
     QString FPortStr;
     QString FProtoStr = QStringLiteral("tcp");
-    quint32 FAddrNet = 0; // network byte order
+    QHostAddress FAddress;
     quint16 FPortNum = 0; // host byte order
     int FProtoNum = 6;
     bool FDatagram = false;

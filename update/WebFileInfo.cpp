@@ -155,11 +155,14 @@ QString FormatThousands(qint64 number) {
 }
 
 QString SafeFileName(const QString &name, const QString &fallback) {
-    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..") ||
-        name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) ||
-        name.contains(QChar(0)))
+    qsizetype dots = 0;
+    while (dots < name.size() && name.at(dots) == QLatin1Char('.'))
+        ++dots;
+    const QString visible = name.mid(dots);
+    if (visible.isEmpty() || visible.contains(QLatin1Char('/')) ||
+        visible.contains(QLatin1Char('\\')) || visible.contains(QChar(0)))
         return fallback;
-    return name;
+    return visible;
 }
 
 // ---- The component's windows --------------------------------------------------------------
@@ -523,7 +526,8 @@ bool TWebFileInfo::PerformUpdate() {
             OwnerWindow(), tr("Save As"),
             {tr("Application (*.EXE *.exe)"), tr("Zipped File (*.ZIP *.zip)"), tr("All Files (*)")},
             {QStringLiteral("EXE"), QStringLiteral("ZIP"), QString()},
-            QStandardPaths::writableLocation(QStandardPaths::DownloadLocation), fileName, filter))
+            ProposedFolder({QStandardPaths::writableLocation(QStandardPaths::DownloadLocation)}),
+            fileName, filter))
         return false;
     if (!DownloadUpdate(fileName)) {
         MessageBox(tr("Error occurred while downloading update.") + Cr + ErrorLine(FLastError),

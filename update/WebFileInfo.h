@@ -120,8 +120,9 @@ QDate ParseProductDate(const QString &text);
 bool IsNewerBuildNumber(const QString &current, const QString &server);
 // 1234567 as "1,234,567".
 QString FormatThousands(qint64 number);
-// A file name from the server used as it is, unless it is empty, "." or "..", or holds a path
-// separator: then `fallback`, so that nothing lands outside the chosen folder.
+// A file name from the server without its leading dots, so that it never names a hidden file;
+// `fallback` when nothing is left or it holds a path separator, so that nothing lands outside
+// the chosen folder.
 QString SafeFileName(const QString &name, const QString &fallback);
 
 class TWebFileInfo : public QObject {

@@ -980,6 +980,10 @@
         <source>Preparing Page</source>
         <translation>Seite wird vorbereitet</translation>
     </message>
+    <message>
+        <source>Add to &amp;Comparison</source>
+        <translation>Zum &amp;Vergleich hinzufügen</translation>
+    </message>
 </context>
 <context>
     <name>TfrmPreview</name>

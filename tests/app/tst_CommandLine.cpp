@@ -85,22 +85,53 @@ private slots:
     void versionAndHelpNeedNoDisplay_data() {
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("version") << QStringList{"--version"} << "Quorvale Pro 1.6.12\n";
-        QTest::newRow("help") << QStringList{"--help"} << "Usage: quorvale [--version | --help]";
+        QTest::addColumn<bool>("whole"); // the answer is all of `expected`, not only its start
+        QTest::newRow("version") << QStringList{"--version"} << "Quorvale Pro 1.6.12\n" << false;
+        QTest::newRow("help") << QStringList{"--help"} << "Usage: quorvale [--version | --help]"
+                              << false;
         QTest::newRow("others ignored") << QStringList{"-x", "file", "--version", "--help"}
-                                        << QString("Quorvale Pro ") + QuorvaleVersion + "\n";
-        QTest::newRow("help first") << QStringList{"--help", "--version"} << "Usage: quorvale";
+                                        << QString("Quorvale Pro ") + QuorvaleVersion + "\n"
+                                        << false;
+        QTest::newRow("help first")
+            << QStringList{"--help", "--version"} << "Usage: quorvale" << false;
         QTest::newRow("spread") << QStringList{"--spread", "payment", "--format", "tsv"}
-                                << " Loan / Rate\t  7.25%\t";
+                                << " Loan / Rate\t  7.25%\t" << false;
         QTest::newRow("the longest term")
-            << QStringList{"--spread", "payment", "--term", "999"} << " Loan / Rate";
+            << QStringList{"--spread", "payment", "--term", "999"} << " Loan / Rate" << false;
         QTest::newRow("schedule") << QStringList{"--schedule", "--loan", "1000", "--rate",
                                                  "12",         "--term", "2"}
-                                  << "Loan amount: $1,000.00\n";
+                                  << "Loan amount: $1,000.00\n"
+                                  << false;
         QTest::newRow("a half cent payment at no interest")
             << QStringList{"--schedule", "--loan", "634088875.25", "--rate", "0", "--term", "10"}
             << "Loan amount: $634,088,875.25\nAnnual rate: 0.000%\nTerm: 10 months\n"
-               "Monthly payment: $63,408,887.53\n";
+               "Monthly payment: $63,408,887.53\n"
+            << false;
+        // With a plan, the summary follows the table after an empty line; without, the table
+        // stands alone (the plain schedule rows above and below).
+        const QStringList fees{"--schedule", "--loan", "1000",   "--rate", "12",
+                               "--term",     "2",      "--fees", "10",     "--format"};
+        QTest::newRow("a plan's summary after the csv table")
+            << (fees + QStringList{"csv"})
+            << "No.,Payment,Principal,Interest,Balance,Total Interest\r\n"
+               "1,507.51,497.51,10.00,502.49,10.00\r\n2,507.51,502.49,5.02,0.00,15.02\r\n\r\n"
+               "Loan amount:,\"$1,000.00\"\r\nAnnual rate:,12.000%\r\nTerm:,2 months\r\n"
+               "Monthly payment:,$507.51\r\nTotal of payments:,\"$1,015.02\"\r\n"
+               "Total interest:,$15.02\r\nPoints and fees:,$10.00\r\n"
+               "Total cost:,\"$1,025.02\"\r\nAPR:,20.162%\r\nAPRC:,22.134%\r\n"
+            << true;
+        QTest::newRow("a plan's summary after the tsv table")
+            << (fees + QStringList{"tsv"})
+            << "No.\tPayment\tPrincipal\tInterest\tBalance\tTotal Interest\n"
+               "1\t$507.51\t$497.51\t$10.00\t$502.49\t$10.00\n"
+               "2\t$507.51\t$502.49\t$5.02\t$0.00\t$15.02\n\nLoan amount:\t$1,000.00\n"
+            << false;
+        QTest::newRow("a plain loan's tsv is the table alone")
+            << QStringList{"--schedule", "--loan", "1000",     "--rate", "12",
+                           "--term",     "2",      "--format", "tsv",    "--by-year"}
+            << "No.\tPayment\tPrincipal\tInterest\tBalance\tTotal Interest\n"
+               "1\t$1,015.02\t$1,000.00\t$15.02\t$0.00\t$15.02\n"
+            << true;
     }
     void versionAndHelpNeedNoDisplay() {
         QFETCH(QStringList, args);
@@ -108,6 +139,9 @@ private slots:
         const TRun run = RunProgram(args);
         QCOMPARE(run.ExitStatus, 0);
         QVERIFY2(run.Out.startsWith(expected), qPrintable(run.Out));
+        QFETCH(bool, whole);
+        if (whole)
+            QCOMPARE(run.Out, expected);
         QCOMPARE(run.Err, QString());
     }
 
@@ -192,6 +226,38 @@ private slots:
         row("a yearly extra without its month", loan + QStringList{"360", "--extra-yearly", "5"}, 2,
             "quorvale: --extra-yearly: ");
         row("negative fees", loan + QStringList{"360", "--fees=-1"}, 2, "quorvale: --fees: ");
+        const QStringList a{"--compare", "--offer", "name=A,loan=100000,rate=8.75,term=360"};
+        const QStringList two = a + QStringList{"--offer=loan=5000,rate=5,term=12"};
+        row("one offer", a, 2, "quorvale: --compare: takes 2 to 4 offers");
+        row("five offers", two + two.mid(1) + two.mid(1), 2, "quorvale: --compare: ");
+        row("an offer without its term", two + QStringList{"--offer", "loan=1,rate=1"}, 2,
+            "quorvale: --offer Offer 3: missing term=\n");
+        row("an offer's unknown key", a + QStringList{"--offer", "loan=1,rates=1,term=2"}, 2,
+            "quorvale: --offer Offer 2: rates: not an option of --offer\n");
+        row("an offer's key twice", a + QStringList{"--offer", "loan=1,rate=1,term=2,loan=2"}, 2,
+            "quorvale: --offer Offer 2: loan: given more than once\n");
+        row("an offer's negative rate", a + QStringList{"--offer", "loan=1,rate=-1,term=2"}, 2,
+            "quorvale: --offer Offer 2: rate: ");
+        row("an offer's negative fees", a + QStringList{"--offer", "loan=1,rate=1,term=2,fees=-1"},
+            2, "quorvale: --offer Offer 2: fees: ");
+        row("an extra beyond the term",
+            a + QStringList{"--offer", "name=B,loan=900,rate=1,term=12,extra=10:13"}, 2,
+            "quorvale: --offer B: extra: '13'");
+        row("an extra ending before it starts",
+            a + QStringList{"--offer", "loan=900,rate=1,term=12,extra=10:5:4"}, 2,
+            "quorvale: --offer Offer 2: extra: ");
+        row("an offer without its value", a + QStringList{"--offer", "--years", "5"}, 2,
+            "quorvale: --offer: missing value");
+        row("no years", two + QStringList{"--years", "0"}, 2, "quorvale: --years: ");
+        row("a paydown step of 0", two + QStringList{"--paydown", "0"}, 2, "quorvale: --paydown: ");
+        row("an option of the schedule", two + QStringList{"--by-year"}, 2,
+            "quorvale: --by-year: ");
+        row("an offer's one-off beyond its term",
+            a + QStringList{"--offer", "loan=900,rate=1,term=12,lump=5:1,lump=5:13"}, 2,
+            "quorvale: --offer Offer 2: lump: '13'");
+        row("an offer that is never repaid",
+            two + QStringList{"--offer", "name=C,loan=1000,rate=12,term=12,payment=10"}, 1,
+            (std::string("C: ") + NoScheduleText(TNoSchedule::ShortPayment)).c_str());
         row("a math error in the grid", {"--spread", "term", "--payment", "75"}, 1,
             "Valid results cannot be calculated using\nthe variables you have entered.\n\n"
             "Please try again with reasonable values.\n");
@@ -324,6 +390,55 @@ private slots:
         QCOMPARE(years.size(), 31);
         QCOMPARE(years[30][0], QString("30"));
         QCOMPARE(years[30][5], QString("183212.97"));
+    }
+
+    // The worked pair of offers and its pay-down grid, figures worked out apart in exact
+    // decimals; csv carries the same plain values, text the window's texts.
+    void theComparisonOfOffers() {
+        const QStringList args{"--compare",
+                               "--offer",
+                               "name=A\t1,loan=100000,rate=8.75,term=360", // json escapes the tab
+                               "--offer",
+                               "name=B,loan=100000,rate=8.25,term=360,points=2",
+                               "--years",
+                               "10",
+                               "--paydown",
+                               "100",
+                               "--rate-step",
+                               "1/4's"};
+        const QString jsonText = Answer(args + QStringList{"--format", "json"}).Out;
+        QVERIFY2(jsonText.contains("\"A\\u00091\"") && !jsonText.contains('\t'),
+                 qPrintable(jsonText));
+        const QJsonObject json = QJsonDocument::fromJson(jsonText.toUtf8()).object();
+        const QJsonArray offers = json["offers"].toArray();
+        QCOMPARE(offers.size(), 2);
+        QCOMPARE(offers[0].toObject()["cost_after_years"].toDouble(), 183426.52);
+        QCOMPARE(offers[1].toObject()["cost_after_years"].toDouble(), 180321.83);
+        QCOMPARE(offers[1].toObject()["total_interest"].toDouble(), 170451.76);
+        QCOMPARE(offers[1].toObject()["apr"].toDouble(), 8.467);
+        QCOMPARE(offers[1].toObject()["payoff_date"], QJsonValue(QJsonValue::Null));
+        QCOMPARE(json["best"].toArray(), QJsonArray{"B"});
+        const QJsonObject pair = json["break_even"].toArray()[0].toObject();
+        QCOMPARE(pair["payer"].toString() + pair["other"].toString(), QString("BA\t1"));
+        QCOMPARE(pair["month"].toInt(), 48);
+        const QJsonObject grid = json["paydown"].toArray()[0].toObject();
+        QCOMPARE(grid["rates"].toArray()[6].toDouble(), 9.5);
+        QCOMPARE(grid["months"].toArray()[1].toArray()[3].toInt(), 238);
+        QCOMPARE(grid["total_interest"].toArray()[10].toArray()[6].toDouble(), 31249.37);
+        QCOMPARE(grid["interest_saved"].toArray()[1].toArray()[3].toDouble(), 72330.29);
+
+        const QList<QStringList> csv =
+            CsvRecords(Answer(args + QStringList{"--format", "csv"}).Out);
+        QCOMPARE(csv[0], (QStringList{"", "A\t1", "B"}));
+        QVERIFY(csv.contains(QStringList{"Cost after 10 years", "183426.52", "180321.83"}));
+        QVERIFY(csv.contains(QStringList{"Break-even of B over A\t1", "48"}));
+        QVERIFY(
+            csv.contains(QStringList{"100.00", "242", "241", "240", "238", "237", "235", "234"}));
+
+        const QString text = Answer(args).Out;
+        QVERIFY2(text.contains("*$751.27 (-$35.43)") && text.contains(" $786.70 ") &&
+                     text.contains("month 48\n") && !text.contains("Payoff date"),
+                 qPrintable(text));
     }
 
     // Numbers on the command line and in csv and json use "."; text shows the user's locale.

@@ -1,24 +1,31 @@
 #include "app/Schedule.h"
 
+#include "app/Main.h"
 #include "platform/SysUtils.h"
+#include "printing/LoanChart.h"
+#include "tests/support/Desktop.h"
 #include "tests/support/DialogRecorder.h"
 #include "tests/support/Layout.h"
 #include "tests/support/TestMain.h"
 
 #include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
 #include <QDir>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <cmath>
 
 Q_DECLARE_METATYPE(TLoan)
 Q_DECLARE_METATYPE(std::optional<TLoan>)
+Q_DECLARE_METATYPE(TLoanPlan)
 
 namespace {
 
@@ -44,6 +51,23 @@ QStringList RowTexts(const TfrmSchedule &w, int row) {
     return texts;
 }
 
+// The summary's lines as shown.
+QStringList Summary(const TfrmSchedule &w) {
+    QStringList lines;
+    for (int i = 0; i < w.lblCaptions.size(); ++i)
+        if (w.lblCaptions[i]->isVisibleTo(&w))
+            lines << w.lblCaptions[i]->text() + " " + w.lblValues[i]->text();
+    return lines;
+}
+
+// Every option's stored text, "Key=text".
+QStringList OptionTexts(const TLoanPlan &plan) {
+    QStringList texts;
+    for (const TPlanOptionInfo &info : PlanOptions())
+        texts << QString(info.Key) + "=" + PlanOptionText(plan, info.Option);
+    return texts;
+}
+
 // Compares the texts that are not empty in `expected`.
 bool Matches(const QStringList &shown, const QStringList &expected) {
     for (int i = 0; i < expected.size(); ++i)
@@ -59,7 +83,11 @@ class TestSchedule : public QObject {
 
 private slots:
     void init() { SetFormatSettings(UnitedStatesFormatSettings()); }
-    void cleanup() { delete frmSchedule; }
+    void cleanup() {
+        delete frmSchedule;
+        SchedulePlan = {};
+        ScheduleSaveFolder.clear();
+    }
 
     void theWindowShowsTheLoanByMonthOrByYear_data() {
         QTest::addColumn<TLoan>("loan");
@@ -189,16 +217,30 @@ private slots:
         }
         DialogRecorder dialogs;
         dialogs.Answer(answer);
+        QWidget *owner = nullptr; // the window active as the message comes
         dialogs.OnRequest([&](const TDialogRequest &r) {
             if (r.Kind == TDialogRequest::SaveFile)
                 r.FileName = dir.filePath(target);
+            else
+                owner = QApplication::activeWindow();
         });
-        Open(Worked, byYear).btnSave->click();
+        TfrmSchedule &w = Open(Worked, byYear);
+        w.btnSave->click();
         const bool failed = target.startsWith("plain/");
         QCOMPARE(dialogs.Requests().size(), failed ? 2 : 1);
-        if (failed)
+        if (failed) {
             QVERIFY(dialogs.Requests()[1].Text.contains(
                 QDir::toNativeSeparators(dir.filePath(target))));
+            QCOMPARE(owner, &w); // the message is the schedule window's
+        }
+        // the next Save starts in the folder chosen
+        if (records >= 0) {
+            dialogs.Clear();
+            dialogs.Answer(mrCancel);
+            w.btnSave->click();
+            QCOMPARE(dialogs.Requests()[0].Directory,
+                     QFileInfo(dir.filePath(target)).absolutePath());
+        }
         const QString written = target.contains('.') ? target : target + ".csv";
         QStringList expected{"old.csv", "plain"}; // and no temporary file left
         if (records >= 0 && !expected.contains(written))
@@ -258,16 +300,215 @@ private slots:
             QCOMPARE(frmSchedule->Model->rowCount(), 3);
     }
 
+    // Typed into its box, an option changes the schedule, its summary and its picture at once;
+    // a bad one is refused there with the reason and changes nothing, and the box shows the
+    // value in force again once left.
+    void everyOptionRecomputesAtOnceOrIsRefusedWhereTyped_data() {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("line");   // a summary line then
+        QTest::addColumn<QString>("reason"); // in the status line when refused
+        QTest::newRow("100.00 a month") << "edtMonthlyExtra"
+                                        << "100"
+                                        << "Total interest: $110,882.68"
+                                        << "";
+        QTest::newRow("1,000.00 each year") << "edtYearlyExtra"
+                                            << "1000.00"
+                                            << "Total interest: $120,409.72"
+                                            << "";
+        QTest::newRow("60 months interest only") << "edtInterestOnly"
+                                                 << "60"
+                                                 << "Total interest: $190,396.29"
+                                                 << "";
+        QTest::newRow("2,000.00 fees") << "edtFees"
+                                       << "2000"
+                                       << "APRC: 9.353%"
+                                       << "";
+        QTest::newRow("2 points") << "edtPoints"
+                                  << "2"
+                                  << "APR: 8.974%"
+                                  << "";
+        QTest::newRow("interest only for the whole term") << "edtInterestOnly"
+                                                          << "360"
+                                                          << "Total interest: $183,212.97"
+                                                          << "beyond the term";
+        QTest::newRow("a day that does not exist") << "edtLoanDate"
+                                                   << "2026-02-30"
+                                                   << "Total interest: $183,212.97"
+                                                   << "not a day of the calendar";
+        QTest::newRow("a negative extra") << "edtYearlyExtra"
+                                          << "-1000"
+                                          << "Total interest: $183,212.97"
+                                          << "negative";
+    }
+    void everyOptionRecomputesAtOnceOrIsRefusedWhereTyped() {
+        QFETCH(QString, box);
+        QFETCH(QString, typed);
+        QFETCH(QString, line);
+        QFETCH(QString, reason);
+        TfrmSchedule &w = Open(Worked, false, true);
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        auto *edit = w.findChild<QLineEdit *>(box);
+        QVERIFY(edit && edit->isVisible());
+        edit->setFocus();
+        QTRY_VERIFY(edit->hasFocus());
+        QVERIFY(!w.lblStatus->text().isEmpty()); // its hint
+        const QString picture = w.Chart->accessibleDescription();
+        QCOMPARE(w.Chart->MonthTip(360).split('\n').mid(0, 2),
+                 (QStringList{"No. 360", "Payment $787.67"})); // pointing at the last month
+        QTest::keyClicks(edit, typed); // "3", "36" on the way to "360" are taken, then undone
+        QVERIFY2(Summary(w).contains(line), qPrintable(Summary(w).join("; ")));
+        QCOMPARE(w.Chart->accessibleDescription() == picture, !reason.isEmpty());
+        if (reason.isEmpty()) {
+            QVERIFY(SchedulePlan != TLoanPlan{});
+            return;
+        }
+        QVERIFY2(w.lblStatus->text().contains(reason), qPrintable(w.lblStatus->text()));
+        QCOMPARE(edit->text(), typed);
+        QVERIFY(SchedulePlan == TLoanPlan{});
+        QTest::keyClick(edit, Qt::Key_Tab);
+        QCOMPARE(edit->text(), PlanOptionText(TLoanPlan{}, PlanOptions()[0].Option));
+    }
+
+    // The one-off payments and the rate changes: Insert adds a row, F2 edits a cell, Delete
+    // removes the row; a cell typed wrong is refused with the reason.
+    void theListsAreEditedByTheKeyboard() {
+        TfrmSchedule &w = Open(Worked, false, true);
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        auto edit = [&](QTableWidget *table, int col, const QString &text) {
+            table->setFocus();
+            QTRY_VERIFY(table->hasFocus());
+            table->setCurrentCell(table->rowCount() - 1, col);
+            QTest::keyClick(table, Qt::Key_F2);
+            QTRY_VERIFY(qobject_cast<QLineEdit *>(QApplication::focusWidget()));
+            QWidget *editor = QApplication::focusWidget();
+            QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(editor, text);
+            QTest::keyClick(editor, Qt::Key_Return);
+            QTRY_VERIFY(table->hasFocus()); // the editor commits and closes
+        };
+        auto interest = [&] {
+            return Summary(w).filter("Total interest:").value(0);
+        };
+        w.tblLumps->setFocus();
+        QTRY_VERIFY(w.tblLumps->hasFocus());
+        QTest::keyClick(w.tblLumps, Qt::Key_Insert); // the new row's month is being edited
+        QTRY_VERIFY(qobject_cast<QLineEdit *>(QApplication::focusWidget()));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QTRY_VERIFY(QApplication::focusWidget() &&
+                    !qobject_cast<QLineEdit *>(QApplication::focusWidget()));
+        QCOMPARE(w.tblLumps->rowCount(), 1);
+        edit(w.tblLumps, 1, "10000");
+        QCOMPARE(interest(), QString("Total interest: $109,744.82"));
+        edit(w.tblLumps, 0, "361");
+        QVERIFY2(w.lblStatus->text().contains("beyond the term"), qPrintable(w.lblStatus->text()));
+        QCOMPARE(w.tblLumps->item(0, 0)->text(), QString("12"));
+        QCOMPARE(interest(), QString("Total interest: $109,744.82"));
+        w.cbxEffect->setFocus();
+        QTest::keyClick(w.cbxEffect, Qt::Key_Down);
+        QCOMPARE(interest(), QString("Total interest: $165,637.67"));
+        QTest::keyClick(w.cbxEffect, Qt::Key_Up);
+        w.tblLumps->setFocus();
+        QTest::keyClick(w.tblLumps, Qt::Key_Delete);
+        QCOMPARE(w.tblLumps->rowCount(), 0);
+        QCOMPARE(interest(), QString("Total interest: $183,212.97"));
+
+        w.tblRateChanges->setFocus();
+        QTest::keyClick(w.tblRateChanges, Qt::Key_Insert);
+        QTRY_VERIFY(qobject_cast<QLineEdit *>(QApplication::focusWidget()));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QTRY_VERIFY(QApplication::focusWidget() &&
+                    !qobject_cast<QLineEdit *>(QApplication::focusWidget()));
+        edit(w.tblRateChanges, 1, "6.5");
+        edit(w.tblRateChanges, 0, "61");
+        QCOMPARE(interest(), QString("Total interest: $141,031.17"));
+        QCOMPARE(PlanOptionText(SchedulePlan, TPlanOption::RateChanges), QString("61:6.5"));
+    }
+
+    // Kept in the saved values file when the program closes and read at its next start; a
+    // stored value that is bad gives that option's default alone, without a message.
+    void theOptionsComeBackAtTheNextStart_data() {
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<QStringList>("read"); // each compared
+        QTest::newRow("nothing stored") << QByteArray()
+                                        << QStringList{"Points=", "MonthlyFrom=1", "YearlyMonth=12",
+                                                       "Lumps=", "Effect=shorter"};
+        QTest::newRow("each kept")
+            << QByteArray("Points=1.5\nLoanDate=2026-01-15\nFirstPayment=2026-02-01\n"
+                          "MonthlyExtra=100.00\nMonthlyFrom=13\nMonthlyTo=24\n"
+                          "Lumps=12:10000.00 24:5.00\nRateChanges=61:6.5\nEffect=lower\n")
+            << QStringList{"Points=1.5",
+                           "LoanDate=2026-01-15",
+                           "FirstPayment=2026-02-01",
+                           "MonthlyExtra=100.00",
+                           "MonthlyFrom=13",
+                           "MonthlyTo=24",
+                           "Lumps=12:10000.00 24:5.00",
+                           "RateChanges=61:6.5",
+                           "Effect=lower"};
+        QTest::newRow("bad values give way alone")
+            << QByteArray("Points=abc\nLoanDate=2026-02-30\nInterestOnly=-3\n"
+                          "MonthlyExtra=100\nLumps=12:5 x\nRateChanges=61:6.5\n"
+                          "YearlyMonth=13\nEffect=sideways\n")
+            << QStringList{"Points=", "LoanDate=",          "InterestOnly=",  "MonthlyExtra=100.00",
+                           "Lumps=",  "RateChanges=61:6.5", "YearlyMonth=12", "Effect=shorter"};
+        QTest::newRow("an extra that ends before it begins")
+            << QByteArray("MonthlyFrom=24\nMonthlyTo=12\nFirstPayment=2026-01-01\n"
+                          "LoanDate=2026-01-01\n")
+            << QStringList{"MonthlyFrom=24", "MonthlyTo=", "LoanDate=2026-01-01", "FirstPayment="};
+    }
+    void theOptionsComeBackAtTheNextStart() {
+        QFETCH(QByteArray, stored);
+        QFETCH(QStringList, read);
+        QTemporaryDir folder;
+        {
+            QFile ini(folder.filePath("Vormex.Ini"));
+            QVERIFY(ini.open(QIODevice::WriteOnly));
+            ini.write("[LastValues]\nTerm=360\n[ScheduleOptions]\n" + stored);
+        }
+        DialogRecorder dialogs;
+        TLoanPlan changed;
+        {
+            TfrmMain f(folder.path());
+            for (const QString &text : read)
+                QVERIFY2(OptionTexts(SchedulePlan).contains(text),
+                         qPrintable(OptionTexts(SchedulePlan).join(' ')));
+            // changed in the window, kept at the close
+            TfrmSchedule &w = Open(Worked);
+            for (const QString &text : read)
+                if (const auto *box = w.findChild<QLineEdit *>("edt" + text.section('=', 0, 0)))
+                    QCOMPARE(box->text(), text.section('=', 1));
+            QLineEdit *box = w.edtOptions[TPlanOption::YearlyExtra];
+            box->setFocus();
+            QTest::keyClicks(box, "5");
+            changed = SchedulePlan;
+            QCOMPARE(changed.YearlyExtra, 500);
+            f.DrawForThanks = [] {
+                return 9;
+            };
+            f.close();
+        }
+        QCOMPARE(dialogs.Texts(), QStringList{});
+        SchedulePlan = {};
+        TfrmMain again(folder.path());
+        QCOMPARE(OptionTexts(SchedulePlan), OptionTexts(changed));
+    }
+
     void everyControlIsReachedByKeysAndEscapeCloses() {
         TfrmSchedule &w = Open(Worked, false, true);
         QTRY_VERIFY(w.tblSchedule->hasFocus());
-        QList<QWidget *> chain{w.tblSchedule};
-        for (int i = 0; i < 6; ++i) {
+        // Tab goes once round every control and back to the table.
+        QList<QWidget *> chain;
+        do {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             chain << QApplication::focusWidget();
-        }
-        QCOMPARE(chain, (QList<QWidget *>{w.tblSchedule, w.chkByYear, w.btnCopy, w.btnSave,
-                                          w.btnPrint, w.btnClose, w.tblSchedule}));
+        } while (chain.last() != w.tblSchedule && chain.size() < 40);
+        QList<QWidget *> controls = w.findChildren<QWidget *>();
+        controls.removeIf(
+            [](QWidget *c) { return c->focusPolicy() & Qt::TabFocus ? !c->isVisible() : true; });
+        QCOMPARE(QSet<QWidget *>(chain.begin(), chain.end()),
+                 QSet<QWidget *>(controls.begin(), controls.end()));
+        QCOMPARE(chain.size(), controls.size());
         QVERIFY(!w.tblSchedule->accessibleName().isEmpty());
         QTest::keyClick(w.tblSchedule, Qt::Key_B, Qt::AltModifier);
         QTRY_COMPARE(w.Model->rowCount(), 30);
@@ -282,14 +523,24 @@ private slots:
     void everyTextShowsInFullAndNothingOverlaps_data() {
         QTest::addColumn<TLoan>("loan");
         QTest::addColumn<bool>("byYear");
-        QTest::newRow("every summary line") << Worked << false;
-        QTest::newRow("by year") << Worked << true;
-        QTest::newRow("great amounts") << TLoan{999999999.99, 18.5, 999, 15500000} << false;
+        QTest::addColumn<TLoanPlan>("plan");
+        QTest::newRow("every summary line") << Worked << false << TLoanPlan{};
+        QTest::newRow("by year") << Worked << true << TLoanPlan{};
+        QTest::newRow("great amounts")
+            << TLoan{999999999.99, 18.5, 999, 15500000} << false << TLoanPlan{};
+        // 30 changes of payment: the summary scrolls and leaves the room to the table
+        TLoanPlan lowered;
+        lowered.YearlyExtra = 10000;
+        lowered.Effect = TExtraEffect::LowerPayment;
+        QTest::newRow("a payment lowered every year") << Worked << false << lowered;
     }
     void everyTextShowsInFullAndNothingOverlaps() {
         QFETCH(TLoan, loan);
         QFETCH(bool, byYear);
+        QFETCH(TLoanPlan, plan);
+        SchedulePlan = plan;
         TfrmSchedule &w = Open(loan, byYear, true);
+        QVERIFY(w.scrSummary->height() < w.tblSchedule->height());
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         const QStringList faults = LayoutFaults(&w);
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join("; ")));
@@ -301,5 +552,5 @@ private slots:
     }
 };
 
-QUORVALE_TEST_MAIN(TestSchedule)
+QUORVALE_DESKTOP_TEST_MAIN(TestSchedule)
 #include "tst_Schedule.moc"

@@ -121,12 +121,23 @@ bool DoAction(AtspiAccessible *a, const QString &name) {
 // screen reader that keeps what it has read learns of it. The event is a copy of the
 // listener's own.
 std::vector<int> RenamedCells;
-void CollectRenamedCell(const AtspiEvent *event) {
+void CollectCell(const AtspiEvent *event, std::vector<int> &cells) {
     GError *e = nullptr;
     const int index = atspi_accessible_get_index_in_parent(event->source, &e);
     g_clear_error(&e);
     if (Role(event->source).startsWith(QLatin1String("table ")))
-        RenamedCells.push_back(index);
+        cells.push_back(index);
+}
+void CollectRenamedCell(const AtspiEvent *event) {
+    CollectCell(event, RenamedCells);
+    g_boxed_free(ATSPI_TYPE_EVENT, const_cast<AtspiEvent *>(event));
+}
+
+// The cells, by their index in the table, that became the focus, in the order announced.
+std::vector<int> FocusedCells;
+void CollectFocusedCell(const AtspiEvent *event) {
+    if (event->detail1 == 1)
+        CollectCell(event, FocusedCells);
     g_boxed_free(ATSPI_TYPE_EVENT, const_cast<AtspiEvent *>(event));
 }
 
@@ -372,6 +383,30 @@ private slots:
                      "finds their places and headers through the table",
                      Continue);
         QVERIFY(asCell);
+    }
+
+    // The grid given the focus announces its current cell, then each cell the keys move to.
+    void theCellTheKeysMoveToIsAnnounced() {
+        TNode grid = Find(FApplication.get(), "table", "Spread");
+        QVERIFY(grid);
+        std::unique_ptr<AtspiEventListener, TUnref> listener(
+            atspi_event_listener_new_simple(CollectFocusedCell, nullptr));
+        QVERIFY(
+            atspi_event_listener_register(listener.get(), "object:state-changed:focused", nullptr));
+        FocusedCells.clear();
+        std::unique_ptr<AtspiComponent, TUnref> component(
+            atspi_accessible_get_component_iface(grid.get()));
+        QVERIFY(component && atspi_component_grab_focus(component.get(), nullptr));
+        const int columns = FReference->grdLS->ColCount();
+        QTRY_COMPARE(FocusedCells, std::vector<int>{6 * columns + 4});
+        // Right, then Page Up: (5, 6), then (5, 1); each read out with its text
+        for (const guint key : {0xff53u /* Right */, 0xff55u /* Page Up */})
+            QVERIFY(atspi_generate_keyboard_event(key, nullptr, ATSPI_KEY_SYM, nullptr));
+        QTRY_COMPARE(FocusedCells,
+                     (std::vector<int>{6 * columns + 4, 6 * columns + 5, 1 * columns + 5}));
+        TNode cell(atspi_accessible_get_child_at_index(grid.get(), 1 * columns + 5, nullptr));
+        QCOMPARE(Name(cell.get()), FReference->grdLS->Cells(5, 1).trimmed());
+        atspi_event_listener_deregister(listener.get(), "object:state-changed:focused", nullptr);
     }
 
     // A press is answered at once, also where it opens a modal window, which the user then

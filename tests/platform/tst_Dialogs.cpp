@@ -5,9 +5,9 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QLabel>
-#include <QPushButton>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -16,6 +16,31 @@ class TestDialogs : public QObject {
     Q_OBJECT
 
 private slots:
+    // Save dialogs open on a folder that exists: the last one used, the documents or downloads
+    // folder, else home.
+    void saveProposesAFolderThatExists_data() {
+        QTest::addColumn<QStringList>("folders");
+        QTest::addColumn<int>("proposed"); // -1: the home folder
+        QTest::newRow("the first") << QStringList{"last", "docs"} << 0;
+        QTest::newRow("the first gone") << QStringList{"gone", "docs"} << 1;
+        QTest::newRow("none used yet") << QStringList{"", "docs"} << 1;
+        QTest::newRow("none exists") << QStringList{"", "gone"} << -1;
+        QTest::newRow("a file, not a folder") << QStringList{"file", "gone"} << -1;
+    }
+    void saveProposesAFolderThatExists() {
+        QFETCH(QStringList, folders);
+        QFETCH(int, proposed);
+        QTemporaryDir dir;
+        for (const char *name : {"last", "docs"})
+            QVERIFY(QDir(dir.path()).mkdir(name));
+        QFile file(dir.filePath("file"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        for (QString &folder : folders)
+            if (!folder.isEmpty())
+                folder = dir.filePath(folder);
+        QCOMPARE(ProposedFolder(folders), proposed < 0 ? QDir::homePath() : folders[proposed]);
+    }
+
     void lineBreaksInEitherOrderShowAsOneBreak() {
         QCOMPARE(MessageDlgDisplayText("a\n\rb\r\nc\rd\ne"), QString("a\nb\nc\nd\ne"));
         QCOMPARE(MessageDlgDisplayText("a\n\r\n\rb").split('\n').size(), 3);

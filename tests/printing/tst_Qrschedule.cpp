@@ -12,6 +12,19 @@
 
 Q_DECLARE_METATYPE(TLoan)
 Q_DECLARE_METATYPE(TLoanPlan)
+Q_DECLARE_METATYPE(TPlanOption)
+
+namespace {
+
+TLoanPlan Extras() {
+    TLoanPlan plan;
+    plan.Points = 1.5;
+    plan.Fees = 50000;
+    plan.MonthlyExtra = 10000;
+    return plan;
+}
+
+} // namespace
 
 class TestQrschedule : public QObject {
     Q_OBJECT
@@ -21,8 +34,103 @@ class TestQrschedule : public QObject {
 private slots:
     void init() { SetFormatSettings(UnitedStatesFormatSettings()); }
 
-    // Printed to a PDF file and read back page by page: the summary on the first page only,
-    // the column heads and "Page n of m" on every page, and every row once, in order.
+    // A text typed or stored for an option is taken as its plain form, or refused with the
+    // reason, leaving every option as it was.
+    void optionsAreTakenOrRefusedWithTheReason_data() {
+        QTest::addColumn<TPlanOption>("option");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("term");
+        QTest::addColumn<QString>("taken");   // the option's text afterwards, when taken
+        QTest::addColumn<QString>("refused"); // in the reason, when refused
+        using O = TPlanOption;
+        QTest::newRow("points, 3 decimals") << O::Points << " 1.125 " << 360 << "1.125"
+                                            << "";
+        QTest::newRow("points, 4 decimals") << O::Points << "1.1255" << 360 << ""
+                                            << "3 decimals";
+        QTest::newRow("points over 100") << O::Points << "100.001" << 360 << ""
+                                         << "more than 100";
+        QTest::newRow("fees in cents") << O::Fees << "2000.5" << 360 << "2000.50"
+                                       << "";
+        QTest::newRow("fees negative") << O::Fees << "-5" << 360 << ""
+                                       << "negative";
+        QTest::newRow("fees with a comma") << O::Fees << "2,000" << 360 << ""
+                                           << "not a number";
+        QTest::newRow("fees emptied") << O::Fees << "" << 360 << ""
+                                      << "";
+        QTest::newRow("a leap day") << O::LoanDate << "2024-02-29" << 360 << "2024-02-29"
+                                    << "";
+        QTest::newRow("no leap day") << O::LoanDate << "2023-02-29" << 360 << ""
+                                     << "not a day of the calendar";
+        QTest::newRow("month 13") << O::FirstPayment << "2026-13-01" << 360 << ""
+                                  << "not a day of the calendar";
+        QTest::newRow("a date in another form") << O::FirstPayment << "1/15/2026" << 360 << ""
+                                                << "YYYY-MM-DD";
+        QTest::newRow("first payment on the loan date")
+            << O::FirstPayment << "2026-01-15" << 360 << ""
+            << "after the loan date";
+        QTest::newRow("interest only, term less one") << O::InterestOnly << "359" << 360 << "359"
+                                                      << "";
+        QTest::newRow("interest only, the whole term") << O::InterestOnly << "360" << 360 << ""
+                                                       << "beyond the term";
+        QTest::newRow("interest only, a fraction") << O::InterestOnly << "1.5" << 360 << ""
+                                                   << "not a month";
+        QTest::newRow("a month of ten digits") << O::InterestOnly << "9999999999" << 360 << ""
+                                               << "beyond the term";
+        QTest::newRow("monthly extra to its first month") << O::MonthlyTo << "13" << 360 << "13"
+                                                          << "";
+        QTest::newRow("monthly extra ending before it begins") << O::MonthlyTo << "12" << 360 << ""
+                                                               << "before month 13";
+        QTest::newRow("yearly month 12") << O::YearlyMonth << "12" << 360 << "12"
+                                         << "";
+        QTest::newRow("yearly month 13") << O::YearlyMonth << "13" << 360 << ""
+                                         << "1 to 12";
+        QTest::newRow("one-offs") << O::Lumps << "12:10000 360:0.01" << 360
+                                  << "12:10000.00 360:0.01"
+                                  << "";
+        QTest::newRow("a one-off beyond the term") << O::Lumps << "12:10000 361:5" << 360 << ""
+                                                   << "Month 361 is beyond the term";
+        QTest::newRow("a one-off without its amount") << O::Lumps << "12" << 360 << ""
+                                                      << "MONTH:AMOUNT";
+        QTest::newRow("a negative one-off") << O::Lumps << "12:-5" << 360 << ""
+                                            << "negative";
+        QTest::newRow("rate changes") << O::RateChanges << "61:6.5 121:0" << 360 << "61:6.5 121:0"
+                                      << "";
+        QTest::newRow("a rate change in month 1") << O::RateChanges << "1:6.5" << 360 << ""
+                                                  << "before month 2";
+        QTest::newRow("a rate with 4 decimals") << O::RateChanges << "61:6.5001" << 360 << ""
+                                                << "3 decimals";
+        QTest::newRow("lower payment") << O::Effect << "lower" << 360 << "lower"
+                                       << "";
+        QTest::newRow("another effect") << O::Effect << "Lower" << 360 << ""
+                                        << "neither";
+    }
+    void optionsAreTakenOrRefusedWithTheReason() {
+        QFETCH(TPlanOption, option);
+        QFETCH(QString, text);
+        QFETCH(int, term);
+        QFETCH(QString, taken);
+        QFETCH(QString, refused);
+        TLoanPlan plan = Extras();
+        plan.LoanDate = std::chrono::year_month_day(std::chrono::year(2026) / 1 / 15);
+        plan.MonthlyFrom = 13;
+        const TLoanPlan before = plan;
+        const QString why = SetPlanOption(plan, option, text, term);
+        if (!refused.isEmpty()) {
+            QVERIFY2(why.contains(refused), qPrintable(why));
+            QVERIFY(plan == before);
+            return;
+        }
+        QCOMPARE(why, QString());
+        QCOMPARE(PlanOptionText(plan, option), taken);
+        // the plain form is taken again as the same value
+        TLoanPlan again = before;
+        QCOMPARE(SetPlanOption(again, option, taken, term), QString());
+        QVERIFY(again == plan);
+    }
+
+    // Printed to a PDF file and read back page by page: the summary, the options that are on
+    // and the picture (its legend) on the first page only, in that order; the column heads and
+    // "Page n of m" on every page, and every row once, in order.
     void thePagesReadBackFromThePdf_data() {
         QTest::addColumn<TLoan>("loan");
         QTest::addColumn<TLoanPlan>("plan");
@@ -30,16 +138,32 @@ private slots:
         QTest::addColumn<int>("rows");
         QTest::addColumn<int>("minPages");
         QTest::addColumn<int>("maxPages");
+        QTest::addColumn<QStringList>("firstPage"); // in this order, before the column heads
         const TLoan worked{100000, 8.75, 360, 786.70};
-        QTest::newRow("360 months") << worked << TLoanPlan{} << false << 360 << 5 << 8;
-        QTest::newRow("30 years") << worked << TLoanPlan{} << true << 30 << 1 << 1;
+        const QStringList plain{"Loan amount:",         "Total interest:",  "Balance",
+                                "Interest paid so far", "Principal a year", "Year"};
+        QTest::newRow("360 months") << worked << TLoanPlan{} << false << 360 << 5 << 8 << plain;
+        QTest::newRow("30 years") << worked << TLoanPlan{} << true << 30 << 1 << 1 << plain;
         QTest::newRow("999 months")
-            << TLoan{250000, 6, 999, 1258.20} << TLoanPlan{} << false << 999 << 14 << 20;
+            << TLoan{250000, 6, 999, 1258.20} << TLoanPlan{} << false << 999 << 14 << 20 << plain;
         TLoanPlan plan; // eight columns, a summary of fifteen lines
         plan.FirstPayment = std::chrono::year(2025) / 1 / 31;
         plan.MonthlyExtra = 10000;
         plan.Fees = 200000;
-        QTest::newRow("dates and extras") << worked << plan << false << 238 << 4 << 6;
+        QTest::newRow("dates and extras") << worked << plan << false << 238 << 4 << 6
+                                          << QStringList{"Loan amount:",
+                                                         "Total interest:",
+                                                         "Points and fees: $2,000.00",
+                                                         "First payment: 2025-01-31",
+                                                         "Monthly extra: $100.00 from month 1",
+                                                         "Extras: shorten the loan",
+                                                         "Balance without extras",
+                                                         "Interest paid so far",
+                                                         "Year"};
+        QTest::newRow("extras, points and fees")
+            << worked << Extras() << false << 238 << 4 << 6
+            << QStringList{"Points and fees: 1.500 points and $500.00",
+                           "Monthly extra: $100.00 from month 1", "Balance without extras"};
     }
     void thePagesReadBackFromThePdf() {
         QFETCH(TLoan, loan);
@@ -48,6 +172,7 @@ private slots:
         QFETCH(int, rows);
         QFETCH(int, minPages);
         QFETCH(int, maxPages);
+        QFETCH(QStringList, firstPage);
         const TScheduleResult schedule = MakeSchedule(loan, plan);
         QVERIFY(schedule);
         const QString file = FDir.filePath(QTest::currentDataTag()) + ".pdf";
@@ -56,6 +181,7 @@ private slots:
             TQRSchedule report("Quorvale Pro, 1.6.12");
             report.SetSchedule(*schedule, byYear ? ScheduleByYear(*schedule) : schedule->Months,
                                byYear);
+            report.SetPlainMonths(MakeSchedule(loan)->Months);
             QRPrinter().OnPreview = [](QObject *) {
                 QRPrinter().Print();
             };
@@ -76,6 +202,16 @@ private slots:
             R"(No\.\s+(Date\s+)?Payment\s+Principal\s+Interest\s+(Extra\s+)?Balance\s+Total Interest)");
         const QRegularExpression row(R"(^\s*(\d+)\s+(\d+/\d+/\d{4}\s+)?\$[\d,]+\.\d\d\s)",
                                      QRegularExpression::MultilineOption);
+        qsizetype at = 0;
+        for (const QString &text : firstPage) {
+            QStringList words = text.split(' ');
+            for (QString &word : words)
+                word = QRegularExpression::escape(word);
+            const QRegularExpression spaced(words.join(R"(\s+)"));
+            at = pages[0].indexOf(spaced, at);
+            QVERIFY2(at >= 0, qPrintable(text));
+        }
+        QVERIFY(at < pages[0].indexOf(heads));
         QList<int> numbers;
         for (int n = 1; n <= count; ++n) {
             const QString &page = pages[n - 1];
@@ -83,6 +219,7 @@ private slots:
             QCOMPARE(page.count(QRegularExpression(R"(Page \d+ of)")), 1);
             QCOMPARE(page.count(heads), 1);
             QCOMPARE(page.contains("Loan amount:"), n == 1);
+            QCOMPARE(page.contains("Interest paid so far"), n == 1);
             QCOMPARE(page.contains("APR:"), n == 1 && plan != TLoanPlan{});
             QCOMPARE(page.contains(byYear ? "Schedule by Year" : "Schedule"), n == 1);
             // the rows lie between the heads and the foot

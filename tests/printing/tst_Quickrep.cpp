@@ -193,23 +193,54 @@ private slots:
         QCOMPARE(QRPrinter().Page(1).size(), 0); // released with the preview
     }
 
+    // Also where the data can be read again from any record and each page is laid out when
+    // asked for, in any order: the pages are those laid out all at once.
     void theFooterCountsThePagesOfTheWholeReport_data() {
         QTest::addColumn<double>("height");
         QTest::addColumn<int>("rows");
         QTest::addColumn<QStringList>("footers"); // page by page
-        QTest::newRow("one page") << 20.0 << 3 << QStringList{"Page 1 of 1"};
+        QTest::addColumn<bool>("onDemand");
+        QTest::newRow("one page") << 20.0 << 3 << QStringList{"Page 1 of 1"} << false;
         QTest::newRow("three pages")
-            << 300.0 << 6 << QStringList{"Page 1 of 3", "Page 2 of 3", "Page 3 of 3"};
+            << 300.0 << 6 << QStringList{"Page 1 of 3", "Page 2 of 3", "Page 3 of 3"} << false;
         QTest::newRow("twelve pages")
-            << 400.0 << 23 << QStringList{"Page 1 of 12", "Page 12 of 12"};
+            << 400.0 << 23 << QStringList{"Page 1 of 12", "Page 12 of 12"} << false;
+        QTest::newRow("three pages laid out when asked for")
+            << 300.0 << 6 << QStringList{"Page 1 of 3", "Page 2 of 3", "Page 3 of 3"} << true;
+        QTest::newRow("twelve pages laid out when asked for")
+            << 400.0 << 23 << QStringList{"Page 1 of 12", "Page 12 of 12"} << true;
     }
     void theFooterCountsThePagesOfTheWholeReport() {
         QFETCH(double, height);
         QFETCH(int, rows);
         QFETCH(QStringList, footers);
+        QFETCH(bool, onDemand);
         PdfPrinter pdf(FDir.filePath("count.pdf"));
         TTestReport r(height, rows);
+        QList<TQRPage> whole; // laid out at once
+        if (onDemand) {
+            PreviewWith(r.Rep, [&] {
+                for (int n = 1; n <= QRPrinter().PageCount(); ++n)
+                    whole << QRPrinter().Page(n);
+            });
+            r.Next = 0;
+            r.Rep.OnSeekData = [&](QObject *, int record) {
+                r.Next = record;
+            };
+        }
         PreviewWith(r.Rep, [&] {
+            for (int n = QRPrinter().PageCount(); onDemand && n >= 1; --n) {
+                const TQRPage &page = QRPrinter().Page(n);
+                auto drawn = [](const TQRPage &p) {
+                    QStringList items; // what each item draws, where and how
+                    for (const TQRDrawItem &i : p)
+                        items << QDebug::toString(i.Kind) + QDebug::toString(i.Rect) + i.Text +
+                                     QDebug::toString(i.Origin) + i.Font.toString() +
+                                     i.Color.name();
+                    return items;
+                };
+                QCOMPARE(drawn(page), drawn(whole[n - 1]));
+            }
             for (const QString &footer : footers) {
                 const int n = footer.section(' ', 1, 1).toInt();
                 QCOMPARE(PlacesOf(footer), QList<TPlace>{(TPlace{n, 933 + 20})});

@@ -1,11 +1,32 @@
 // Stands in for every dialog while it lives: records what would have been shown and answers
-// with scripted results, so that no test ever waits on a modal box.
+// with scripted results, so that no test ever waits on a modal box. Windows of the program's
+// own that a test answers by hand are watched: one left unanswered fails the test in seconds.
 #pragma once
 
 #include "platform/Dialogs.h"
 
+#include <QElapsedTimer>
 #include <QList>
+#include <QObject>
+#include <QPointer>
 #include <QStringList>
+#include <QTimer>
+
+// While it lives, a modal window that stays on top for longer than the limit fails the running
+// test, named by its class and title, and is closed, so that the test ends at once instead of
+// waiting for a click that never comes until the test's time limit.
+class ModalWatchdog : public QObject {
+public:
+    explicit ModalWatchdog(int LimitMilliseconds = 8000);
+
+private:
+    void Check();
+
+    int FLimit;
+    QTimer FTimer;
+    QPointer<QWidget> FTop;
+    QElapsedTimer FSince;
+};
 
 class DialogRecorder {
 public:
@@ -31,4 +52,5 @@ private:
     QList<int> FAnswers;
     std::function<void(const TDialogRequest &)> FAction;
     TDialogResponder FPrevious;
+    ModalWatchdog FWatchdog;
 };

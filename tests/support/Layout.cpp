@@ -56,12 +56,15 @@ void Check(const QWidget *parent, QStringList &faults) {
             label && !label->text().isEmpty()) {
             const QRect box = label->contentsRect();
             const QFontMetrics metrics(label->font());
+            // A label with a buddy shows its access key underlined, not as "&".
+            QString text = label->text();
+            if (label->buddy())
+                text.remove(QRegularExpression(QStringLiteral("&(?!&)")));
             const QRect need =
                 label->wordWrap()
                     ? metrics.boundingRect(QRect(0, 0, box.width(), INT_MAX),
-                                           int(label->alignment()) | Qt::TextWordWrap,
-                                           label->text())
-                    : QRect(0, 0, metrics.horizontalAdvance(label->text()), metrics.height());
+                                           int(label->alignment()) | Qt::TextWordWrap, text)
+                    : QRect(0, 0, metrics.horizontalAdvance(text), metrics.height());
             if (need.width() > box.width() || need.height() > box.height())
                 faults << QStringLiteral("%1 needs %2 x %3 for \"%4\" in %5 x %6")
                               .arg(QString::fromLatin1("label"))

@@ -172,18 +172,23 @@ struct LoopbackServer::TShared {
     }
 };
 
-LoopbackServer::LoopbackServer() : FShared(std::make_shared<TShared>()) {
-    const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+LoopbackServer::LoopbackServer(const QString &Address) : FShared(std::make_shared<TShared>()) {
+    const bool six = Address.contains(QLatin1Char(':'));
+    FHost = six ? "[" + Address + "]" : Address;
+    const int fd = socket(six ? AF_INET6 : AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     const int on = 1;
     setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t len = sizeof address;
-    if (bind(fd, reinterpret_cast<sockaddr *>(&address), len) != 0 || listen(fd, 64) != 0 ||
+    sockaddr_storage address{};
+    address.ss_family = six ? AF_INET6 : AF_INET;
+    void *host = six ? static_cast<void *>(&reinterpret_cast<sockaddr_in6 &>(address).sin6_addr)
+                     : static_cast<void *>(&reinterpret_cast<sockaddr_in &>(address).sin_addr);
+    socklen_t len = six ? sizeof(sockaddr_in6) : sizeof(sockaddr_in);
+    if (inet_pton(address.ss_family, Address.toLatin1().constData(), host) != 1 ||
+        bind(fd, reinterpret_cast<sockaddr *>(&address), len) != 0 || listen(fd, 64) != 0 ||
         getsockname(fd, reinterpret_cast<sockaddr *>(&address), &len) != 0)
-        qFatal("LoopbackServer: cannot listen on 127.0.0.1");
-    FPort = ntohs(address.sin_port);
+        qFatal("LoopbackServer: cannot listen on %s", qPrintable(Address));
+    FPort = ntohs(six ? reinterpret_cast<sockaddr_in6 &>(address).sin6_port
+                      : reinterpret_cast<sockaddr_in &>(address).sin_port);
     FShared->Listener = fd;
     FShared->Acceptor = std::thread([shared = FShared.get()] { shared->AcceptLoop(); });
 }
@@ -197,7 +202,7 @@ LoopbackServer::~LoopbackServer() {
 }
 
 QString LoopbackServer::Url(const QString &Path) const {
-    return QStringLiteral("http://127.0.0.1:%1%2").arg(FPort).arg(Path);
+    return QStringLiteral("http://%1:%2%3").arg(FHost).arg(FPort).arg(Path);
 }
 
 void LoopbackServer::SetScripts(std::vector<Script> Scripts) {

@@ -1,5 +1,5 @@
-// A scriptable server on 127.0.0.1 for the network tests: each connection it accepts runs a
-// script of steps (read the request, send bytes, pause, close, reset, stall), so that a test can
+// A scriptable server on 127.0.0.1 (or ::1) for the network tests: each connection it accepts runs
+// a script of steps (read the request, send bytes, pause, close, reset, stall), so that a test can
 // answer well or badly byte for byte. It runs on threads of its own with blocking sockets, so it
 // answers while the test's event loop waits, and records every request it read.
 #pragma once
@@ -30,15 +30,15 @@ public:
     };
     using Script = std::vector<Step>;
 
-    // Listens on a free port of 127.0.0.1; with no script set, every connection reads the
-    // request and gets a 404.
-    LoopbackServer();
+    // Listens on a free port of the loopback address ("127.0.0.1" or "::1"); with no script
+    // set, every connection reads the request and gets a 404.
+    explicit LoopbackServer(const QString &Address = QStringLiteral("127.0.0.1"));
     ~LoopbackServer();
     LoopbackServer(const LoopbackServer &) = delete;
     LoopbackServer &operator=(const LoopbackServer &) = delete;
 
     quint16 Port() const { return FPort; }
-    // "http://127.0.0.1:<port>" + Path.
+    // "http://127.0.0.1:<port>" + Path, or "http://[::1]:<port>" + Path.
     QString Url(const QString &Path = QStringLiteral("/")) const;
 
     // The scripts of the next connections, in order; the last one serves every later connection.
@@ -81,5 +81,6 @@ public:
 private:
     struct TShared;
     std::shared_ptr<TShared> FShared;
+    QString FHost; // as an address writes it
     quint16 FPort = 0;
 };

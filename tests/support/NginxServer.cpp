@@ -60,7 +60,8 @@ bool NginxServer::Start() {
                          " uwsgi_temp_path %2/temp;\n scgi_temp_path %2/temp;\n"
                          " types { text/html htm; text/plain txt; }\n"
                          " default_type application/octet-stream;\n"
-                         " server {\n  listen 127.0.0.1:%3;\n  root %2/docs;\n%4 }\n}\n")
+                         " server {\n  listen 127.0.0.1:%3;\n  listen [::1]:%3;\n"
+                         "  root %2/docs;\n%4 }\n}\n")
                      .arg(geteuid() == 0 ? "user root;\n" : "", FRoot.path())
                      .arg(FPort)
                      .arg(FLocations)
@@ -83,6 +84,6 @@ bool NginxServer::Start() {
     return true;
 }
 
-QString NginxServer::Url(const QString &path) const {
-    return QString("http://127.0.0.1:%1%2").arg(FPort).arg(path);
+QString NginxServer::Url(const QString &path, bool ipv6) const {
+    return QString("http://%1:%2%3").arg(ipv6 ? "[::1]" : "127.0.0.1").arg(FPort).arg(path);
 }

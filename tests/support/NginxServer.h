@@ -1,5 +1,5 @@
-// A real web server for the tests: Debian's nginx on a free port of 127.0.0.1, with a private
-// configuration and a document folder of the test's own, ended with the object.
+// A real web server for the tests: Debian's nginx on a free port of 127.0.0.1 and ::1, with a
+// private configuration and a document folder of the test's own, ended with the object.
 #pragma once
 
 #include <QByteArray>
@@ -22,8 +22,8 @@ public:
     // when nginx is not installed or does not come up.
     bool Start();
     QString Failure() const { return FFailure; }
-    // "http://127.0.0.1:<port>" + path.
-    QString Url(const QString &path) const;
+    // "http://127.0.0.1:<port>" + path; with ipv6, "http://[::1]:<port>" + path.
+    QString Url(const QString &path, bool ipv6 = false) const;
 
 private:
     QTemporaryDir FRoot;

@@ -5,6 +5,7 @@
 #include "controls/ExplBtn.h"
 #include "platform/SysUtils.h"
 #include "tests/support/Desktop.h"
+#include "tests/support/DialogRecorder.h"
 #include "tests/support/NginxServer.h"
 #include "tests/support/ShellRecorder.h"
 #include "update/WUpdate.h"
@@ -56,6 +57,9 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&f));
 
         TRealMessageBoxes boxes;
+        // A window the user below does not answer (the update window offering nothing, a
+        // dialog it does not know) fails the test within seconds, by name.
+        ModalWatchdog watchdog;
         ShellRecorder shell;
         QString shownVersion, readMe, savedAs;
         bool retrieveClicked = false;

@@ -65,6 +65,8 @@ class TestWSocket : public EscapeCheckedTest {
 private slots:
     void lookup_data();
     void lookup();
+    void lookupOrder_data();
+    void lookupOrder();
     void settersWhileConnected_data();
     void settersWhileConnected();
     void connectChecks_data();
@@ -91,6 +93,27 @@ void TestWSocket::lookup_data() {
     QTest::newRow("short dotted form") << "10.1" << true << "10.0.0.1";
     QTest::newRow("all ones is looked up") << "255.255.255.255" << false << "255.255.255.255";
     QTest::newRow("localhost gives IPv4") << "localhost" << false << "127.0.0.1";
+    QTest::newRow("IPv6") << "::1" << true << "::1";
+    QTest::newRow("IPv6 in full") << "0:0:0:0:0:0:0:1" << true << "::1";
+}
+
+// What a name lookup offers, from the resolver's answer.
+void TestWSocket::lookupOrder_data() {
+    QTest::addColumn<QStringList>("found");
+    QTest::addColumn<QStringList>("offered");
+    QTest::newRow("IPv4 alone") << QStringList{"10.0.0.1"} << QStringList{"10.0.0.1"};
+    QTest::newRow("IPv6 alone") << QStringList{"fd00::2", "::1"} << QStringList{"fd00::2", "::1"};
+    QTest::newRow("both: IPv4 first") << QStringList{"fd00::2", "10.0.0.2", "::1", "10.0.0.1"}
+                                      << QStringList{"10.0.0.2", "10.0.0.1", "fd00::2", "::1"};
+}
+
+void TestWSocket::lookupOrder() {
+    QFETCH(QStringList, found);
+    QFETCH(QStringList, offered);
+    QList<QHostAddress> addresses;
+    for (const QString &address : found)
+        addresses << QHostAddress(address);
+    QCOMPARE(LookupOrder(addresses), offered);
 }
 
 void TestWSocket::lookup() {

@@ -240,11 +240,15 @@ private slots:
         QTest::newRow("redirect loop")
             << std::vector<Script>{Serve(Page("1.7", redirect))} << false << ""
             << "Too many redirections" << QStringList();
-        for (const QByteArray &length : {QByteArray("3000000"), QByteArray(), QByteArray("100")})
+        for (const QByteArray &length : {QByteArray("3000000"), QByteArray()})
             QTest::newRow(qPrintable("answer over 1 MiB, length " +
                                      (length.isEmpty() ? "not given" : length)))
                 << std::vector<Script>{OverOneMiB(length)} << false << ""
                 << "Answer too large" << QStringList{"404"};
+        // Only the announced 100 bytes are read: a page without entries.
+        QTest::newRow("3,000,000 bytes announced as 100")
+            << std::vector<Script>{OverOneMiB("100")} << true << ""
+            << "" << QStringList();
     }
     void retrievalAnswers() {
         QFETCH(std::vector<Script>, scripts);
@@ -378,7 +382,7 @@ private slots:
             LoopbackServer::Answer(LoopbackServer::HttpAnswer(404, "Not Found", "gone"));
         QTest::newRow("404") << missing << "Not Found";
         QTest::newRow("refused") << Script() << "Connection refused (Error #10061)";
-        QTest::newRow("over 1 MiB") << OverOneMiB("100") << "Answer too large";
+        QTest::newRow("over 1 MiB") << OverOneMiB("") << "Answer too large";
     }
     void aReadMeThatCannotBeFetchedIsReported() {
         QFETCH(Script, readMe);
@@ -417,16 +421,31 @@ private slots:
     }
 
     void saveDialogNamesAndFolders_data() {
+        QTest::addColumn<QByteArray>("url");
+        QTest::addColumn<QString>("proposed");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<int>("filter");
         QTest::addColumn<QString>("saved");
-        QTest::newRow("first filter adds .EXE") << "update" << 0 << "update.EXE";
-        QTest::newRow("second filter adds .ZIP") << "update" << 1 << "update.ZIP";
-        QTest::newRow("third adds nothing") << "update" << 2 << "update";
-        QTest::newRow("an extension is kept") << "update.bin" << 0 << "update.bin";
-        QTest::newRow("a folder takes the server's name") << "sub/" << 0 << "sub/Setup.exe";
+        const QByteArray url = "/dl/Setup.exe";
+        QTest::newRow("first filter adds .EXE") << url << "Setup.exe"
+                                                << "update" << 0 << "update.EXE";
+        QTest::newRow("second filter adds .ZIP") << url << "Setup.exe"
+                                                 << "update" << 1 << "update.ZIP";
+        QTest::newRow("third adds nothing") << url << "Setup.exe"
+                                            << "update" << 2 << "update";
+        QTest::newRow("an extension is kept") << url << "Setup.exe"
+                                              << "update.bin" << 0 << "update.bin";
+        QTest::newRow("a folder takes the server's name") << url << "Setup.exe"
+                                                          << "sub/" << 0 << "sub/Setup.exe";
+        QTest::newRow("the server's name without its leading dots")
+            << QByteArray("/dl/..%2F..%2F.bashrc") << "%2F..%2F.bashrc"
+            << "sub/" << 0 << "sub/%2F..%2F.bashrc";
+        QTest::newRow("a name of dots alone") << QByteArray("/dl/...") << "update"
+                                              << "sub/" << 0 << "sub/update";
     }
     void saveDialogNamesAndFolders() {
+        QFETCH(QByteArray, url);
+        QFETCH(QString, proposed);
         QFETCH(QString, typed);
         QFETCH(int, filter);
         QFETCH(QString, saved);
@@ -434,14 +453,14 @@ private slots:
         LoopbackServer server;
         const QByteArray file = "\x7f"
                                 "ELF update bytes";
-        server.SetScripts({Serve(Page("1.7", Meta("url", "/dl/Setup.exe"))), Serve(file)});
+        server.SetScripts({Serve(Page("1.7", Meta("url", url))), Serve(file)});
         auto c = Component(server.Url());
         c->SetOptions({});
         const QString folder = FFolder->path() + "/";
         FDialogs->OnRequest([&](const TDialogRequest &r) {
             if (r.Kind != TDialogRequest::SaveFile)
                 return;
-            QCOMPARE(r.FileName, QString("Setup.exe"));
+            QCOMPARE(r.FileName, proposed);
             QCOMPARE(r.Filters.size(), 3);
             r.FileName = folder + typed;
             r.FilterIndex = filter;
@@ -449,6 +468,8 @@ private slots:
         QVERIFY(c->PerformUpdate());
         QCOMPARE(c->TargetFile(), folder + saved);
         QCOMPARE(FileBytes(folder + saved), file);
+        QCOMPARE(QDir(folder + "sub").entryList(QDir::Files | QDir::Hidden),
+                 QStringList(saved.startsWith("sub/") ? QStringList{saved.mid(4)} : QStringList()));
     }
 
     void theChecksumDecidesWhetherTheDownloadIsKept_data() {

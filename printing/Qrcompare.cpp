@@ -1,0 +1,173 @@
+#include "printing/Qrcompare.h"
+
+#include "platform/Forms.h"
+#include "printing/CompareChart.h"
+#include "printing/Quickrep.h"
+
+#include <algorithm>
+
+namespace {
+
+QString Text(const std::string &s) {
+    return QString::fromStdString(s);
+}
+
+constexpr double Left = 45, Right = 740, CaptionWidth = 170, LineHeight = 16, ChartHeight = 430;
+
+} // namespace
+
+TQRCompare::TQRCompare(const QString &programTitle, QObject *parent)
+    : QObject(parent), FProgramTitle(programTitle) {
+    Rep = new TQuickReport(this);
+    Rep->SetOrientation(poPortrait);
+    Rep->SetReportTitle(QStringLiteral("Loan Offers Compared"));
+    Rep->SetFont(DesignFont(QStringLiteral("Arial"), 8));
+    Rep->SetFontColor(Qt::black);
+    Rep->BeforePrint = [this](QObject *sender, bool &printReport) {
+        RepBeforePrint(sender, printReport);
+    };
+    Rep->OnNeedData = [](QObject *, bool &moreData) {
+        moreData = false;
+    };
+
+    Title = new TQRBand(Rep, rbTitle, 100);
+    imgChart = new TQRCompareChart(Title);
+    Paydown = new TQRBand(Rep, rbSummary, 100);
+    Paydown->SetForceNewPage(true);
+    Paydown->BeforePrint = [this](QObject *, bool &printBand) {
+        printBand = FGrid.has_value();
+    };
+
+    PageFooter = new TQRBand(Rep, rbPageFooter, 36);
+    auto *rule = new TQRShape(PageFooter);
+    rule->SetBounds(Left, 6, Right - Left, 4);
+    rule->SetShape(qrsHorLine);
+    lblProgram = new TQRLabel(PageFooter);
+    lblProgram->SetBounds(Left, 12, 200, 14);
+    sysPage = new TQRSysData(PageFooter);
+    sysPage->SetBounds(292, 12, 200, 14);
+    sysPage->SetAlignment(taCenter);
+    sysPage->SetAutoSize(false);
+    sysPage->SetClipText(false);
+    sysPage->SetData(qrsPageOfPages);
+    sysPage->SetText(QStringLiteral("Page "));
+    sysPrinted = new TQRSysData(PageFooter);
+    sysPrinted->SetBounds(540, 12, 200, 14);
+    sysPrinted->SetAlignment(taRightJustify);
+    sysPrinted->SetData(qrsDateTime);
+    sysPrinted->SetText(QStringLiteral("Printed at "));
+}
+
+void TQRCompare::SetComparison(const TComparison &c, std::optional<TPaydownGrid> grid,
+                               int gridOffer) {
+    FComparison = c;
+    FGrid = std::move(grid);
+    FGridOffer = gridOffer;
+}
+
+TQRLabel *TQRCompare::Text(TQRBand *band, const QString &text, double left, double top,
+                           double width, bool rightAligned, bool bold, int points) {
+    auto *label = new TQRLabel(band);
+    label->SetBounds(left, top, width, 14);
+    label->SetAlignment(rightAligned ? taRightJustify : taLeftJustify);
+    label->SetAutoSize(true);
+    label->SetCaption(text);
+    label->SetFont(DesignFont(QStringLiteral("Arial"), points, bold));
+    label->SetFontColor(Qt::black);
+    label->SetParentFont(false);
+    lblTexts.append(label);
+    return label;
+}
+
+void TQRCompare::RepBeforePrint(QObject *, bool &) {
+    qDeleteAll(lblTexts);
+    lblTexts.clear();
+    const TComparison &c = FComparison;
+    const int count = int(c.Offers.size());
+    Text(Title, QStringLiteral("Loan Offers Compared"), Left, 8, 600, false, true, 16);
+
+    // The rows: a caption, then each offer's value, the best of the row in bold.
+    double top = 48;
+    const double column = (Right - Left - CaptionWidth) / std::max(count, 1);
+    auto right = [&](int k) {
+        return Left + CaptionWidth + column * k;
+    };
+    for (int k = 0; k < count; ++k)
+        Text(Title, ::Text(c.Offers[size_t(k)].Offer.Name), right(k), top, column, true, true);
+    top += LineHeight;
+    for (int r = 0; r < CompareRowCount; ++r) {
+        const TCompareRow row = TCompareRow(r);
+        if (!RowShown(c, row))
+            continue;
+        const std::vector<int> best = BestInRow(c, row);
+        Text(Title, ::Text(CompareCaption(c, row)), Left, top, CaptionWidth, false);
+        for (int k = 0; k < count; ++k) {
+            const std::optional<double> v = CompareValue(c, k, row);
+            const bool bold = int(best.size()) < count && std::count(best.begin(), best.end(), k);
+            if (v)
+                Text(Title, ::Text(CompareText(CompareRowInfo(row).Kind, *v)), right(k), top,
+                     column, true, bold);
+        }
+        top += LineHeight;
+    }
+    top += LineHeight / 2;
+    for (const TBreakEven &pair : c.Pairs) {
+        Text(Title, ::Text(BreakEvenCaption(c, pair) + ": " + BreakEvenText(pair)), Left, top, 600,
+             false);
+        top += LineHeight;
+    }
+    auto names = [&](const std::vector<int> &offers) {
+        QStringList list;
+        for (int k : offers)
+            list << ::Text(c.Offers[size_t(k)].Offer.Name);
+        return list.join(QStringLiteral(", "));
+    };
+    Text(Title,
+         QStringLiteral("Best overall (lowest total cost): %1.   %2, cheapest: %3")
+             .arg(names(c.Best), ::Text(CompareCaption(c, TCompareRow::CostAtYears)),
+                  names(c.CheapestAtYears)),
+         Left, top, 690, false, true);
+    top += LineHeight * 2;
+    imgChart->SetComparison(c);
+    imgChart->SetBounds(Left, top, Right - Left, ChartHeight);
+    Title->SetHeight(top + ChartHeight + 8);
+
+    // The pay-down grid of the chosen offer: months to payoff, then total interest.
+    Paydown->SetHeight(0);
+    if (FGrid && FGridOffer >= 0 && FGridOffer < count) {
+        const TPaydownGrid &g = *FGrid;
+        const double cell = (Right - Left - 80) / PaydownColumns;
+        double y = 8;
+        for (bool interest : {false, true}) {
+            Text(Paydown,
+                 QStringLiteral("Paying down %1: %2")
+                     .arg(::Text(c.Offers[size_t(FGridOffer)].Offer.Name),
+                          interest ? QStringLiteral("total interest")
+                                   : QStringLiteral("months to payoff")),
+                 Left, y, 600, false, true, 10);
+            y += LineHeight * 1.5;
+            Text(Paydown, QStringLiteral("Extra / Rate"), Left, y, 80, false, true);
+            for (int col = 0; col < PaydownColumns; ++col)
+                Text(Paydown, ::Text(CompareText(TCompareKind::Percent, g.Rates[size_t(col)])),
+                     Left + 80 + cell * col, y, cell, true, true);
+            y += LineHeight;
+            for (int r = 0; r < PaydownRows; ++r) {
+                Text(Paydown, ::Text(CompareText(TCompareKind::Money, double(g.Extras[size_t(r)]))),
+                     Left, y, 80, false, true);
+                for (int col = 0; col < PaydownColumns; ++col) {
+                    const TPaydownCell &p = g.Cells[size_t(r)][size_t(col)];
+                    if (p.Repaid)
+                        Text(Paydown,
+                             ::Text(interest
+                                        ? CompareText(TCompareKind::Money, double(p.TotalInterest))
+                                        : std::to_string(p.Months)),
+                             Left + 80 + cell * col, y, cell, true, col == PaydownCentreColumn);
+                }
+                y += LineHeight;
+            }
+            y += LineHeight;
+        }
+        Paydown->SetHeight(y);
+    }
+    lblProgram->SetCaption(FProgramTitle);
+}
