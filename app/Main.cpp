@@ -531,8 +531,7 @@ void TfrmMain::CreateMenus() {
     mnuPopPrint->setEnabled(false); // enabled at start-up
     mnuPopSchedule = item(mnuPop, tr("Amortization &Schedule..."), &TfrmMain::mnuPopScheduleClick);
     mnuPopSchedule->setEnabled(false); // with the print preview
-    mnuPopCompare =
-        item(mnuPop, tr("Add to &Comparison"), &TfrmMain::mnuPopCompareClick);
+    mnuPopCompare = item(mnuPop, tr("Add to &Comparison"), &TfrmMain::mnuPopCompareClick);
     mnuPopCompare->setEnabled(false);
     mnuPopAbout = item(mnuPop, tr("&About..."), &TfrmMain::ShowAbout);
     mnuPop->addSeparator();

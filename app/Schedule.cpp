@@ -289,6 +289,9 @@ TfrmSchedule::TfrmSchedule(const QString &programTitle, QWidget *parent)
                      &TfrmSchedule::btnSaveClick);
     btnPrint = button(tr("&Print"), "btnPrint", tr("Print preview of the schedule"),
                       &TfrmSchedule::btnPrintClick);
+    btnCompare = button(QStringLiteral("Co&mpare"), "btnCompare",
+                        QStringLiteral("Add to Comparison: the loan with its options as an offer"),
+                        &TfrmSchedule::btnCompareClick);
     btnClose =
         button(tr("Close"), "btnClose", tr("Close the window"), &TfrmSchedule::btnCloseClick);
 
@@ -555,7 +558,7 @@ void TfrmSchedule::SetSchedule(const TSchedule &schedule) {
     QStringList said;
     for (const TSummaryLine &line : summary)
         said << EngineText(line.Caption.Pattern, line.Caption.Args) + QLatin1Char(' ') +
-                EngineText(line.Value.Pattern, line.Value.Args);
+                    EngineText(line.Value.Pattern, line.Value.Args);
     Chart->setAccessibleDescription(said.join(QStringLiteral("; ")));
 }
 
