@@ -30,7 +30,7 @@ TExplorerButton *CaptionButton(QWidget *parent, int left, const QString &caption
 
 TfrmClose::TfrmClose(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
-    setWindowTitle(QStringLiteral("Thanks from Tamblewick Software!"));
+    setWindowTitle(tr("Thanks from Tamblewick Software!"));
     setFixedSize(373, 209);
     setFont(DesignFont(QStringLiteral("Arial"), 8));
 
@@ -51,26 +51,24 @@ TfrmClose::TfrmClose(QWidget *parent)
     Label3->setWordWrap(true);
     Label3->setTextFormat(Qt::PlainText);
     Label3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Label3->setText(QStringLiteral(
-        "We appreciate and value the information we receive from people who use our products "
-        "and then take time to share their thoughts about them.  We invite you to offer your "
-        "opinions ... both positive and negative ... about this product."));
+    Label3->setText(
+        tr("We appreciate and value the information we receive from people who use our products "
+           "and then take time to share their thoughts about them.  We invite you to offer your "
+           "opinions ... both positive and negative ... about this product."));
     btnSuggestions = new QPushButton(
         QIcon(QPixmap::fromImage(ProgramPicture(QStringLiteral(":/glyphs/suggest.svg")))),
-        QStringLiteral("Visit Online Suggestion Box"), Panel1);
+        tr("Visit Online Suggestion Box"), Panel1);
     btnSuggestions->setGeometry(13, 128, 175, 26);
     btnSuggestions->setFont(DesignFont(QStringLiteral("MS Sans Serif"), 8));
     btnSuggestions->setAutoDefault(false);
     connect(btnSuggestions, &QPushButton::clicked, this,
             [this] { Guard(btnSuggestions, [this] { btnSuggestionsClick(btnSuggestions); }); });
 
-    BtnReturn =
-        CaptionButton(this, 42, QStringLiteral("  Return"), QStringLiteral(":/glyphs/return.svg"));
+    BtnReturn = CaptionButton(this, 42, tr("  Return"), QStringLiteral(":/glyphs/return.svg"));
     BtnReturn->OnClick = [this](QObject *sender) {
         BtnReturnClick(sender);
     };
-    BtnExit =
-        CaptionButton(this, 207, QStringLiteral("  Quit"), QStringLiteral(":/glyphs/quit.svg"));
+    BtnExit = CaptionButton(this, 207, tr("  Quit"), QStringLiteral(":/glyphs/quit.svg"));
     BtnExit->OnClick = [this](QObject *sender) {
         BtnExitClick(sender);
     };

@@ -369,8 +369,8 @@ std::string SummaryAfterTable(const TSchedule &s, TFormat format) {
     const std::string end = csv ? "\r\n" : "\n";
     std::string out = end;
     for (const TSummaryLine &line : ScheduleSummary(s))
-        out += csv ? CsvField(line.Caption) + "," + CsvField(line.Value) + end
-                   : line.Caption + "\t" + line.Value + end;
+        out += csv ? CsvField(line.Caption.Text()) + "," + CsvField(line.Value.Text()) + end
+                   : line.Caption.Text() + "\t" + line.Value.Text() + end;
     return out;
 }
 
@@ -420,7 +420,7 @@ std::string ScheduleOutput(const TSchedule &s, const std::vector<TScheduleRow> &
         return Table(table, format) + SummaryAfterTable(s, format);
     std::string out;
     for (const TSummaryLine &line : ScheduleSummary(s))
-        out += line.Caption + " " + line.Value + "\n";
+        out += line.Caption.Text() + " " + line.Value.Text() + "\n";
     return out + "\n" + Table(table, format);
 }
 

@@ -9,7 +9,7 @@
 
 TfrmDisclaim::TfrmDisclaim(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
-    setWindowTitle(QStringLiteral("Disclaimer"));
+    setWindowTitle(tr("Disclaimer"));
     setFixedSize(224, 176);
     setFont(DesignFont(QStringLiteral("MS Sans Serif"), 8));
 
@@ -29,12 +29,12 @@ TfrmDisclaim::TfrmDisclaim(QWidget *parent)
     // Liberation Sans needs more room than the design's boxes (191 x 26 and 197 x 26) for the
     // first and the last text: the first grows wider, the last one line taller.
     Label3 = label(16, 8, 197, 26,
-                   QStringLiteral("NOTE:  While effort was made to ensure the accuracy of these "
-                                  "calculations,"));
+                   tr("NOTE:  While effort was made to ensure the accuracy of these "
+                      "calculations,"));
     Label10 = label(16, 35, 182, 65,
-                    QStringLiteral("there is  NO WARRANTY,  expressed or implied, for the "
-                                   "accuracy or applicability of this information to your "
-                                   "particular financial question."));
+                    tr("there is  NO WARRANTY,  expressed or implied, for the "
+                       "accuracy or applicability of this information to your "
+                       "particular financial question."));
     QFont bold = font();
     bold.setBold(true);
     Label10->setFont(bold);
@@ -42,14 +42,14 @@ TfrmDisclaim::TfrmDisclaim(QWidget *parent)
     red.setColor(QPalette::WindowText, Qt::red);
     Label10->setPalette(red);
     Label12 = label(14, 105, 197, 39,
-                    QStringLiteral("Please consult your own financial advisor before making any "
-                                   "financial decision."));
+                    tr("Please consult your own financial advisor before making any "
+                       "financial decision."));
 
     btnClose = new TExplorerButton(this);
     btnClose->move(55, 149);
     btnClose->SetCustomWidth(115);
     btnClose->SetCustomHeight(25);
-    btnClose->SetCaption(QStringLiteral(" &OK"));
+    btnClose->SetCaption(tr(" &OK"));
     btnClose->SetLayout(blBitmapLeft);
     btnClose->SetOptions({boPopupMark, boShowBevel, boShowDownPattern});
     btnClose->SetBitmap(ProgramPicture(QStringLiteral(":/glyphs/ok.svg")));

@@ -9,7 +9,7 @@
 
 inline const QString ProgramName = QString::fromLatin1(QuorvaleName);
 inline const QString ProgramVersion = QString::fromLatin1(QuorvaleVersion);
-inline const QString ProgramCompileDate = QStringLiteral("July 25, 1999");
+inline const char *const ProgramCompileDate = QT_TRANSLATE_NOOP("TAboutBox", "July 25, 1999");
 
 // One of the program's pictures by its resource name (":/logo.svg", ":/glyphs/ok.svg"), at its
 // own size or the one given, drawn sharp for the screen (see DesignPicture).

@@ -16,6 +16,7 @@
 #include "platform/ExtCtrls.h"
 #include "platform/Forms.h"
 #include "platform/IniFiles.h"
+#include "platform/Language.h"
 #include "platform/Version.h"
 #include "platform/WinHelp.h"
 #include "printing/Preview.h"
@@ -92,7 +93,7 @@ TRadioGroup *StepGroupOf(const TfrmMain &f, TVariable v) {
 template <size_t N> QStringList StepItems(const std::array<TStep, N> &table) {
     QStringList items;
     for (const TStep &step : table)
-        items << QString::fromLatin1(step.Item);
+        items << EngineText(step.Item);
     return items;
 }
 
@@ -154,7 +155,7 @@ TfrmMain::TfrmMain(const QString &programFolder, QWidget *parent)
     StatusBar1 = new TStatusBar(client);
     StatusBar1->setGeometry(0, 385, 612, 19);
     StatusBar1->setFont(DesignFont(QStringLiteral("MS Sans Serif"), 8));
-    StatusBar1->SetSimpleText(QStringLiteral(" Welcome to Tamblewick Software's Quorvale Pro!"));
+    StatusBar1->SetSimpleText(tr(" Welcome to Tamblewick Software's Quorvale Pro!"));
     CreateMenus();
     CreateLinks();
     actCopyGrid = new QAction(this);
@@ -226,20 +227,20 @@ void TfrmMain::CreateToolbar(QWidget *client) {
         b->setGeometry(left, 4, 24, 24);
         b->SetOptions({boIconOnly, boPopupMark, boShowBevel, boShowDownPattern});
         b->SetBitmap(ProgramPicture(QStringLiteral(":/glyphs/%1.svg").arg(QLatin1String(glyph))));
-        b->setToolTip(QString::fromLatin1(hint));
+        b->setToolTip(tr(hint));
         SetShowHint(b, true);
         b->OnClick = [this, handler](QObject *sender) {
             (this->*handler)(sender);
         };
         return b;
     };
-    btnPrint = button(10, "print", " Print ...", &TfrmMain::mnuFilePrintClick);
-    btnPrinterSetup =
-        button(42, "printer-setup", " Printer Setup ...", &TfrmMain::mnuFilePrinterSetupClick);
-    btnDisclaim = button(74, "disclaimer", " Disclaimer ...", &TfrmMain::ShowDisclaim);
-    btnUpdate = button(106, "update", " Check for Updates ...", &TfrmMain::ShowUpdate);
-    btnHelp = button(138, "help", " Help ...", &TfrmMain::mnuHelpContentsClick);
-    btnExit = button(579, "exit", " Exit", &TfrmMain::mnuFileExitClick);
+    btnPrint = button(10, "print", QT_TR_NOOP(" Print ..."), &TfrmMain::mnuFilePrintClick);
+    btnPrinterSetup = button(42, "printer-setup", QT_TR_NOOP(" Printer Setup ..."),
+                             &TfrmMain::mnuFilePrinterSetupClick);
+    btnDisclaim = button(74, "disclaimer", QT_TR_NOOP(" Disclaimer ..."), &TfrmMain::ShowDisclaim);
+    btnUpdate = button(106, "update", QT_TR_NOOP(" Check for Updates ..."), &TfrmMain::ShowUpdate);
+    btnHelp = button(138, "help", QT_TR_NOOP(" Help ..."), &TfrmMain::mnuHelpContentsClick);
+    btnExit = button(579, "exit", QT_TR_NOOP(" Exit"), &TfrmMain::mnuFileExitClick);
     btnPrint->setEnabled(false); // enabled at start-up
     // Named by the hint without its trailing " ...", described by the whole hint.
     for (TExplorerButton *b :
@@ -260,25 +261,25 @@ void TfrmMain::CreateInputPanel(QWidget *client) {
             [this](const QPoint &p) { PopUp(Panel1, p); });
 
     auto label = [this](int left, int top, const char *caption) {
-        auto *l = new QLabel(QString::fromLatin1(caption), Panel1);
+        auto *l = new QLabel(tr(caption), Panel1);
         l->move(left, top);
         l->adjustSize();
         return l;
     };
-    Label1 = label(50, 2, "Loan Variables:");
-    Label7 = label(165, 2, "Calculate:");
-    lblLeft = label(284, 2, "Increment Loan Amounts By:");
-    lblRight = label(451, 2, "Increment Interest Rates By:");
+    Label1 = label(50, 2, QT_TR_NOOP("Loan Variables:"));
+    Label7 = label(165, 2, QT_TR_NOOP("Calculate:"));
+    lblLeft = label(284, 2, QT_TR_NOOP("Increment Loan Amounts By:"));
+    lblRight = label(451, 2, QT_TR_NOOP("Increment Interest Rates By:"));
     // The row captions are right-aligned: their right edge stays put as the mode changes them.
     auto rowCaption = [this](int top, const char *caption) {
-        auto *l = new QLabel(QString::fromLatin1(caption), Panel1);
+        auto *l = new QLabel(tr(caption), Panel1);
         l->setGeometry(0, top, 46, 13);
         l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         return l;
     };
-    lbl1 = rowCaption(25, "Loan");
-    lbl2 = rowCaption(50, "Months");
-    lbl3 = rowCaption(75, "Rate");
+    lbl1 = rowCaption(25, QT_TR_NOOP("Loan"));
+    lbl2 = rowCaption(50, QT_TR_NOOP("Months"));
+    lbl3 = rowCaption(75, QT_TR_NOOP("Rate"));
 
     const QFont boxFont = DesignFont(QStringLiteral("MS Sans Serif"), 8);
     auto whiteBox = [&](QWidget *box, int left, int top, const char *hint) {
@@ -288,7 +289,7 @@ void TfrmMain::CreateInputPanel(QWidget *client) {
         p.setColor(QPalette::Base, Qt::white);
         p.setColor(QPalette::Text, Qt::black);
         box->setPalette(p);
-        box->setToolTip(QString::fromLatin1(hint));
+        box->setToolTip(tr(hint));
     };
     auto numEdit = [&](int left, int top, double value, const char *hint) {
         auto *e = new TNumEdit(Panel1);
@@ -321,13 +322,14 @@ void TfrmMain::CreateInputPanel(QWidget *client) {
         };
         return e;
     };
-    edtLoan = numEdit(50, 21, DefaultLoan, " Enter the amount of the loan");
-    edtTerm = fnpEdit(46, 0, 1, 999, DefaultTerm, "Enter the term of the loan in months");
+    edtLoan = numEdit(50, 21, DefaultLoan, QT_TR_NOOP(" Enter the amount of the loan"));
+    edtTerm =
+        fnpEdit(46, 0, 1, 999, DefaultTerm, QT_TR_NOOP("Enter the term of the loan in months"));
     edtTerm->OnInvalidEntry = [this](QObject *sender) {
         edtTermInvalidEntry(sender);
     };
-    edtInterest = fnpEdit(71, 3, 0, 0, DefaultInterest, " Enter the interest rate");
-    edtPayment = numEdit(31, 56, DefaultPayment, " Enter the monthly payment amount");
+    edtInterest = fnpEdit(71, 3, 0, 0, DefaultInterest, QT_TR_NOOP(" Enter the interest rate"));
+    edtPayment = numEdit(31, 56, DefaultPayment, QT_TR_NOOP(" Enter the monthly payment amount"));
     edtPayment->hide();
 
     auto group = [this](int left, int width, int columns, const QStringList &items, int index,
@@ -337,7 +339,7 @@ void TfrmMain::CreateInputPanel(QWidget *client) {
         g->SetColumns(columns);
         g->SetItems(items);
         g->SetItemIndex(index);
-        g->setToolTip(QString::fromLatin1(hint));
+        g->setToolTip(tr(hint));
         g->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(g, &QWidget::customContextMenuRequested, this,
                 [this, g](const QPoint &p) { PopUp(g, p); });
@@ -345,23 +347,23 @@ void TfrmMain::CreateInputPanel(QWidget *client) {
     };
     QStringList modeItems;
     for (const TCalcModeInfo &mode : CalcModes)
-        modeItems << QString::fromLatin1(mode.Caption);
+        modeItems << EngineText(mode.Caption);
     rgCalculate = group(165, 102, 1, modeItems, 0,
-                        " Click the radio button of the variable to be calculated and displayed "
-                        "in the grid.");
+                        QT_TR_NOOP(" Click the radio button of the variable to be calculated and "
+                                   "displayed in the grid."));
     rgCalculate->OnClick = [this](QObject *sender) {
         rgCalculateClick(sender);
     };
     rgLoan = group(284, 150, 3, StepItems(LoanSteps), DefaultStepIndex,
-                   " Click the radio button of the loan amount increment to use for "
-                   "calculations");
+                   QT_TR_NOOP(" Click the radio button of the loan amount increment to use for "
+                              "calculations"));
     rgPayments = group(276, 150, 3, StepItems(PaymentSteps), DefaultStepIndex,
-                       " Click the radio button of the payment increment to use for "
-                       "calculations");
+                       QT_TR_NOOP(" Click the radio button of the payment increment to use for "
+                                  "calculations"));
     rgPayments->hide();
     rgInterest = group(451, 150, 3, StepItems(RateSteps), DefaultStepIndex,
-                       " Click the radio button of the interest rate increment to use for "
-                       "calculations");
+                       QT_TR_NOOP(" Click the radio button of the interest rate increment to use "
+                                  "for calculations"));
     for (TRadioGroup *g : {rgLoan, rgPayments, rgInterest})
         g->OnClick = [this](QObject *sender) {
             ChooseQuorvale(sender);
@@ -407,17 +409,17 @@ void TfrmMain::NameControls() {
 // caption (the same in every mode), each group by its heading, and all carry their hints.
 void TfrmMain::DescribeInputs() {
     auto describe = [](QWidget *control, const char *name) {
-        control->setAccessibleName(QString::fromLatin1(name));
+        control->setAccessibleName(tr(name));
         control->setAccessibleDescription(control->toolTip().trimmed());
     };
-    describe(edtLoan, "Loan");
-    describe(edtTerm, "Months");
-    describe(edtInterest, "Rate");
-    describe(edtPayment, "PMT");
-    describe(rgCalculate, "Calculate");
-    describe(rgLoan, "Increment Loan Amounts By");
-    describe(rgPayments, "Increment Payments By");
-    describe(rgInterest, "Increment Interest Rates By");
+    describe(edtLoan, QT_TR_NOOP("Loan"));
+    describe(edtTerm, QT_TR_NOOP("Months"));
+    describe(edtInterest, QT_TR_NOOP("Rate"));
+    describe(edtPayment, QT_TR_NOOP("PMT"));
+    describe(rgCalculate, QT_TR_NOOP("Calculate"));
+    describe(rgLoan, QT_TR_NOOP("Increment Loan Amounts By"));
+    describe(rgPayments, QT_TR_NOOP("Increment Payments By"));
+    describe(rgInterest, QT_TR_NOOP("Increment Interest Rates By"));
     for (TRadioGroup *g : {rgCalculate, rgLoan, rgPayments, rgInterest})
         for (int i = 0; g->Button(i); ++i)
             g->Button(i)->setAccessibleDescription(g->accessibleDescription());
@@ -480,65 +482,60 @@ void TfrmMain::CreateMenus() {
                 [this, handler, a] { Guard(a, [&] { (this->*handler)(a); }); });
         return a;
     };
-    QMenu *file = MainMenu1->addMenu(QStringLiteral("&File"));
-    mnuFileReset = file->addAction(QStringLiteral("&Reset")); // never shown, does nothing
+    QMenu *file = MainMenu1->addMenu(tr("&File"));
+    mnuFileReset = file->addAction(tr("&Reset")); // never shown, does nothing
     mnuFileReset->setEnabled(false);
     mnuFileReset->setVisible(false);
     mnuFileResetSeparator = file->addSeparator();
     mnuFileResetSeparator->setVisible(false);
-    mnuFilePrintSetup =
-        item(file, QStringLiteral("Prin&t Setup..."), &TfrmMain::mnuFilePrinterSetupClick);
-    mnuFilePrint = item(file, QStringLiteral("&Print"), &TfrmMain::mnuFilePrintClick);
+    mnuFilePrintSetup = item(file, tr("Prin&t Setup..."), &TfrmMain::mnuFilePrinterSetupClick);
+    mnuFilePrint = item(file, tr("&Print"), &TfrmMain::mnuFilePrintClick);
     mnuFilePrint->setEnabled(false); // enabled at start-up
     file->addSeparator();
-    mnuFileExit = item(file, QStringLiteral("E&xit"), &TfrmMain::mnuFileExitClick);
+    mnuFileExit = item(file, tr("E&xit"), &TfrmMain::mnuFileExitClick);
 
-    QMenu *internet = MainMenu1->addMenu(QStringLiteral("&Internet"));
-    QMenu *web = internet->addMenu(QStringLiteral("&Tamblewick on the Web"));
+    QMenu *internet = MainMenu1->addMenu(tr("&Internet"));
+    QMenu *web = internet->addMenu(tr("&Tamblewick on the Web"));
     mnuInternetWebApplication =
-        item(web, QStringLiteral("&Quorvale Pro Page"), &TfrmMain::mnuInternetWebApplicationClick);
+        item(web, tr("&Quorvale Pro Page"), &TfrmMain::mnuInternetWebApplicationClick);
     mnuInternetWebHome =
-        item(web, QStringLiteral("Tamblewick' &Home Page"), &TfrmMain::mnuInternetWebHomeClick);
-    mnuInternetWebFreeware = item(web, QStringLiteral("Library of Financial Calculators"),
-                                  &TfrmMain::mnuInternetWebFreewareClick);
+        item(web, tr("Tamblewick' &Home Page"), &TfrmMain::mnuInternetWebHomeClick);
+    mnuInternetWebFreeware =
+        item(web, tr("Library of Financial Calculators"), &TfrmMain::mnuInternetWebFreewareClick);
     web->addSeparator();
-    mnuInternetWebSuggest =
-        item(web, QStringLiteral("&Suggestion Box"), &TfrmMain::mnuInternetWebSuggestClick);
-    QMenu *mail = internet->addMenu(QStringLiteral("Contact Tamblewick by &Email"));
+    mnuInternetWebSuggest = item(web, tr("&Suggestion Box"), &TfrmMain::mnuInternetWebSuggestClick);
+    QMenu *mail = internet->addMenu(tr("Contact Tamblewick by &Email"));
     mnuInternetEmailSuggest =
-        item(mail, QStringLiteral("&Send Suggestions"), &TfrmMain::mnuInternetEmailSuggestClick);
-    mnuInternetEmailSupport = item(mail, QStringLiteral("Contact &Tech Support"),
-                                   &TfrmMain::mnuInternetEmailSupportClick);
+        item(mail, tr("&Send Suggestions"), &TfrmMain::mnuInternetEmailSuggestClick);
+    mnuInternetEmailSupport =
+        item(mail, tr("Contact &Tech Support"), &TfrmMain::mnuInternetEmailSupportClick);
 
-    QMenu *help = MainMenu1->addMenu(QStringLiteral("&Help"));
-    mnuHelpContents = item(help, QStringLiteral("&Contents"), &TfrmMain::mnuHelpContentsClick);
+    QMenu *help = MainMenu1->addMenu(tr("&Help"));
+    mnuHelpContents = item(help, tr("&Contents"), &TfrmMain::mnuHelpContentsClick);
     mnuHelpContents->setShortcut(Qt::Key_F1);
     mnuHelpContents->setShortcutContext(Qt::WindowShortcut);
     help->addSeparator();
-    mnuHelpSearch =
-        item(help, QStringLiteral("&Search for Help On..."), &TfrmMain::mnuHelpSearchClick);
-    mnuHelpHow = item(help, QStringLiteral("&How to Use Help"), &TfrmMain::mnuHelpHowClick);
+    mnuHelpSearch = item(help, tr("&Search for Help On..."), &TfrmMain::mnuHelpSearchClick);
+    mnuHelpHow = item(help, tr("&How to Use Help"), &TfrmMain::mnuHelpHowClick);
     help->addSeparator();
-    QMenu *support = help->addMenu(QStringLiteral("Contact Tech Support by &Email"));
+    QMenu *support = help->addMenu(tr("Contact Tech Support by &Email"));
     mnuHelpEmailSupport =
         item(support, MakerAddresses().SupportMail, &TfrmMain::mnuInternetEmailSupportClick);
     help->addSeparator();
-    mnuHelpUpdate = item(help, QStringLiteral("Check for &Update ..."), &TfrmMain::ShowUpdate);
+    mnuHelpUpdate = item(help, tr("Check for &Update ..."), &TfrmMain::ShowUpdate);
     help->addSeparator();
-    mnuHelpAbout = item(help, QStringLiteral("&About..."), &TfrmMain::ShowAbout);
+    mnuHelpAbout = item(help, tr("&About..."), &TfrmMain::ShowAbout);
 
     mnuPop = new QMenu(this);
-    mnuPopPrint = item(mnuPop, QStringLiteral("&Print Preview"), &TfrmMain::mnuFilePrintClick);
+    mnuPopPrint = item(mnuPop, tr("&Print Preview"), &TfrmMain::mnuFilePrintClick);
     mnuPopPrint->setEnabled(false); // enabled at start-up
-    mnuPopSchedule =
-        item(mnuPop, QStringLiteral("Amortization &Schedule..."), &TfrmMain::mnuPopScheduleClick);
+    mnuPopSchedule = item(mnuPop, tr("Amortization &Schedule..."), &TfrmMain::mnuPopScheduleClick);
     mnuPopSchedule->setEnabled(false); // with the print preview
-    mnuPopCompare =
-        item(mnuPop, QStringLiteral("Add to &Comparison"), &TfrmMain::mnuPopCompareClick);
+    mnuPopCompare = item(mnuPop, tr("Add to &Comparison"), &TfrmMain::mnuPopCompareClick);
     mnuPopCompare->setEnabled(false);
-    mnuPopAbout = item(mnuPop, QStringLiteral("&About..."), &TfrmMain::ShowAbout);
+    mnuPopAbout = item(mnuPop, tr("&About..."), &TfrmMain::ShowAbout);
     mnuPop->addSeparator();
-    mnuPopExit = item(mnuPop, QStringLiteral("E&xit"), &TfrmMain::mnuFileExitClick);
+    mnuPopExit = item(mnuPop, tr("E&xit"), &TfrmMain::mnuFileExitClick);
 }
 
 void TfrmMain::CreateLinks() {
@@ -720,7 +717,7 @@ void TfrmMain::rgCalculateClick(QObject *Sender) {
     const int tops[3] = {21, 46, 71};
     QWidget *first = BoxOf(*this, mode->Inputs[0]);
     for (int row = 0; row < 3; ++row) {
-        captions[row]->setText(QString::fromLatin1(VariableInfo(mode->Inputs[row]).Caption));
+        captions[row]->setText(EngineText(VariableInfo(mode->Inputs[row]).Caption));
         QWidget *box = BoxOf(*this, mode->Inputs[row]);
         box->move(50, tops[row]);
         box->show();
@@ -734,9 +731,9 @@ void TfrmMain::rgCalculateClick(QObject *Sender) {
     for (TRadioGroup *g : {rgLoan, rgInterest, rgPayments})
         if (g != left && g != right)
             g->hide();
-    lblLeft->setText(QString::fromLatin1(VariableInfo(mode->Rows).StepHeading));
+    lblLeft->setText(EngineText(VariableInfo(mode->Rows).StepHeading));
     lblLeft->adjustSize();
-    lblRight->setText(QString::fromLatin1(VariableInfo(mode->Columns).StepHeading));
+    lblRight->setText(EngineText(VariableInfo(mode->Columns).StepHeading));
     lblRight->adjustSize();
     SetTabOrder();
     DescribeGrid();
@@ -794,7 +791,7 @@ void TfrmMain::CleanGrid() {
         grdLS->SetColWidths(col, 75);
 
     const TCalcModeInfo &mode = ModeInfo(CalcMode);
-    grdLS->SetCells(0, 0, QString::fromLatin1(mode.Corner));
+    grdLS->SetCells(0, 0, EngineText(mode.Corner));
     for (int row = 1; row <= 11; ++row)
         grdLS->SetCells(0, row, QString::fromLatin1((*mode.SampleRows)[row - 1]));
     for (int col = 1; col <= 7; ++col)
@@ -802,13 +799,13 @@ void TfrmMain::CleanGrid() {
 }
 
 void TfrmMain::grdLSMouseMove(QObject *, Qt::KeyboardModifiers, int, int) {
-    grdLS->setToolTip(QString::fromLatin1(ModeInfo(CalcMode).GridHint));
+    grdLS->setToolTip(EngineText(ModeInfo(CalcMode).GridHint));
 }
 
 // The grid says what it shows to assistive technology in every mode, not only under the mouse.
 void TfrmMain::DescribeGrid() {
-    grdLS->setAccessibleName(QStringLiteral("Spread"));
-    grdLS->setAccessibleDescription(QString::fromLatin1(ModeInfo(CalcMode).GridHint).trimmed());
+    grdLS->setAccessibleName(tr("Spread"));
+    grdLS->setAccessibleDescription(EngineText(ModeInfo(CalcMode).GridHint).trimmed());
 }
 
 void TfrmMain::AppOnHint(QObject *) {
@@ -823,8 +820,8 @@ void TfrmMain::AppOnException(QObject *Sender, const std::exception &E) {
     // of the mode put back and a grid, as after a math error.
     const bool firstGrid = std::exchange(FFirstGridFailed, false);
     if (mathError || firstGrid) {
-        MessageDlg(mathError ? QString::fromLatin1(MathErrorText)
-                             : QStringLiteral("An unidentified error has occurred."),
+        MessageDlg(mathError ? EngineText(MathErrorText)
+                             : tr("An unidentified error has occurred."),
                    mtInformation, mbOK);
         const TCalcModeInfo &mode = ModeInfo(CalcMode);
         for (TVariable v : mode.Inputs)
@@ -834,14 +831,13 @@ void TfrmMain::AppOnException(QObject *Sender, const std::exception &E) {
         CleanGrid();
         ChooseQuorvale(Sender);
     } else {
-        MessageDlg(QStringLiteral("An unidentified error has occurred."), mtInformation, mbOK);
+        MessageDlg(tr("An unidentified error has occurred."), mtInformation, mbOK);
     }
     DisallowPrinting();
 }
 
 void TfrmMain::edtTermInvalidEntry(QObject *) {
-    MessageDlg(QStringLiteral("The number of months must be between 1 and 999."), mtInformation,
-               mbOK);
+    MessageDlg(tr("The number of months must be between 1 and 999."), mtInformation, mbOK);
     // Back into the term box once the focus change that is leaving it has finished.
     QTimer::singleShot(0, edtTerm, [this] { edtTerm->setFocus(); });
 }
@@ -959,8 +955,8 @@ void TfrmMain::mnuFilePrinterSetupClick(QObject *) {
 }
 
 void TfrmMain::mnuFilePrintClick(QObject *) {
-    QRPrinter().SetPreviewCaption(QStringLiteral("Preview of Page"));
-    QRPrinter().SetProgressCaption(QStringLiteral("Preparing Page"));
+    QRPrinter().SetPreviewCaption(tr("Preview of Page"));
+    QRPrinter().SetProgressCaption(tr("Preparing Page"));
     if (QRPaymentChart)
         QRPaymentChart->Rep->Preview();
 }

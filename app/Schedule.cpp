@@ -6,6 +6,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Forms.h"
 #include "platform/IniFiles.h"
+#include "platform/Language.h"
 #include "printing/LoanChart.h"
 #include "printing/Quickrep.h"
 
@@ -213,7 +214,7 @@ QVariant TScheduleModel::data(const QModelIndex &index, int role) const {
 QVariant TScheduleModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
         size_t(section) < FColumns.size())
-        return Text(FColumns[size_t(section)].Heading);
+        return EngineText(FColumns[size_t(section)].Heading);
     return QVariant();
 }
 
@@ -223,7 +224,7 @@ TfrmSchedule::TfrmSchedule(const QString &programTitle, QWidget *parent)
     : QDialog(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint) {
     frmSchedule = this;
-    setWindowTitle(QStringLiteral("Amortization Schedule"));
+    setWindowTitle(tr("Amortization Schedule"));
     setFont(DesignFont(QStringLiteral("Arial"), 8));
     setAccessibleName(windowTitle());
 
@@ -248,10 +249,10 @@ TfrmSchedule::TfrmSchedule(const QString &programTitle, QWidget *parent)
     tblSchedule = new QTableView(this);
     tblSchedule->setObjectName(QStringLiteral("tblSchedule"));
     tblSchedule->setModel(Model);
-    tblSchedule->setAccessibleName(QStringLiteral("Schedule"));
+    tblSchedule->setAccessibleName(tr("Schedule"));
     tblSchedule->setAccessibleDescription(
-        QStringLiteral("One row a month (or a year): payment, principal, interest, balance "
-                       "and total interest"));
+        tr("One row a month (or a year): payment, principal, interest, balance "
+           "and total interest"));
     tblSchedule->verticalHeader()->hide();
     // Rows of one height, so that a table of thousands of rows is laid out at once.
     tblSchedule->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -266,9 +267,9 @@ TfrmSchedule::TfrmSchedule(const QString &programTitle, QWidget *parent)
     tblSchedule->setItemDelegate(new TAmountDelegate(tblSchedule));
     tblSchedule->installEventFilter(new TCopyKey(this));
 
-    chkByYear = new QCheckBox(QStringLiteral("&By year"), this);
+    chkByYear = new QCheckBox(tr("&By year"), this);
     chkByYear->setObjectName(QStringLiteral("chkByYear"));
-    chkByYear->setAccessibleDescription(QStringLiteral("Each 12 months summed into one row"));
+    chkByYear->setAccessibleDescription(tr("Each 12 months summed into one row"));
     connect(chkByYear, &QCheckBox::toggled, this,
             [this] { Guard(chkByYear, [this] { chkByYearClick(chkByYear); }); });
 
@@ -282,19 +283,17 @@ TfrmSchedule::TfrmSchedule(const QString &programTitle, QWidget *parent)
                 [this, b, handler] { Guard(b, [&] { (this->*handler)(b); }); });
         return b;
     };
-    btnCopy =
-        button(QStringLiteral("&Copy"), "btnCopy",
-               QStringLiteral("The whole table to the clipboard"), &TfrmSchedule::btnCopyClick);
-    btnSave = button(QStringLiteral("&Save..."), "btnSave",
-                     QStringLiteral("The table as a CSV file"), &TfrmSchedule::btnSaveClick);
-    btnPrint =
-        button(QStringLiteral("&Print"), "btnPrint",
-               QStringLiteral("Print preview of the schedule"), &TfrmSchedule::btnPrintClick);
+    btnCopy = button(tr("&Copy"), "btnCopy", tr("The whole table to the clipboard"),
+                     &TfrmSchedule::btnCopyClick);
+    btnSave = button(tr("&Save..."), "btnSave", tr("The table as a CSV file"),
+                     &TfrmSchedule::btnSaveClick);
+    btnPrint = button(tr("&Print"), "btnPrint", tr("Print preview of the schedule"),
+                      &TfrmSchedule::btnPrintClick);
     btnCompare = button(QStringLiteral("Co&mpare"), "btnCompare",
                         QStringLiteral("Add to Comparison: the loan with its options as an offer"),
                         &TfrmSchedule::btnCompareClick);
-    btnClose = button(QStringLiteral("Close"), "btnClose", QStringLiteral("Close the window"),
-                      &TfrmSchedule::btnCloseClick);
+    btnClose =
+        button(tr("Close"), "btnClose", tr("Close the window"), &TfrmSchedule::btnCloseClick);
 
     Chart = new TLoanChartView(this);
     Chart->setObjectName(QStringLiteral("Chart"));
@@ -519,8 +518,8 @@ void TfrmSchedule::SetSchedule(const TSchedule &schedule) {
         SummaryGrid->addWidget(caption, row, col, Qt::AlignRight);
         SummaryGrid->addWidget(value, row, col + 1, Qt::AlignLeft);
         const TSummaryLine &line = summary[size_t(i)];
-        caption->setText(Text(line.Caption));
-        value->setText(Text(line.Value));
+        caption->setText(EngineText(line.Caption.Pattern, line.Caption.Args));
+        value->setText(EngineText(line.Value.Pattern, line.Value.Args));
         QString name = caption->text();
         name.chop(1); // the colon
         value->setAccessibleName(name);
@@ -548,8 +547,8 @@ void TfrmSchedule::SetSchedule(const TSchedule &schedule) {
         if (column.Kind == TColumnKind::Money)
             column.Money = &TScheduleRow::Payment;
         const int text = metrics.horizontalAdvance(Text(ScheduleCellText(widest, column)));
-        const int heading =
-            tblSchedule->horizontalHeader()->fontMetrics().horizontalAdvance(Text(column.Heading));
+        const int heading = tblSchedule->horizontalHeader()->fontMetrics().horizontalAdvance(
+            EngineText(column.Heading));
         tblSchedule->setColumnWidth(col, std::max(text, heading) + 24);
     }
     tblSchedule->scrollToTop();
@@ -558,7 +557,8 @@ void TfrmSchedule::SetSchedule(const TSchedule &schedule) {
                    ScheduleColumns(schedule));
     QStringList said;
     for (const TSummaryLine &line : summary)
-        said << Text(line.Caption + ' ' + line.Value);
+        said << EngineText(line.Caption.Pattern, line.Caption.Args) + QLatin1Char(' ') +
+                    EngineText(line.Value.Pattern, line.Value.Args);
     Chart->setAccessibleDescription(said.join(QStringLiteral("; ")));
 }
 
@@ -742,7 +742,7 @@ QList<QStringList> TfrmSchedule::TableTexts(bool selectionOnly) const {
     for (int col = 0; col < columns; ++col)
         if (!selectionOnly || std::any_of(chosen.begin(), chosen.end(),
                                           [col](const auto &r) { return r.second[size_t(col)]; }))
-            heads << Text(Model->Columns()[size_t(col)].Heading);
+            heads << EngineText(Model->Columns()[size_t(col)].Heading);
     texts << heads;
     const std::vector<TScheduleRow> &rows = Model->Rows();
     auto add = [&](int row, const std::vector<bool> *cols) {
@@ -779,11 +779,10 @@ void TfrmSchedule::btnSaveClick(QObject *) {
     QString fileName =
         QDir(ProposedFolder({ScheduleSaveFolder,
                              QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)}))
-            .filePath(chkByYear->isChecked() ? QStringLiteral("Amortization Schedule by Year.csv")
-                                             : QStringLiteral("Amortization Schedule.csv"));
+            .filePath(chkByYear->isChecked() ? tr("Amortization Schedule by Year.csv")
+                                             : tr("Amortization Schedule.csv"));
     int filter = 0;
-    if (!SaveFileDialog(this, QStringLiteral("Save Schedule"),
-                        {QStringLiteral("CSV files (*.csv)"), QStringLiteral("All files (*)")},
+    if (!SaveFileDialog(this, tr("Save Schedule"), {tr("CSV files (*.csv)"), tr("All files (*)")},
                         {QStringLiteral("csv"), QString()}, QFileInfo(fileName).path(), fileName,
                         filter))
         return;
@@ -794,7 +793,7 @@ void TfrmSchedule::btnSaveClick(QObject *) {
     // The message belongs to this window, whichever window the window manager has activated
     // as the file dialog closed; this window is active again once it is answered.
     QApplication::setActiveWindow(this);
-    MessageBox(QStringLiteral("The schedule could not be saved to %1:\n%2")
+    MessageBox(tr("The schedule could not be saved to %1:\n%2")
                    .arg(QDir::toNativeSeparators(fileName), failure),
                ProgramName, mtError, mbOK);
     raise();
@@ -802,8 +801,8 @@ void TfrmSchedule::btnSaveClick(QObject *) {
 }
 
 void TfrmSchedule::btnPrintClick(QObject *) {
-    QRPrinter().SetPreviewCaption(QStringLiteral("Preview of Page"));
-    QRPrinter().SetProgressCaption(QStringLiteral("Preparing Page"));
+    QRPrinter().SetPreviewCaption(tr("Preview of Page"));
+    QRPrinter().SetProgressCaption(tr("Preparing Page"));
     Report->SetSchedule(FSchedule, ShownRows(), chkByYear->isChecked());
     Report->SetPlainMonths(FPlainMonths);
     Report->Rep->Preview();
@@ -828,14 +827,13 @@ void ShowSchedule(QWidget *owner, const std::optional<TLoan> &loan) {
 
 void ShowSchedule(QWidget *owner, const std::optional<TLoan> &loan, const TLoanPlan &plan) {
     if (!loan) {
-        MessageBox(QStringLiteral("No schedule: this cell holds no loan."), ProgramName,
+        MessageBox(TfrmSchedule::tr("No schedule: this cell holds no loan."), ProgramName,
                    mtInformation, mbOK);
         return;
     }
     const TScheduleResult schedule = MakeSchedule(*loan, plan);
     if (!schedule) {
-        MessageBox(QString::fromLatin1(NoScheduleText(schedule.Reason)), ProgramName, mtInformation,
-                   mbOK);
+        MessageBox(EngineText(NoScheduleText(schedule.Reason)), ProgramName, mtInformation, mbOK);
         return;
     }
     SchedulePlan = plan;

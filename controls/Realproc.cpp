@@ -1,5 +1,6 @@
 #include "controls/Realproc.h"
 
+#include <QCoreApplication>
 #include <QStringView>
 #include <cmath>
 
@@ -85,8 +86,8 @@ QString NumberText(const QString &text, const TFormatSettings &fs) {
 }
 
 QString RangeMessage(double min, double max, const TFormatSettings &fs) {
-    return ("Value must be between " + Text(FloatToStr(min, fs)) + " and " +
-            Text(FloatToStr(max, fs)))
+    return QCoreApplication::translate("TFnpNumericEdit", "Value must be between %1 and %2")
+        .arg(Text(FloatToStr(min, fs)), Text(FloatToStr(max, fs)))
         .left(80);
 }
 

@@ -273,15 +273,16 @@ void YearlyCost(TSchedule &s, std::optional<year_month_day> loanDate,
 const char *NoScheduleText(TNoSchedule reason) {
     switch (reason) {
     case TNoSchedule::NoLoan:
-        return "No schedule: the loan is not more than 0.";
+        return TRANSLATABLE("Engine", "No schedule: the loan is not more than 0.");
     case TNoSchedule::ShortPayment:
-        return "No schedule: the payment does not cover the first month's interest.";
+        return TRANSLATABLE("Engine",
+                            "No schedule: the payment does not cover the first month's interest.");
     case TNoSchedule::TooLong:
-        return "No schedule: the loan takes more than 120,000 payments.";
+        return TRANSLATABLE("Engine", "No schedule: the loan takes more than 120,000 payments.");
     case TNoSchedule::TooLarge:
         break;
     }
-    return "No schedule: the amounts are beyond what the schedule counts.";
+    return TRANSLATABLE("Engine", "No schedule: the amounts are beyond what the schedule counts.");
 }
 
 TScheduleResult MakeSchedule(const TLoan &loan, const TLoanPlan &plan) {
@@ -361,14 +362,16 @@ std::vector<TScheduleRow> ScheduleByYear(const TSchedule &schedule) {
 namespace {
 
 const TScheduleColumn Columns[] = {
-    {"No.", "no", TColumnKind::Number, nullptr},
-    {"Date", "date", TColumnKind::Date, nullptr},
-    {"Payment", "payment", TColumnKind::Money, &TScheduleRow::Payment},
-    {"Principal", "principal", TColumnKind::Money, &TScheduleRow::Principal},
-    {"Interest", "interest", TColumnKind::Money, &TScheduleRow::Interest},
-    {"Extra", "extra", TColumnKind::Money, &TScheduleRow::Extra},
-    {"Balance", "balance", TColumnKind::Money, &TScheduleRow::Balance},
-    {"Total Interest", "totalInterest", TColumnKind::Money, &TScheduleRow::TotalInterest},
+    {TRANSLATABLE("Engine", "No."), "no", TColumnKind::Number, nullptr},
+    {TRANSLATABLE("Engine", "Date"), "date", TColumnKind::Date, nullptr},
+    {TRANSLATABLE("Engine", "Payment"), "payment", TColumnKind::Money, &TScheduleRow::Payment},
+    {TRANSLATABLE("Engine", "Principal"), "principal", TColumnKind::Money,
+     &TScheduleRow::Principal},
+    {TRANSLATABLE("Engine", "Interest"), "interest", TColumnKind::Money, &TScheduleRow::Interest},
+    {TRANSLATABLE("Engine", "Extra"), "extra", TColumnKind::Money, &TScheduleRow::Extra},
+    {TRANSLATABLE("Engine", "Balance"), "balance", TColumnKind::Money, &TScheduleRow::Balance},
+    {TRANSLATABLE("Engine", "Total Interest"), "totalInterest", TColumnKind::Money,
+     &TScheduleRow::TotalInterest},
 };
 
 std::string MoneyText(TCents cents) {
@@ -438,43 +441,53 @@ std::string SchedulePlainText(const TScheduleRow &row, const TScheduleColumn &co
 std::vector<TSummaryLine> ScheduleSummary(const TSchedule &s) {
     const TLoanPlan &plan = s.Plan;
     const int months = int(s.Months.size());
-    std::string term = std::to_string(s.Term) + " months";
-    if (months != s.Term)
-        term += " (repaid in " + std::to_string(months) + ")";
-    std::vector<TSummaryLine> lines{{"Loan amount:", MoneyText(s.Amount)},
-                                    {"Annual rate:", PercentText(s.Rate)}};
+    const TPhrase term =
+        months == s.Term ? TPhrase{TRANSLATABLE("Engine", "%1 months"), {std::to_string(s.Term)}}
+                         : TPhrase{TRANSLATABLE("Engine", "%1 months (repaid in %2)"),
+                                   {std::to_string(s.Term), std::to_string(months)}};
+    const auto line = [](const char *caption, const std::string &value) {
+        return TSummaryLine{{caption, {}}, {"%1", {value}}};
+    };
+    std::vector<TSummaryLine> lines{
+        line(TRANSLATABLE("Engine", "Loan amount:"), MoneyText(s.Amount)),
+        line(TRANSLATABLE("Engine", "Annual rate:"), PercentText(s.Rate))};
     const std::vector<TRateChange> changes = SortedRateChanges(plan);
     for (const TRateChange &c : changes)
         if (c.Month <= months)
             lines.push_back(
-                {"Rate from month " + std::to_string(c.Month) + ":", PercentText(c.Rate)});
-    lines.push_back({"Term:", term});
-    lines.push_back({"Monthly payment:", MoneyText(s.Payments.front().Payment)});
+                {{TRANSLATABLE("Engine", "Rate from month %1:"), {std::to_string(c.Month)}},
+                 {"%1", {PercentText(c.Rate)}}});
+    lines.push_back({{TRANSLATABLE("Engine", "Term:"), {}}, term});
+    lines.push_back(
+        line(TRANSLATABLE("Engine", "Monthly payment:"), MoneyText(s.Payments.front().Payment)));
     for (size_t k = 1; k < s.Payments.size(); ++k)
-        lines.push_back({"Payment from month " + std::to_string(s.Payments[k].Month) + ":",
-                         MoneyText(s.Payments[k].Payment)});
+        lines.push_back({{TRANSLATABLE("Engine", "Payment from month %1:"),
+                          {std::to_string(s.Payments[k].Month)}},
+                         {"%1", {MoneyText(s.Payments[k].Payment)}}});
     if (s.LastPayment != s.Payments.back().Payment)
-        lines.push_back({"Last payment:", MoneyText(s.LastPayment)});
+        lines.push_back(line(TRANSLATABLE("Engine", "Last payment:"), MoneyText(s.LastPayment)));
     if (s.PayoffDate)
-        lines.push_back({"Payoff date:", DateText(*s.PayoffDate)});
-    lines.push_back({"Total of payments:", MoneyText(s.TotalPayments)});
-    lines.push_back({"Total interest:", MoneyText(s.TotalInterest)});
+        lines.push_back(line(TRANSLATABLE("Engine", "Payoff date:"), DateText(*s.PayoffDate)));
+    lines.push_back(line(TRANSLATABLE("Engine", "Total of payments:"), MoneyText(s.TotalPayments)));
+    lines.push_back(line(TRANSLATABLE("Engine", "Total interest:"), MoneyText(s.TotalInterest)));
     if (s.Charges > 0) {
-        lines.push_back({"Points and fees:", MoneyText(s.Charges)});
-        lines.push_back({"Total cost:", MoneyText(s.TotalCost)});
+        lines.push_back(line(TRANSLATABLE("Engine", "Points and fees:"), MoneyText(s.Charges)));
+        lines.push_back(line(TRANSLATABLE("Engine", "Total cost:"), MoneyText(s.TotalCost)));
     }
     if (HasExtras(plan)) {
-        lines.push_back({"Interest saved:", MoneyText(s.InterestSaved)});
-        lines.push_back({"Payments saved:", std::to_string(s.PaymentsSaved)});
+        lines.push_back(
+            line(TRANSLATABLE("Engine", "Interest saved:"), MoneyText(s.InterestSaved)));
+        lines.push_back(
+            line(TRANSLATABLE("Engine", "Payments saved:"), std::to_string(s.PaymentsSaved)));
     }
     TLoanPlan none;
     none.Effect = plan.Effect;
     none.PaymentGiven = plan.PaymentGiven;
     if (plan != none) {
         if (s.Apr)
-            lines.push_back({"APR:", PercentText(*s.Apr)});
+            lines.push_back(line(TRANSLATABLE("Engine", "APR:"), PercentText(*s.Apr)));
         if (s.Aprc)
-            lines.push_back({"APRC:", PercentText(*s.Aprc)});
+            lines.push_back(line(TRANSLATABLE("Engine", "APRC:"), PercentText(*s.Aprc)));
     }
     return lines;
 }

@@ -2,6 +2,8 @@
 // and what stays owing, worked in whole cents so that nothing drifts. Plain C++.
 #pragma once
 
+#include "engine/Translatable.h"
+
 #include <chrono>
 #include <optional>
 #include <string>
@@ -148,7 +150,7 @@ std::string SchedulePlainText(const TScheduleRow &row, const TScheduleColumn &co
 
 // One line of the summary: its caption (with a colon) and its value as the user reads it.
 struct TSummaryLine {
-    std::string Caption, Value;
+    TPhrase Caption, Value;
 };
 // Loan amount, annual rate and its changes, term (with the months it is repaid in when fewer),
 // the monthly payment and each change of it, the last payment when it differs, the payoff

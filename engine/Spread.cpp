@@ -348,13 +348,13 @@ const std::array<TStep, 9> LoanSteps{{{100, "$100", "100"},
                                       {4000, "$4000", "4000"},
                                       {5000, "$5000", "5000"}}};
 
-const std::array<TStep, 8> RateSteps{{{0.125, "1/8%", "1/8's"},
-                                      {0.25, "1/4%", "1/4's"},
-                                      {0.375, "3/8%", "3/8's"},
-                                      {0.5, "1/2%", "1/2's"},
-                                      {0.625, "5/8%", "5/8's"},
-                                      {0.75, "3/4%", "3/4's"},
-                                      {0.875, "7/8%", "7/8's"},
+const std::array<TStep, 8> RateSteps{{{0.125, "1/8%", TRANSLATABLE("Engine", "1/8's")},
+                                      {0.25, "1/4%", TRANSLATABLE("Engine", "1/4's")},
+                                      {0.375, "3/8%", TRANSLATABLE("Engine", "3/8's")},
+                                      {0.5, "1/2%", TRANSLATABLE("Engine", "1/2's")},
+                                      {0.625, "5/8%", TRANSLATABLE("Engine", "5/8's")},
+                                      {0.75, "3/4%", TRANSLATABLE("Engine", "3/4's")},
+                                      {0.875, "7/8%", TRANSLATABLE("Engine", "7/8's")},
                                       {1.0, "1%", "1 %"}}};
 
 const std::array<TStep, 9> PaymentSteps{{{10, "$10", "10"},

@@ -6,6 +6,7 @@
 
 #include "engine/Amortize.h"
 #include "engine/CalcMode.h"
+#include "engine/Translatable.h"
 #include "platform/SysUtils.h"
 
 #include <array>
@@ -164,9 +165,10 @@ void FillRateSpread(TSpreadView &view);
 void FillTermSpread(TSpreadView &view);
 
 // What the window says when a calculation ends with a math error.
-inline constexpr const char *MathErrorText = "Valid results cannot be calculated using\n\r"
-                                             "the variables you have entered.\n\r\n\r"
-                                             "Please try again with reasonable values.";
+inline constexpr const char *MathErrorText =
+    TRANSLATABLE("Engine", "Valid results cannot be calculated using\n\r"
+                           "the variables you have entered.\n\r\n\r"
+                           "Please try again with reasonable values.");
 
 // Runs the calculator of the stored CalcMode.
 void FillSpread(TSpreadView &view);

@@ -73,17 +73,17 @@ TDialogResponder SetDialogResponder(TDialogResponder responder) {
 QString MessageDlgTitle(TMsgDlgType type) {
     switch (type) {
     case mtWarning:
-        return QStringLiteral("Warning");
+        return QCoreApplication::translate("TApplication", "Warning");
     case mtError:
-        return QStringLiteral("Error");
+        return QCoreApplication::translate("TApplication", "Error");
     case mtConfirmation:
-        return QStringLiteral("Confirm");
+        return QCoreApplication::translate("TApplication", "Confirm");
     case mtCustom:
         return QCoreApplication::applicationName();
     case mtInformation:
         break;
     }
-    return QStringLiteral("Information");
+    return QCoreApplication::translate("TApplication", "Information");
 }
 
 QString MessageDlgDisplayText(const QString &text) {
@@ -166,7 +166,7 @@ bool SaveFileDialog(QWidget *parent, const QString &title, const QStringList &fi
 bool PrinterSetupExecute(QWidget *parent) {
     TDialogRequest request;
     request.Kind = TDialogRequest::PrinterSetup;
-    request.Title = QStringLiteral("Print Setup");
+    request.Title = QCoreApplication::translate("TApplication", "Print Setup");
     request.Buttons = mbOK | mbCancel;
     if (Responder())
         return Responder()(request) == mrOk;

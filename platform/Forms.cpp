@@ -1,6 +1,7 @@
 #include "platform/Forms.h"
 
 #include "platform/Dialogs.h"
+#include "platform/Language.h"
 
 #include <QPainter>
 #include <QProxyStyle>
@@ -51,6 +52,7 @@ public:
 } // namespace
 
 TApplication::TApplication(int &argc, char **argv) : QApplication(argc, argv) {
+    UseLanguage(*this, MessagesLocaleName());
     connect(this, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState s) {
         if (s == Qt::ApplicationActive)
             CallEvent(OnActivate, this);

@@ -1,5 +1,6 @@
 #include "platform/Printers.h"
 
+#include <QCoreApplication>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <cups/cups.h>
@@ -49,8 +50,10 @@ void CheckJobTaken(const QPrinter &printer) {
         reason.chop(1);
     // A failed connection leaves only the system's error text: name what it means.
     if (!SchedulerReachable())
-        reason = QStringLiteral("the print service cannot be reached (%1)").arg(reason);
-    throw EPrinter(QStringLiteral("the printer \"%1\" did not take the job: %2.")
-                       .arg(printer.printerName(), reason)
-                       .toStdString());
+        reason = QCoreApplication::translate("TPrinter", "the print service cannot be reached (%1)")
+                     .arg(reason);
+    throw EPrinter(
+        QCoreApplication::translate("TPrinter", "the printer \"%1\" did not take the job: %2.")
+            .arg(printer.printerName(), reason)
+            .toStdString());
 }

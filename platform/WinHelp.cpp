@@ -66,19 +66,20 @@ QString PlainText(const QString &html) {
 
 bool ReadHelpFile(const QString &helpFile, QString &html) {
     if (helpFile.isEmpty()) {
-        MessageDlg(QStringLiteral("No help file has been named."), mtError, mbOK);
+        MessageDlg(QCoreApplication::translate("THelpViewer", "No help file has been named."),
+                   mtError, mbOK);
         return false;
     }
     QFile file(helpFile);
     if (!file.open(QIODevice::ReadOnly)) {
-        MessageDlg(QStringLiteral("Cannot open the help file %1:\n%2.")
+        MessageDlg(QCoreApplication::translate("THelpViewer", "Cannot open the help file %1:\n%2.")
                        .arg(QDir::toNativeSeparators(helpFile), file.errorString()),
                    mtError, mbOK);
         return false;
     }
     const QByteArray data = file.readAll();
     if (file.error() != QFileDevice::NoError) {
-        MessageDlg(QStringLiteral("Cannot read the help file %1:\n%2.")
+        MessageDlg(QCoreApplication::translate("THelpViewer", "Cannot read the help file %1:\n%2.")
                        .arg(QDir::toNativeSeparators(helpFile), file.errorString()),
                    mtError, mbOK);
         return false;
@@ -196,16 +197,16 @@ QList<THelpIndexEntry> FilterHelpIndex(const QList<THelpIndexEntry> &index, cons
 
 THelpViewer::THelpViewer() {
     setAttribute(Qt::WA_QuitOnClose, false); // never keeps the program running
-    setWindowTitle(QStringLiteral("Help"));
+    setWindowTitle(tr("Help"));
     resize(760, 540);
 
-    auto *contents = new QPushButton(QStringLiteral("&Contents"), this);
-    auto *howTo = new QPushButton(QStringLiteral("How to &Use Help"), this);
-    auto *searchLabel = new QLabel(QStringLiteral("&Search the index for:"), this);
+    auto *contents = new QPushButton(tr("&Contents"), this);
+    auto *howTo = new QPushButton(tr("How to &Use Help"), this);
+    auto *searchLabel = new QLabel(tr("&Search the index for:"), this);
     FSearch = new QLineEdit(this);
     searchLabel->setBuddy(FSearch);
     FIndexList = new QListWidget(this);
-    FDisplay = new QPushButton(QStringLiteral("&Display"), this);
+    FDisplay = new QPushButton(tr("&Display"), this);
     FBrowser = new QTextBrowser(this);
     FBrowser->setOpenLinks(false);
 
@@ -338,7 +339,7 @@ void THelpViewer::ShowHelpFile() {
     FPage = hpHelpFile;
     FTopic.clear();
     const QString title = FBrowser->documentTitle();
-    setWindowTitle(title.isEmpty() ? QStringLiteral("Help") : title);
+    setWindowTitle(title.isEmpty() ? tr("Help") : title);
 }
 
 void THelpViewer::ShowTopic(const QString &topic) {

@@ -53,7 +53,7 @@ TfrmPreview::TfrmPreview(QWidget *parent)
 
     Panel1 = new TPanel(this);
     Panel1->setGeometry(0, 0, 630, 30);
-    Label1 = new QLabel(QStringLiteral("Page 1 of 1"), Panel1);
+    Label1 = new QLabel(tr("Page 1 of 1"), Panel1);
     Label1->move(15, 8);
     Label1->setFont(DesignFont(QStringLiteral("MS Sans Serif"), 8, true));
     QPalette black = Label1->palette();
@@ -70,25 +70,32 @@ TfrmPreview::TfrmPreview(QWidget *parent)
         b->SetLayout(blBitmapLeft);
         b->SetOptions({boPopupMark, boShowBevel, boShowDownPattern});
         b->SetBitmap(Glyph(glyph));
-        b->SetCaption(QString::fromLatin1(caption));
-        b->setToolTip(QString::fromLatin1(hint));
+        b->SetCaption(tr(caption));
+        b->setToolTip(tr(hint));
+        // Wider than the design where a translated caption needs more room.
+        while (!b->Caption().isEmpty() && !b->rect().contains(b->Places().Caption) &&
+               b->width() < 2 * width)
+            b->SetCustomWidth(b->width() + 1);
         SetShowHint(b, true);
         b->OnClick = [this, handler](QObject *sender) {
             (this->*handler)(sender);
         };
         return b;
     };
-    bbPrev = button(115, 39, "prev", "", "Display previous page", &TfrmPreview::bbPrevClick);
-    bbNext = button(155, 39, "next", "", "Display next page", &TfrmPreview::bbNextClick);
-    bbZoomOut = button(241, 84, "page", " Zoom &Out", "Displays full page in window",
-                       &TfrmPreview::bbZoomOutClick);
-    bbZoom100 = button(326, 84, "page", " &100%", "Displays page at actual size",
-                       &TfrmPreview::bbZoom100Click);
-    bbZoomIn = button(411, 84, "page", " Zoom &In", "Fits width of page into window",
-                      &TfrmPreview::bbZoomInClick);
-    bbPrint = button(496, 66, "print", " &Print", "Print the document", &TfrmPreview::bbPrintClick);
-    bbClose =
-        button(563, 66, "close", " &Close", "Close Print Preview", &TfrmPreview::bbCloseClick);
+    bbPrev =
+        button(115, 39, "prev", "", QT_TR_NOOP("Display previous page"), &TfrmPreview::bbPrevClick);
+    bbNext =
+        button(155, 39, "next", "", QT_TR_NOOP("Display next page"), &TfrmPreview::bbNextClick);
+    bbZoomOut = button(241, 84, "page", QT_TR_NOOP(" Zoom &Out"),
+                       QT_TR_NOOP("Displays full page in window"), &TfrmPreview::bbZoomOutClick);
+    bbZoom100 = button(326, 84, "page", QT_TR_NOOP(" &100%"),
+                       QT_TR_NOOP("Displays page at actual size"), &TfrmPreview::bbZoom100Click);
+    bbZoomIn = button(411, 84, "page", QT_TR_NOOP(" Zoom &In"),
+                      QT_TR_NOOP("Fits width of page into window"), &TfrmPreview::bbZoomInClick);
+    bbPrint = button(496, 66, "print", QT_TR_NOOP(" &Print"), QT_TR_NOOP("Print the document"),
+                     &TfrmPreview::bbPrintClick);
+    bbClose = button(563, 66, "close", QT_TR_NOOP(" &Close"), QT_TR_NOOP("Close Print Preview"),
+                     &TfrmPreview::bbCloseClick);
 
     // No narrower than the toolbar: Print at its place from the right edge stands clear of
     // the zoom buttons by the design's one pixel, and Close is whole.
@@ -125,7 +132,7 @@ void TfrmPreview::resizeEvent(QResizeEvent *event) {
 }
 
 void TfrmPreview::FormShow(QObject *) {
-    setWindowTitle(QStringLiteral("Print Preview - Quorvale Pro, ") + QuorvaleVersion);
+    setWindowTitle(tr("Print Preview - Quorvale Pro, %1").arg(QuorvaleVersion));
     QRPreview1->SetZoom(100);
     UpdatePageLabel();
     bbNext->setEnabled(QRPrinter().PageCount() != 1);
@@ -183,8 +190,7 @@ void TfrmPreview::FormClose(QObject *) {
 // ---- Paging and zoom --------------------------------------------------------------------
 
 void TfrmPreview::UpdatePageLabel() {
-    Label1->setText(
-        QStringLiteral("Page %1 of %2").arg(QRPreview1->PageNumber()).arg(QRPrinter().PageCount()));
+    Label1->setText(tr("Page %1 of %2").arg(QRPreview1->PageNumber()).arg(QRPrinter().PageCount()));
     Label1->adjustSize();
 }
 
@@ -242,7 +248,7 @@ void TfrmPreview::bbPrintClick(QObject *) {
         THourglass hourglass;
         QRPrinter().Print();
     } catch (const EPrinter &e) {
-        MessageBox(QStringLiteral("Unable to print: ") + QString::fromStdString(e.Message()),
+        MessageBox(tr("Unable to print: %1").arg(QString::fromStdString(e.Message())),
                    QStringLiteral("Quorvale Pro"), mtError, mbOK);
         return;
     }
@@ -280,14 +286,14 @@ void TfrmPreview::FormKeyDown(QObject *, int &Key, Qt::KeyboardModifiers Shift) 
     const int count = QRPrinter().PageCount();
     if (((Key == Qt::Key_PageDown && ctrlOnly) || Key == Qt::Key_End) && bbNext->isEnabled()) {
         ShowPage(count);
-        Label1->setText(QStringLiteral("Page %1 of %1").arg(count));
+        Label1->setText(tr("Page %1 of %1").arg(count));
         Label1->adjustSize();
         bbPrev->setEnabled(true);
         bbNext->setEnabled(false);
     } else if (((Key == Qt::Key_PageUp && ctrlOnly) || Key == Qt::Key_Home) &&
                bbPrev->isEnabled()) {
         ShowPage(1);
-        Label1->setText(QStringLiteral("Page 1 of %1").arg(count));
+        Label1->setText(tr("Page 1 of %1").arg(count));
         Label1->adjustSize();
         bbPrev->setEnabled(false);
         bbNext->setEnabled(true);

@@ -5,6 +5,7 @@
 #include "engine/Spread.h"
 #include "platform/ExtCtrls.h"
 #include "platform/Forms.h"
+#include "platform/Language.h"
 #include "platform/Version.h"
 #include "printing/Quickrep.h"
 
@@ -63,7 +64,7 @@ TQRPaymentChart::TQRPaymentChart(const SpreadState &spread, const TRadioGroup &r
     Rep->SetLeftMarginInches(0);
     Rep->SetTitleBeforeHeader(true);
     Rep->SetShowProgress(true);
-    Rep->SetReportTitle(QStringLiteral("of Results"));
+    Rep->SetReportTitle(tr("of Results"));
     Rep->SetFont(DesignFont(QStringLiteral("Arial"), 8));
     Rep->SetFontColor(Qt::black);
     Rep->BeforePrint = [this](QObject *sender, bool &printReport) {
@@ -142,17 +143,17 @@ TQRPaymentChart::TQRPaymentChart(const SpreadState &spread, const TRadioGroup &r
     QRSysData1->SetAutoSize(false);
     QRSysData1->SetClipText(false);
     QRSysData1->SetData(qrsDateTime);
-    QRSysData1->SetText(QStringLiteral("Printed at "));
+    QRSysData1->SetText(tr("Printed at "));
     lblURL = Label(PageFooter, 740 - 118, 4, 118, 14, taRightJustify, true);
     QRLabel34 = Label(PageFooter, 45, 33, 695, 14, taLeftJustify, false);
     QRLabel34->SetCaption(
-        QStringLiteral("NOTE:  While effort was made to ensure the accuracy of these calculations, "
-                       "there is NO WARRANTY, expressed or implied, for the accuracy or"));
+        tr("NOTE:  While effort was made to ensure the accuracy of these calculations, "
+           "there is NO WARRANTY, expressed or implied, for the accuracy or"));
     QRLabel36 = Label(PageFooter, 45, 47, 692, 14, taLeftJustify, false);
     QRLabel36->SetCaption(
-        QStringLiteral("applicability of this information to your particular financial situation.  "
-                       "Please consult your own qualified advisor before making financial "
-                       "decisions."));
+        tr("applicability of this information to your particular financial situation.  "
+           "Please consult your own qualified advisor before making financial "
+           "decisions."));
 }
 
 TQRPaymentChart::~TQRPaymentChart() {
@@ -168,7 +169,7 @@ void TQRPaymentChart::RepBeforePrint(QObject *, bool &) {
 
 void TQRPaymentChart::TitleBeforePrint(QObject *, bool &) {
     if (const TCalcModeInfo *mode = CalcModeOf(FCalculate.ItemIndex()))
-        lblTitle->SetCaption(QString::fromLatin1(mode->ChartTitle));
+        lblTitle->SetCaption(EngineText(mode->ChartTitle));
 }
 
 // The values are those of the last calculation, which the grid shows: a value typed into a
@@ -189,18 +190,17 @@ void TQRPaymentChart::PageHeaderBeforePrint(QObject *, bool &) {
         case TVariable::Term:
             break;
         }
-        return Text(GeneralText(centre.Term, 15)) + QStringLiteral(" months");
+        return tr("%1 months").arg(Text(GeneralText(centre.Term, 15)));
     };
     auto steps = [this](TVariable v) {
         const std::string &text = v == TVariable::Loan   ? FSpread.LoanStepText
                                   : v == TVariable::Rate ? FSpread.RateStepText
                                                          : FSpread.PaymentStepText;
-        return QString::fromLatin1(VariableInfo(v).ChartSteps) + Text(text);
+        return EngineText(VariableInfo(v).ChartSteps) + Text(text);
     };
     TQRLabel *const captions[3] = {lbl1, lbl2, lbl3}, *const values[3] = {lblOne, lblTwo, lblThree};
     for (int k = 0; k < 3; ++k) {
-        captions[k]->SetCaption(
-            QString::fromLatin1(VariableInfo(mode->ChartValues[k]).ChartCaption));
+        captions[k]->SetCaption(EngineText(VariableInfo(mode->ChartValues[k]).ChartCaption));
         values[k]->SetCaption(value(mode->ChartValues[k]));
     }
     lblX->SetCaption(steps(mode->Rows));

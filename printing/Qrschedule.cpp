@@ -2,6 +2,7 @@
 
 #include "engine/Spread.h"
 #include "platform/Forms.h"
+#include "platform/Language.h"
 #include "printing/LoanChart.h"
 #include "printing/Quickrep.h"
 
@@ -62,7 +63,7 @@ QString CentsMoney(TCents cents) {
 }
 
 void AddLine(std::vector<TSummaryLine> &lines, const std::pair<QString, QString> &line) {
-    lines.push_back({line.first.toStdString(), line.second.toStdString()});
+    lines.push_back({{"%1", {line.first.toStdString()}}, {"%1", {line.second.toStdString()}}});
 }
 
 // A plain number: at most `decimals` decimals, trailing zeros dropped.
@@ -415,7 +416,7 @@ TQRSchedule::TQRSchedule(const QString &programTitle, QObject *parent)
     Rep = new TQuickReport(this);
     Rep->SetOrientation(poPortrait);
     Rep->SetTitleBeforeHeader(true);
-    Rep->SetReportTitle(QStringLiteral("Amortization Schedule"));
+    Rep->SetReportTitle(tr("Amortization Schedule"));
     Rep->SetFont(DesignFont(QStringLiteral("Arial"), 8));
     Rep->SetFontColor(Qt::black);
     Rep->BeforePrint = [this](QObject *sender, bool &printReport) {
@@ -459,12 +460,12 @@ TQRSchedule::TQRSchedule(const QString &programTitle, QObject *parent)
     sysPage->SetAutoSize(false);
     sysPage->SetClipText(false);
     sysPage->SetData(qrsPageOfPages);
-    sysPage->SetText(QStringLiteral("Page "));
+    sysPage->SetText(tr("Page "));
     sysPrinted = new TQRSysData(PageFooter);
     sysPrinted->SetBounds(540, 12, 200, 14);
     sysPrinted->SetAlignment(taRightJustify);
     sysPrinted->SetData(qrsDateTime);
-    sysPrinted->SetText(QStringLiteral("Printed at "));
+    sysPrinted->SetText(tr("Printed at "));
 }
 
 void TQRSchedule::SetSchedule(const TSchedule &schedule, std::vector<TScheduleRow> rows,
@@ -485,8 +486,8 @@ void TQRSchedule::Grow(QList<TQRLabel *> &labels, qsizetype count, Make make) {
 }
 
 void TQRSchedule::RepBeforePrint(QObject *, bool &) {
-    lblTitle->SetCaption(FByYear ? QStringLiteral("Amortization Schedule by Year")
-                                 : QStringLiteral("Amortization Schedule"));
+    lblTitle->SetCaption(FByYear ? tr("Amortization Schedule by Year")
+                                 : tr("Amortization Schedule"));
     const std::vector<TSummaryLine> summary = ScheduleSummary(FSchedule);
     const qsizetype lines = qsizetype(summary.size());
     auto summaryLabel = [this](bool value) {
@@ -503,8 +504,12 @@ void TQRSchedule::RepBeforePrint(QObject *, bool &) {
     Grow(lblValues, lines, summaryLabel(true));
     for (qsizetype i = 0; i < lblCaptions.size(); ++i) {
         const bool shown = i < lines;
-        lblCaptions[i]->SetCaption(shown ? Text(summary[size_t(i)].Caption) : QString());
-        lblValues[i]->SetCaption(shown ? Text(summary[size_t(i)].Value) : QString());
+        lblCaptions[i]->SetCaption(
+            shown ? EngineText(summary[size_t(i)].Caption.Pattern, summary[size_t(i)].Caption.Args)
+                  : QString());
+        lblValues[i]->SetCaption(
+            shown ? EngineText(summary[size_t(i)].Value.Pattern, summary[size_t(i)].Value.Args)
+                  : QString());
         lblCaptions[i]->SetVisible(shown);
         lblValues[i]->SetVisible(shown);
     }
@@ -513,8 +518,12 @@ void TQRSchedule::RepBeforePrint(QObject *, bool &) {
     const std::vector<TSummaryLine> options = PlanSummary(FSchedule.Plan);
     for (int i = 0; i < OptionLines; ++i) {
         const bool shown = size_t(i) < options.size();
-        lblOptionCaptions[i]->SetCaption(shown ? Text(options[size_t(i)].Caption) : QString());
-        lblOptionValues[i]->SetCaption(shown ? Text(options[size_t(i)].Value) : QString());
+        lblOptionCaptions[i]->SetCaption(
+            shown ? EngineText(options[size_t(i)].Caption.Pattern, options[size_t(i)].Caption.Args)
+                  : QString());
+        lblOptionValues[i]->SetCaption(
+            shown ? EngineText(options[size_t(i)].Value.Pattern, options[size_t(i)].Value.Args)
+                  : QString());
         lblOptionCaptions[i]->SetBounds(50, top, 150, 14);
         lblOptionValues[i]->SetBounds(206, top, 534, 14);
         if (shown)
@@ -537,7 +546,7 @@ void TQRSchedule::RepBeforePrint(QObject *, bool &) {
     Grow(lblCells, columns, [this](int) { return Label(Detail, 0, 1, 100, taRightJustify); });
     for (int col = 0; col < int(lblHeads.size()); ++col) {
         const bool shown = col < columns;
-        lblHeads[col]->SetCaption(shown ? Text(FColumns[size_t(col)].Heading) : QString());
+        lblHeads[col]->SetCaption(shown ? EngineText(FColumns[size_t(col)].Heading) : QString());
         for (TQRLabel *l : {lblHeads[col], lblCells[col]}) {
             l->SetVisible(shown);
             if (shown)

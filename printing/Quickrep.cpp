@@ -130,13 +130,15 @@ QString StartFailure(const QPrinter &printer) {
         QFile file(printer.outputFileName());
         const QString reason =
             printer.outputFileName().isEmpty()
-                ? QStringLiteral("no file was chosen")
-                : (file.open(QIODevice::Append) ? QStringLiteral("unknown reason")
-                                                : file.errorString());
-        return QStringLiteral("the file \"%1\" cannot be written (%2).")
+                ? QCoreApplication::translate("TQRPrinter", "no file was chosen")
+                : (file.open(QIODevice::Append)
+                       ? QCoreApplication::translate("TQRPrinter", "unknown reason")
+                       : file.errorString());
+        return QCoreApplication::translate("TQRPrinter", "the file \"%1\" cannot be written (%2).")
             .arg(printer.outputFileName(), reason);
     }
-    return QStringLiteral("the printer \"%1\" did not accept the job.").arg(printer.printerName());
+    return QCoreApplication::translate("TQRPrinter", "the printer \"%1\" did not accept the job.")
+        .arg(printer.printerName());
 }
 
 } // namespace
@@ -203,8 +205,10 @@ void TQRPrinter::Release() {
 void TQRPrinter::Print() {
     // A printer installed since the pages were prepared prints them.
     if (!FAvailable && !(FindPrinter() && Printer()->isValid()))
-        throw EPrinter("no printer is installed. Choose Print Setup to print to a PDF file "
-                       "instead.");
+        throw EPrinter(QCoreApplication::translate("TQRPrinter",
+                                                   "no printer is installed. Choose Print Setup to "
+                                                   "print to a PDF file instead.")
+                           .toStdString());
     FCancelled = false;
     QPrinter &printer = *Printer();
     TQRProgressForm progress(FProgressCaption);
@@ -219,7 +223,7 @@ void TQRPrinter::Print() {
     if (FShowProgress)
         progress.show();
     progress.SetRange(FPageCount);
-    progress.SetText(QStringLiteral("Printing report ") + FTitle);
+    progress.SetText(QCoreApplication::translate("TQRPrinter", "Printing report %1").arg(FTitle));
 
     printer.setDocName(FTitle);
     printer.setFullPage(false);
@@ -239,7 +243,9 @@ void TQRPrinter::Print() {
         QCoreApplication::processEvents(); // Cancel can be pressed between pages
         if (n < FPageCount && !FCancelled && !printer.newPage()) {
             painter.end();
-            throw EPrinter("the printer did not accept a new page.");
+            throw EPrinter(
+                QCoreApplication::translate("TQRPrinter", "the printer did not accept a new page.")
+                    .toStdString());
         }
     }
     if (!painter.end() || printer.printerState() == QPrinter::Error)
@@ -263,8 +269,10 @@ TQRProgressForm::TQRProgressForm(const QString &caption)
     Gauge->setTextVisible(false);
     Gauge->setRange(0, 1);
     Gauge->setValue(0);
-    CancelButton = new QPushButton(QStringLiteral("Cancel"), this);
-    CancelButton->setGeometry(170, 75, 60, 26);
+    CancelButton = new QPushButton(tr("Cancel"), this);
+    // Centred where the design has it, wider where its caption needs more room.
+    const int cancelWidth = std::max(60, CancelButton->sizeHint().width());
+    CancelButton->setGeometry(200 - cancelWidth / 2, 75, cancelWidth, 26);
     CancelButton->setDefault(true);
     CancelButton->setCursor(Qt::ArrowCursor);
     connect(CancelButton, &QPushButton::clicked, this,
@@ -400,7 +408,7 @@ QString TQRSysData::PrintedText(const TQRPrintContext &context) const {
         value = QString::number(context.DetailNumber);
         break;
     case qrsPageOfPages:
-        value = QStringLiteral("%1 of %2").arg(context.PageNumber).arg(context.PageCount);
+        value = tr("%1 of %2").arg(context.PageNumber).arg(context.PageCount);
         break;
     }
     return Text() + value;
@@ -690,7 +698,7 @@ bool TQuickReport::Prepare() {
     p.FProgress = &progress;
     if (FShowProgress) {
         progress.show();
-        progress.SetText(QStringLiteral("Preparing report ") + FReportTitle);
+        progress.SetText(tr("Preparing report %1").arg(FReportTitle));
     }
 
     bool printReport = true;

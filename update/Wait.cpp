@@ -31,6 +31,6 @@ void TWait::Tick() {
     }
     FLeft = 0;
     FTimer->stop();
-    setText(QStringLiteral("Timeout"));
+    setText(tr("Timeout"));
     CallEvent(OnTimeout, this);
 }

@@ -51,8 +51,8 @@ public:
 // The "Error: "reason."" line of the failure messages, or "Error unknown.".
 QString ErrorLine(const QString &lastError) {
     if (lastError.isEmpty())
-        return QStringLiteral("Error unknown.");
-    return QStringLiteral("Error: \"") + lastError + QStringLiteral(".\"");
+        return QCoreApplication::translate("TWebFileInfo", "Error unknown.");
+    return QCoreApplication::translate("TWebFileInfo", "Error: \"%1.\"").arg(lastError);
 }
 
 QStringList TextLines(const QByteArray &bytes) {
@@ -168,7 +168,7 @@ QString SafeFileName(const QString &name, const QString &fallback) {
 // ---- The component's windows --------------------------------------------------------------
 
 TWebDlProgress::TWebDlProgress(QWidget *parent) : QDialog(parent, NoTitleButtons) {
-    setWindowTitle(QStringLiteral("Download Progress"));
+    setWindowTitle(tr("Download Progress"));
     setFixedSize(272, 123);
     setCursor(Qt::WaitCursor);
     lblDownloading = new QLabel(this);
@@ -183,7 +183,7 @@ TWebDlProgress::TWebDlProgress(QWidget *parent) : QDialog(parent, NoTitleButtons
     lblProgress = new QLabel(this);
     lblProgress->setGeometry(2, 60, 268, 22);
     lblProgress->setAlignment(Qt::AlignCenter);
-    btnCancel = new QPushButton(QStringLiteral("&Cancel"), this);
+    btnCancel = new QPushButton(tr("&Cancel"), this);
     btnCancel->setGeometry(102, 94, 68, 22);
     btnCancel->setCursor(Qt::ArrowCursor);
     connect(btnCancel, &QPushButton::clicked, this,
@@ -203,7 +203,7 @@ void TWebDlProgress::reject() {
 
 QDialog *TWebFileInfo::CreateWaitWindow(const QString &text) {
     auto *window = new TWaitWindow(OwnerWindow());
-    window->setWindowTitle(QStringLiteral("Please Wait"));
+    window->setWindowTitle(tr("Please Wait"));
     window->setFixedSize(240, 100);
     window->setCursor(Qt::WaitCursor);
     window->setFont(FUIFont);
@@ -233,7 +233,7 @@ QDialog *TWebFileInfo::CreateReadMeWindow() {
     EnsureClient();
     QBuffer text;
     text.open(QIODevice::WriteOnly);
-    std::unique_ptr<QDialog> wait(CreateWaitWindow(QStringLiteral("Retrieving ReadMe...")));
+    std::unique_ptr<QDialog> wait(CreateWaitWindow(tr("Retrieving ReadMe...")));
     FWaitWindow = wait.get();
     if (!GetAndWait(FProductReadMe, &text, wait.get()))
         return nullptr;
@@ -242,7 +242,7 @@ QDialog *TWebFileInfo::CreateReadMeWindow() {
         return nullptr;
     }
     auto *window = new QDialog(OwnerWindow(), NoTitleButtons);
-    window->setWindowTitle(QStringLiteral("Read Me"));
+    window->setWindowTitle(tr("Read Me"));
     window->setFont(FUIFont);
     QSize size(640, 480);
     if (const QScreen *screen = QGuiApplication::primaryScreen())
@@ -256,7 +256,7 @@ QDialog *TWebFileInfo::CreateReadMeWindow() {
     memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     memo->setPlainText(QString::fromUtf8(text.data()));
-    auto *ok = new QPushButton(QStringLiteral("&Ok"), window);
+    auto *ok = new QPushButton(tr("&Ok"), window);
     ok->setGeometry(size.width() / 2 - 34, size.height() - 56, 68, 22);
     ok->setDefault(true);
     QObject::connect(ok, &QPushButton::clicked, window, &QDialog::accept);
@@ -378,7 +378,7 @@ int TWebFileInfo::Status() const {
 }
 
 QString TWebFileInfo::Reason() const {
-    return FAnswerTooLarge ? QStringLiteral("Answer too large") : FHttpCli->ReasonPhrase();
+    return FAnswerTooLarge ? tr("Answer too large") : FHttpCli->ReasonPhrase();
 }
 
 void TWebFileInfo::RequestDone(int Error) {
@@ -437,15 +437,15 @@ bool TWebFileInfo::RetrieveInfo() {
     if (FActive)
         return true;
     if (FHomeURL.isEmpty()) {
-        MessageBox(QStringLiteral("Can not retrieve version information") + Cr +
-                       QStringLiteral("because no home url was provided."),
-                   QStringLiteral("Missing Home URL"), mtWarning, mbOK);
+        MessageBox(tr("Can not retrieve version information") + Cr +
+                       tr("because no home url was provided."),
+                   tr("Missing Home URL"), mtWarning, mbOK);
         return false;
     }
     if (FInfoTags.AllEmpty()) {
-        MessageBox(QStringLiteral("Can not retrieve version information") + Cr +
-                       QStringLiteral("because no tag information was provided."),
-                   QStringLiteral("Missing Tag Information"), mtWarning, mbOK);
+        MessageBox(tr("Can not retrieve version information") + Cr +
+                       tr("because no tag information was provided."),
+                   tr("Missing Tag Information"), mtWarning, mbOK);
         return false;
     }
     HookExceptions();
@@ -457,7 +457,7 @@ bool TWebFileInfo::RetrieveInfo() {
         FHttpCli->SetProxy(FProxyHost);
         FHttpCli->SetProxyPort(QString::number(FProxyPort));
     }
-    std::unique_ptr<QDialog> wait(CreateWaitWindow(QStringLiteral("Checking For Update...")));
+    std::unique_ptr<QDialog> wait(CreateWaitWindow(tr("Checking For Update...")));
     FWaitWindow = wait.get();
     bool result = false;
     for (int redirects = 0;; ++redirects) {
@@ -486,7 +486,7 @@ bool TWebFileInfo::RetrieveInfo() {
             break;
         if (redirects == MaxRedirects) {
             ClearProductFields();
-            FLastError = QStringLiteral("Too many redirections");
+            FLastError = tr("Too many redirections");
             result = false;
             break;
         }
@@ -503,49 +503,44 @@ bool TWebFileInfo::IsNewerVersion() const {
 
 bool TWebFileInfo::PerformUpdate() {
     if (!RetrieveInfo()) {
-        MessageBox(QStringLiteral("Could not retrieve version information from the Internet.") +
-                       Cr + ErrorLine(FLastError),
-                   QStringLiteral("Connection Error"), mtWarning, mbOK);
+        MessageBox(tr("Could not retrieve version information from the Internet.") + Cr +
+                       ErrorLine(FLastError),
+                   tr("Connection Error"), mtWarning, mbOK);
         return false;
     }
     if (!IsNewerVersion()) {
-        MessageBox(QStringLiteral("There is no update available."),
-                   QStringLiteral("No Update Found"), mtInformation, mbOK);
+        MessageBox(tr("There is no update available."), tr("No Update Found"), mtInformation, mbOK);
         return false;
     }
     if (FOptions & wfioDisplayReadMe)
         ShowReadMe(true);
-    const QString available = QStringLiteral("Current version is %1.").arg(FCurrentVersion) + Cr +
-                              QStringLiteral("Version %1 is available.").arg(FProductVersion) + Cr;
-    if (MessageBox(available + QStringLiteral("Download the update?"),
-                   QStringLiteral("Update Available"), mtConfirmation, mbYes | mbNo) != mrYes)
+    const QString available = tr("Current version is %1.").arg(FCurrentVersion) + Cr +
+                              tr("Version %1 is available.").arg(FProductVersion) + Cr;
+    if (MessageBox(available + tr("Download the update?"), tr("Update Available"), mtConfirmation,
+                   mbYes | mbNo) != mrYes)
         return false;
 
     QString fileName = FUpdateFileName;
     int filter = 0;
     if (!SaveFileDialog(
-            OwnerWindow(), QStringLiteral("Save As"),
-            {QStringLiteral("Application (*.EXE *.exe)"),
-             QStringLiteral("Zipped File (*.ZIP *.zip)"), QStringLiteral("All Files (*)")},
+            OwnerWindow(), tr("Save As"),
+            {tr("Application (*.EXE *.exe)"), tr("Zipped File (*.ZIP *.zip)"), tr("All Files (*)")},
             {QStringLiteral("EXE"), QStringLiteral("ZIP"), QString()},
             ProposedFolder({QStandardPaths::writableLocation(QStandardPaths::DownloadLocation)}),
             fileName, filter))
         return false;
     if (!DownloadUpdate(fileName)) {
-        MessageBox(QStringLiteral("Error occurred while downloading update.") + Cr +
-                       ErrorLine(FLastError),
-                   QStringLiteral("Download Error"), mtWarning, mbOK);
+        MessageBox(tr("Error occurred while downloading update.") + Cr + ErrorLine(FLastError),
+                   tr("Download Error"), mtWarning, mbOK);
         return false;
     }
     if (!(FOptions & wfioRunUpdate))
         return true;
     const bool exit = FOptions & wfioExitDuringUpdate;
-    QString question = QStringLiteral("Do you want to install the update now?");
+    QString question = tr("Do you want to install the update now?");
     if (exit)
-        question +=
-            Cr + QStringLiteral("This will close %1.").arg(QCoreApplication::applicationName());
-    if (MessageBox(question, QStringLiteral("Install Update"), mtConfirmation, mbYes | mbNo) !=
-        mrYes)
+        question += Cr + tr("This will close %1.").arg(QCoreApplication::applicationName());
+    if (MessageBox(question, tr("Install Update"), mtConfirmation, mbYes | mbNo) != mrYes)
         return true;
     if (ShellExecuteDownloaded(OwnerWindow(), FTargetFile, FRunParams) > 32) {
         if (exit) {
@@ -556,38 +551,35 @@ bool TWebFileInfo::PerformUpdate() {
         }
         return true;
     }
-    MessageBox(QStringLiteral("Can not start program."), QStringLiteral("Error"), mtWarning, mbOK);
+    MessageBox(tr("Can not start program."), tr("Error"), mtWarning, mbOK);
     return true;
 }
 
 bool TWebFileInfo::ShowReadMe(bool ask) {
     if (!(FActive || RetrieveInfo()) || (FProductReadMe.isEmpty() && FProductReadMeExt.isEmpty()))
         return false;
-    if (ask &&
-        MessageBox(QStringLiteral("Current version is %1.").arg(FCurrentVersion) + Cr +
-                       QStringLiteral("Version %1 is available.").arg(FProductVersion) + Cr +
-                       QStringLiteral("Would you like to view the ReadMe file?"),
-                   QStringLiteral("Update Available"), mtConfirmation, mbYes | mbNo) != mrYes)
+    if (ask && MessageBox(tr("Current version is %1.").arg(FCurrentVersion) + Cr +
+                              tr("Version %1 is available.").arg(FProductVersion) + Cr +
+                              tr("Would you like to view the ReadMe file?"),
+                          tr("Update Available"), mtConfirmation, mbYes | mbNo) != mrYes)
         return false;
     if (!FProductReadMeExt.isEmpty()) {
         const QString folder = ReadMeFolder();
         const QString file =
             folder + QLatin1Char('/') +
             SafeFileName(AfterLastSlash(FProductReadMeExt), QStringLiteral("readme.txt"));
-        if (!folder.isEmpty() &&
-            DownloadFile(FProductReadMeExt, file, QStringLiteral("Downloading ReadMe")) &&
+        if (!folder.isEmpty() && DownloadFile(FProductReadMeExt, file, tr("Downloading ReadMe")) &&
             ShellExecute(OwnerWindow(), QStringLiteral("open"), file, QString(), QString(),
                          SW_SHOWNORMAL) > 32)
             return true;
-        MessageBox(QStringLiteral("Can not start program."), QStringLiteral("Error"), mtWarning,
-                   mbOK);
+        MessageBox(tr("Can not start program."), tr("Error"), mtWarning, mbOK);
     }
     if (!FProductReadMe.isEmpty()) {
         if (std::unique_ptr<QDialog> window{CreateReadMeWindow()})
             window->exec();
         else if (!FInterrupted) // an HTTP exception has said so already
-            MessageBox(QStringLiteral("The ReadMe could not be shown: ") + FLastError,
-                       QStringLiteral("Update Available"), mtWarning, mbOK);
+            MessageBox(tr("The ReadMe could not be shown: ") + FLastError, tr("Update Available"),
+                       mtWarning, mbOK);
     }
     return true;
 }
@@ -596,8 +588,7 @@ bool TWebFileInfo::DownloadUpdate(const QString &fileName) {
     if (!FActive && !RetrieveInfo())
         return false;
     FTargetFile = fileName.endsWith(QLatin1Char('/')) ? fileName + FUpdateFileName : fileName;
-    return DownloadFile(FDownloadURL, FTargetFile, QStringLiteral("Downloading Update"),
-                        FProductSha256);
+    return DownloadFile(FDownloadURL, FTargetFile, tr("Downloading Update"), FProductSha256);
 }
 
 bool TWebFileInfo::DownloadFile(const QString &address, const QString &targetPath,
@@ -608,7 +599,7 @@ bool TWebFileInfo::DownloadFile(const QString &address, const QString &targetPat
     // and keeps a file the user already had under that name.
     QSaveFile file(targetPath);
     if (!file.open(QIODevice::WriteOnly)) {
-        FLastError = QStringLiteral("Cannot create %1: %2").arg(targetPath, file.errorString());
+        FLastError = tr("Cannot create %1: %2").arg(targetPath, file.errorString());
         return false;
     }
     EnsureClient();
@@ -628,7 +619,7 @@ bool TWebFileInfo::DownloadFile(const QString &address, const QString &targetPat
     }
     // A cut-off or corrupted file is not kept, let alone started.
     if (!sha256.isEmpty() && hash.result().toHex() != sha256.trimmed().toLower().toLatin1()) {
-        FLastError = QStringLiteral("Checksum mismatch");
+        FLastError = tr("Checksum mismatch");
         return false;
     }
     if (!file.commit()) {
@@ -644,13 +635,13 @@ void TWebFileInfo::ReportProgress(qint64 received, qint64 total) {
             const int percent = int(std::clamp<qint64>(
                 received / total * 100 + received % total * 100 / total, 0, 100));
             FProgressWindow->lblProgress->setText(
-                QStringLiteral("%1 of %2 bytes received.")
+                tr("%1 of %2 bytes received.")
                     .arg(FormatThousands(received), FormatThousands(total)));
             if (percent > FProgressWindow->pbarProgress->value())
                 FProgressWindow->pbarProgress->setValue(percent);
         } else {
             FProgressWindow->lblProgress->setText(
-                QStringLiteral("%1 bytes received.").arg(FormatThousands(received)));
+                tr("%1 bytes received.").arg(FormatThousands(received)));
         }
     }
     if (OnDownloadProgress)
@@ -705,7 +696,6 @@ void TWebFileInfo::HandleAppException(QObject *Sender, const std::exception &E) 
         }
     }
     UnhookExceptions();
-    MessageBox(QStringLiteral("Error retrieving update information.") + Cr +
-                   QStringLiteral("Exception: %1.").arg(message),
-               QStringLiteral("Exception"), mtWarning, mbOK);
+    MessageBox(tr("Error retrieving update information.") + Cr + tr("Exception: %1.").arg(message),
+               tr("Exception"), mtWarning, mbOK);
 }

@@ -164,7 +164,7 @@ private slots:
         QStringList shown;
         for (const TSummaryLine &line :
              ScheduleSummary(*MakeSchedule({1e5, 8.75, 360, 786.7}, plan)))
-            shown << QString::fromStdString(line.Caption + " " + line.Value);
+            shown << QString::fromStdString(line.Caption.Text() + " " + line.Value.Text());
         QCOMPARE(shown, lines);
     }
 

@@ -75,7 +75,7 @@ private slots:
         TfrmPreview preview;
         WithPreview(preview, 12, [&] {
             QTest::keyClick(&preview, Qt::Key_End);
-            QCOMPARE(preview.Label1->text(), QString("Page 12 of 12"));
+            QCOMPARE(preview.Label1->text(), TfrmPreview::tr("Page %1 of %2").arg(12).arg(12));
             QStringList faults = LayoutFaults(&preview);
             // The captions of the flat buttons stand whole inside them.
             for (const TExplorerButton *b : preview.findChildren<TExplorerButton *>())

@@ -363,7 +363,10 @@ private slots:
             w.reset(c->CreateReadMeWindow());
             QVERIFY(w);
         }
-        QCOMPARE(w->windowTitle(), window);
+        QCOMPARE(w->windowTitle(),
+                 QCoreApplication::translate(window == "Download Progress" ? "TWebDlProgress"
+                                                                           : "TWebFileInfo",
+                                             qPrintable(window)));
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
         const QStringList faults = LayoutFaults(w.get());

@@ -1,0 +1,52 @@
+#include "platform/Language.h"
+
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+QString MessagesLocaleName() {
+    for (const char *variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const QString value = qEnvironmentVariable(variable);
+        if (value.isEmpty())
+            continue;
+        const QString name = value.section(QLatin1Char('.'), 0, 0).section(QLatin1Char('@'), 0, 0);
+        return name == QLatin1String("POSIX") ? QStringLiteral("C") : name;
+    }
+    return QLocale::system().name();
+}
+
+bool UseLanguage(QCoreApplication &app, const QString &locale) {
+    Q_INIT_RESOURCE(translations);
+    // The catalogues installed here are the application object's children, known by name.
+    const QString installedName = QStringLiteral("quorvale-language");
+    for (QTranslator *t :
+         app.findChildren<QTranslator *>(installedName, Qt::FindDirectChildrenOnly))
+        delete t; // which uninstalls it
+    const QLocale language(locale);
+    if (locale == QLatin1String("C") || language.language() == QLocale::English)
+        return false;
+    const auto install = [&](const QString &name, const QString &folder) {
+        auto *t = new QTranslator(&app);
+        t->setObjectName(installedName);
+        if (t->load(language, name, QStringLiteral("_"), folder))
+            return app.installTranslator(t);
+        delete t;
+        return false;
+    };
+    if (!install(QStringLiteral("quorvale"), QStringLiteral(":/i18n")))
+        return false;
+    install(QStringLiteral("qtbase"), QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+    return true;
+}
+
+QString EngineText(const char *text) {
+    return QCoreApplication::translate("Engine", text);
+}
+
+QString EngineText(const char *pattern, const std::vector<std::string> &args) {
+    QString text = EngineText(pattern);
+    for (const std::string &arg : args)
+        text = text.arg(QString::fromStdString(arg));
+    return text;
+}
