@@ -2,6 +2,7 @@
 
 #include "platform/Forms.h"
 #include "printing/CompareChart.h"
+#include "printing/Qrschedule.h"
 #include "printing/Quickrep.h"
 
 #include <algorithm>
@@ -38,24 +39,11 @@ TQRCompare::TQRCompare(const QString &programTitle, QObject *parent)
         printBand = FGrid.has_value();
     };
 
-    PageFooter = new TQRBand(Rep, rbPageFooter, 36);
-    auto *rule = new TQRShape(PageFooter);
-    rule->SetBounds(Left, 6, Right - Left, 4);
-    rule->SetShape(qrsHorLine);
-    lblProgram = new TQRLabel(PageFooter);
-    lblProgram->SetBounds(Left, 12, 200, 14);
-    sysPage = new TQRSysData(PageFooter);
-    sysPage->SetBounds(292, 12, 200, 14);
-    sysPage->SetAlignment(taCenter);
-    sysPage->SetAutoSize(false);
-    sysPage->SetClipText(false);
-    sysPage->SetData(qrsPageOfPages);
-    sysPage->SetText(QStringLiteral("Page "));
-    sysPrinted = new TQRSysData(PageFooter);
-    sysPrinted->SetBounds(540, 12, 200, 14);
-    sysPrinted->SetAlignment(taRightJustify);
-    sysPrinted->SetData(qrsDateTime);
-    sysPrinted->SetText(QStringLiteral("Printed at "));
+    const TQRPageFoot foot = AddPageFoot(Rep);
+    PageFooter = foot.Band;
+    lblProgram = foot.Program;
+    sysPage = foot.Page;
+    sysPrinted = foot.Printed;
 }
 
 void TQRCompare::SetComparison(const TComparison &c, std::optional<TPaydownGrid> grid,

@@ -6,6 +6,7 @@
 #include "printing/LoanChart.h"
 #include "printing/Quickrep.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 #include <cmath>
 
@@ -451,21 +452,32 @@ TQRSchedule::TQRSchedule(const QString &programTitle, QObject *parent)
     shpHeadRule = Rule(PageHeader, 23);
     Detail = new TQRBand(Rep, rbDetail, 15);
 
-    PageFooter = new TQRBand(Rep, rbPageFooter, 36);
-    shpFootRule = Rule(PageFooter, 6);
-    lblProgram = Label(PageFooter, 45, 12, 200, taLeftJustify);
-    sysPage = new TQRSysData(PageFooter);
-    sysPage->SetBounds(292, 12, 200, 14);
-    sysPage->SetAlignment(taCenter);
-    sysPage->SetAutoSize(false);
-    sysPage->SetClipText(false);
-    sysPage->SetData(qrsPageOfPages);
-    sysPage->SetText(tr("Page "));
-    sysPrinted = new TQRSysData(PageFooter);
-    sysPrinted->SetBounds(540, 12, 200, 14);
-    sysPrinted->SetAlignment(taRightJustify);
-    sysPrinted->SetData(qrsDateTime);
-    sysPrinted->SetText(tr("Printed at "));
+    const TQRPageFoot foot = AddPageFoot(Rep);
+    PageFooter = foot.Band;
+    shpFootRule = foot.Rule;
+    lblProgram = foot.Program;
+    sysPage = foot.Page;
+    sysPrinted = foot.Printed;
+}
+
+TQRPageFoot AddPageFoot(TQuickReport *rep) {
+    TQRPageFoot foot;
+    foot.Band = new TQRBand(rep, rbPageFooter, 36);
+    foot.Rule = Rule(foot.Band, 6);
+    foot.Program = Label(foot.Band, 45, 12, 200, taLeftJustify);
+    foot.Page = new TQRSysData(foot.Band);
+    foot.Page->SetBounds(292, 12, 200, 14);
+    foot.Page->SetAlignment(taCenter);
+    foot.Page->SetAutoSize(false);
+    foot.Page->SetClipText(false);
+    foot.Page->SetData(qrsPageOfPages);
+    foot.Page->SetText(QCoreApplication::translate("TQRSchedule", "Page "));
+    foot.Printed = new TQRSysData(foot.Band);
+    foot.Printed->SetBounds(540, 12, 200, 14);
+    foot.Printed->SetAlignment(taRightJustify);
+    foot.Printed->SetData(qrsDateTime);
+    foot.Printed->SetText(QCoreApplication::translate("TQRSchedule", "Printed at "));
+    return foot;
 }
 
 void TQRSchedule::SetSchedule(const TSchedule &schedule, std::vector<TScheduleRow> rows,

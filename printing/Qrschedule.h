@@ -61,6 +61,16 @@ QString ParseRate(const QString &text, double &rate);
 // The options that are on, a line each, as the printout lists them.
 std::vector<TSummaryLine> PlanSummary(const TLoanPlan &plan);
 
+// The foot of a long printout on every page: a rule, the program's name at the left (its label
+// for the report to fill), "Page n of m" in the middle and the time printed at the right.
+struct TQRPageFoot {
+    TQRBand *Band;
+    TQRShape *Rule;
+    TQRLabel *Program;
+    TQRSysData *Page, *Printed;
+};
+TQRPageFoot AddPageFoot(TQuickReport *rep);
+
 class TQRSchedule : public QObject {
     Q_OBJECT
 
