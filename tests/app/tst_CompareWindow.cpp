@@ -303,14 +303,10 @@ private slots:
             w.btnPrint->click();
             QRPrinter().OnPreview = nullptr;
         }
-        if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+        const std::optional<QStringList> printed = PdfPageTexts(file);
+        if (!printed)
             QSKIP("pdftotext is not installed");
-        QProcess pdftotext;
-        pdftotext.start("pdftotext", {"-layout", file, "-"});
-        QVERIFY(pdftotext.waitForFinished());
-        QStringList pages = QString::fromUtf8(pdftotext.readAllStandardOutput()).split('\f');
-        if (pages.last().trimmed().isEmpty())
-            pages.removeLast();
+        const QStringList &pages = *printed;
         QCOMPARE(pages.size(), 2);
         const QString first = pages[0].simplified(), second = pages[1].simplified();
         for (const char *text :

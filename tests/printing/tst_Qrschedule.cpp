@@ -188,14 +188,10 @@ private slots:
             report.Rep->Preview();
             QRPrinter().OnPreview = nullptr;
         }
-        if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+        const std::optional<QStringList> printed = PdfPageTexts(file);
+        if (!printed)
             QSKIP("pdftotext is not installed");
-        QProcess pdftotext;
-        pdftotext.start("pdftotext", {"-layout", file, "-"});
-        QVERIFY(pdftotext.waitForFinished());
-        QStringList pages = QString::fromUtf8(pdftotext.readAllStandardOutput()).split('\f');
-        if (pages.last().trimmed().isEmpty())
-            pages.removeLast();
+        const QStringList &pages = *printed;
         const int count = int(pages.size());
         QVERIFY2(count >= minPages && count <= maxPages, qPrintable(QString::number(count)));
         const QRegularExpression heads(

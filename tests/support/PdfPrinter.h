@@ -7,7 +7,25 @@
 #include <QMarginsF>
 #include <QPageLayout>
 #include <QPrinter>
+#include <QProcess>
 #include <QSizeF>
+#include <QStandardPaths>
+#include <QStringList>
+#include <optional>
+
+// The text of a PDF file's pages as pdftotext lays them out; nothing where pdftotext
+// (poppler-utils) is not installed.
+inline std::optional<QStringList> PdfPageTexts(const QString &file) {
+    if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+        return std::nullopt;
+    QProcess pdftotext;
+    pdftotext.start("pdftotext", {"-layout", file, "-"});
+    pdftotext.waitForFinished();
+    QStringList pages = QString::fromUtf8(pdftotext.readAllStandardOutput()).split('\f');
+    if (pages.last().trimmed().isEmpty())
+        pages.removeLast();
+    return pages;
+}
 
 class PdfPrinter {
 public:
