@@ -11,6 +11,7 @@
 #include "platform/SysUtils.h"
 #include "printing/CompareChart.h"
 #include "printing/Qrcompare.h"
+#include "printing/Qrschedule.h"
 #include "printing/Quickrep.h"
 
 #include <QApplication>
@@ -209,6 +210,13 @@ TOfferTexts OfferTexts(const TOffer &offer) {
     return texts;
 }
 
+// The options of an offer's plan that the offer table has no row for, kept in its section as
+// the schedule window keeps its own.
+bool OutsideOfferTable(TPlanOption option) {
+    return option != TPlanOption::Points && option != TPlanOption::Fees &&
+           option != TPlanOption::MonthlyExtra;
+}
+
 void WriteOffers(const QString &file, const std::array<std::optional<TOffer>, MaxOffers> &offers) {
     QDir().mkpath(QFileInfo(file).absolutePath());
     TIniFile ini(QFile::encodeName(file).toStdString());
@@ -223,6 +231,15 @@ void WriteOffers(const QString &file, const std::array<std::optional<TOffer>, Ma
                             f == 0 && o ? o->Name
                             : none      ? std::string()
                                         : PlainNumber(v));
+        }
+        // Only what differs from the file: a section without them keeps none while they are off.
+        const TLoanPlan plan = o ? o->Plan : TLoanPlan{}, defaults;
+        for (const TPlanOptionInfo &info : PlanOptions()) {
+            const std::string value = PlanOptionText(plan, info.Option).toStdString();
+            if (OutsideOfferTable(info.Option) &&
+                ini.ReadString(section, info.Key,
+                               PlanOptionText(defaults, info.Option).toStdString()) != value)
+                ini.WriteString(section, info.Key, value);
         }
     }
 }
@@ -242,6 +259,14 @@ std::array<std::optional<TOffer>, MaxOffers> ReadOffers(const QString &file) {
         }
         if (good)
             offers[size_t(k)] = MakeOffer(ini.ReadString(section, "Name", ""), values);
+        for (const TPlanOptionInfo &info : PlanOptions()) {
+            const std::string text = ini.ReadString(section, info.Key, "");
+            if (offers[size_t(k)] && OutsideOfferTable(info.Option) && !text.empty() &&
+                !SetPlanOption(offers[size_t(k)]->Plan, info.Option, QString::fromStdString(text),
+                               offers[size_t(k)]->Loan.Term)
+                     .isEmpty())
+                offers[size_t(k)].reset();
+        }
         if (offers[size_t(k)] && offers[size_t(k)]->Name.empty())
             offers[size_t(k)]->Name = "Offer " + std::to_string(k + 1);
     }

@@ -230,6 +230,9 @@ private slots:
         QTest::newRow("a rate in German form")
             << QByteArray("[Offer2]\nLoan=1000\nRate=8,5\nTerm=12\n") << false;
         QTest::newRow("no loan") << QByteArray("[Offer2]\nRate=8\nTerm=12\n") << false;
+        QTest::newRow("a one-off beyond the term")
+            << QByteArray("[Offer2]\n") + good + "Lumps=361:1000\n"
+            << false;
     }
     void offersAreKeptAndBadStoredValuesGiveEmptyOffers() {
         QFETCH(QByteArray, section);
@@ -242,6 +245,11 @@ private slots:
         QCOMPARE(w.Offers()[1].has_value(), kept);
         TOffer typed{"A", {5000, 6, 24, 0}, {}};
         typed.Plan.MonthlyExtra = 2550;
+        typed.Plan.FirstPayment = std::chrono::year(2027) / 2 / 28; // the plan comes back whole
+        typed.Plan.InterestOnly = 3;
+        typed.Plan.Lumps = {{12, 100000}};
+        typed.Plan.RateChanges = {{13, 7.5}};
+        typed.Plan.Effect = TExtraEffect::LowerPayment;
         QVERIFY(w.AddOffer(typed)); // the first empty column
         delete &w;
         TfrmCompare &again = OpenAlone();
