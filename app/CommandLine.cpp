@@ -639,7 +639,7 @@ std::vector<std::vector<std::string>> CompareTable(const TComparison &c, TFormat
         const TCompareKind kind = CompareRowInfo(row).Kind;
         const std::vector<int> best = BestInRow(c, row);
         const std::optional<double> first = CompareValue(c, 0, row);
-        table.push_back({CompareCaption(c, row)});
+        table.push_back({CompareCaption(c, row).Text()});
         for (int k = 0; k < count; ++k) {
             const std::optional<double> v = CompareValue(c, k, row);
             std::string cell = v ? CompareText(kind, *v) : "";
@@ -653,7 +653,7 @@ std::vector<std::vector<std::string>> CompareTable(const TComparison &c, TFormat
         }
     }
     for (const TBreakEven &pair : c.Pairs)
-        table.push_back({BreakEvenCaption(c, pair), BreakEvenText(pair)});
+        table.push_back({BreakEvenCaption(c, pair).Text(), BreakEvenText(pair).Text()});
     return table;
 }
 

@@ -8,6 +8,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Forms.h"
 #include "platform/IniFiles.h"
+#include "platform/Language.h"
 #include "platform/SysUtils.h"
 #include "printing/CompareChart.h"
 #include "printing/Qrcompare.h"
@@ -47,11 +48,22 @@ QString Text(const std::string &s) {
 }
 
 const char *const FieldCaptions[OfferFieldCount] = {
-    "Name",       "Loan amount", "Annual rate (%)", "Term (months)", "Payment",
-    "Points (%)", "Fees",        "Monthly extra"};
+    QT_TRANSLATE_NOOP("TfrmCompare", "Name"),
+    QT_TRANSLATE_NOOP("TfrmCompare", "Loan amount"),
+    QT_TRANSLATE_NOOP("TfrmCompare", "Annual rate (%)"),
+    QT_TRANSLATE_NOOP("TfrmCompare", "Term (months)"),
+    QT_TRANSLATE_NOOP("TfrmCompare", "Payment"),
+    QT_TRANSLATE_NOOP("TfrmCompare", "Points (%)"),
+    QT_TRANSLATE_NOOP("TfrmCompare", "Fees"),
+    QT_TRANSLATE_NOOP("TfrmCompare", "Monthly extra")};
 // Their keys in the saved values file.
 const char *const FieldKeys[OfferFieldCount] = {"Name",    "Loan",   "Rate", "Term",
                                                 "Payment", "Points", "Fees", "Extra"};
+
+// The name of the offer in column `k` (from 0) when it is given none.
+std::string DefaultOfferName(int k) {
+    return TfrmCompare::tr("Offer %1").arg(k + 1).toStdString();
+}
 
 // A number typed in the user's conventions, without blanks, currency symbol, thousands
 // separators or a percent sign.
@@ -124,19 +136,19 @@ std::optional<TOffer> MakeOffer(const std::string &name,
 QString NumberFault(TOfferField field, double v) {
     switch (field) {
     case TOfferField::Loan:
-        return v > 0 && v < 1e10 ? QString() : QStringLiteral("more than 0 and below 10 billion");
+        return v > 0 && v < 1e10 ? QString() : TfrmCompare::tr("more than 0 and below 10 billion");
     case TOfferField::Rate:
     case TOfferField::Points:
-        return v >= 0 && v <= 100 ? QString() : QStringLiteral("from 0 to 100");
+        return v >= 0 && v <= 100 ? QString() : TfrmCompare::tr("from 0 to 100");
     case TOfferField::Term:
         return v >= 1 && v <= 999 && v == std::floor(v)
                    ? QString()
-                   : QStringLiteral("a whole number of months from 1 to 999");
+                   : TfrmCompare::tr("a whole number of months from 1 to 999");
     case TOfferField::Payment:
-        return v > 0 && v < 1e10 ? QString() : QStringLiteral("more than 0, or empty");
+        return v > 0 && v < 1e10 ? QString() : TfrmCompare::tr("more than 0, or empty");
     case TOfferField::Fees:
     case TOfferField::Extra:
-        return v >= 0 && v < 1e10 ? QString() : QStringLiteral("0 or more");
+        return v >= 0 && v < 1e10 ? QString() : TfrmCompare::tr("0 or more");
     case TOfferField::Name:
         break;
     }
@@ -179,9 +191,9 @@ QString OfferFieldFault(TOfferField field, const QString &text) {
         return QString();
     const std::optional<double> v = TypedNumber(text);
     if (!v)
-        return QStringLiteral("'%1' is not a number").arg(text);
+        return TfrmCompare::tr("'%1' is not a number").arg(text);
     const QString fault = NumberFault(field, *v);
-    return fault.isEmpty() ? fault : QStringLiteral("'%1' is not %2").arg(text, fault);
+    return fault.isEmpty() ? fault : TfrmCompare::tr("'%1' is not %2").arg(text, fault);
 }
 
 std::optional<TOffer> TextsOffer(const TOfferTexts &texts, int column) {
@@ -190,8 +202,7 @@ std::optional<TOffer> TextsOffer(const TOfferTexts &texts, int column) {
         if (OfferFieldFault(TOfferField(f), texts[size_t(f)]).isEmpty())
             values[size_t(f)] = TypedNumber(texts[size_t(f)]);
     const QString name = texts[0].trimmed();
-    return MakeOffer(name.isEmpty() ? "Offer " + std::to_string(column + 1) : name.toStdString(),
-                     values);
+    return MakeOffer(name.isEmpty() ? DefaultOfferName(column) : name.toStdString(), values);
 }
 
 TOfferTexts OfferTexts(const TOffer &offer) {
@@ -268,7 +279,7 @@ std::array<std::optional<TOffer>, MaxOffers> ReadOffers(const QString &file) {
                 offers[size_t(k)].reset();
         }
         if (offers[size_t(k)] && offers[size_t(k)]->Name.empty())
-            offers[size_t(k)]->Name = "Offer " + std::to_string(k + 1);
+            offers[size_t(k)]->Name = DefaultOfferName(k);
     }
     return offers;
 }
@@ -281,7 +292,7 @@ class TCompareChartView : public QWidget {
 public:
     TCompareChartView(TfrmCompare *form) : QWidget(form), F(form) {
         setObjectName(QStringLiteral("imgChart"));
-        setAccessibleName(QStringLiteral("Picture of the costs"));
+        setAccessibleName(TfrmCompare::tr("Picture of the costs"));
         setMouseTracking(true);
         setFocusPolicy(Qt::StrongFocus);
         setMinimumSize(320, 220);
@@ -334,7 +345,7 @@ TfrmCompare::TfrmCompare(const QString &programTitle, const QString &readFile,
                           Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint),
       FWriteFile(writeFile) {
     frmCompare = this;
-    setWindowTitle(QStringLiteral("Compare Offers"));
+    setWindowTitle(tr("Compare Offers"));
     setFont(DesignFont(QStringLiteral("Arial"), 8));
     setAccessibleName(windowTitle());
 
@@ -348,16 +359,15 @@ TfrmCompare::TfrmCompare(const QString &programTitle, const QString &readFile,
         t->verticalHeader()->setHighlightSections(false);
         return t;
     };
-    grdOffers = table("grdOffers", QStringLiteral("Offers"), OfferFieldCount, MaxOffers);
+    grdOffers = table("grdOffers", tr("Offers"), OfferFieldCount, MaxOffers);
     grdOffers->setAccessibleDescription(
-        QStringLiteral("A column an offer: type its name, loan amount, rate and term; payment, "
-                       "points, fees and a monthly extra as needed"));
+        tr("A column an offer: type its name, loan amount, rate and term; payment, points, fees "
+           "and a monthly extra as needed"));
     for (int f = 0; f < OfferFieldCount; ++f)
-        grdOffers->setVerticalHeaderItem(
-            f, new QTableWidgetItem(QString::fromLatin1(FieldCaptions[f])));
+        grdOffers->setVerticalHeaderItem(f, new QTableWidgetItem(tr(FieldCaptions[f])));
     for (int k = 0; k < MaxOffers; ++k) {
         grdOffers->setHorizontalHeaderItem(
-            k, new QTableWidgetItem(QStringLiteral("Offer %1").arg(k + 1)));
+            k, new QTableWidgetItem(QString::fromStdString(DefaultOfferName(k))));
         for (int f = 0; f < OfferFieldCount; ++f) {
             auto *item = new QTableWidgetItem;
             item->setTextAlignment(f == 0 ? Qt::AlignLeft | Qt::AlignVCenter
@@ -380,15 +390,15 @@ TfrmCompare::TfrmCompare(const QString &programTitle, const QString &readFile,
     edtYears->setRange(1, 100);
     edtYears->setValue(5);
     edtYears->setAccessibleDescription(
-        QStringLiteral("The years after which the cost is counted, as if the loans ended then"));
-    auto *lblYears = new QLabel(QStringLiteral("Cost after &years:"), this);
+        tr("The years after which the cost is counted, as if the loans ended then"));
+    auto *lblYears = new QLabel(tr("Cost after &years:"), this);
     lblYears->setBuddy(edtYears);
     connect(edtYears, &QSpinBox::valueChanged, this,
             [this] { Guard(edtYears, [&] { Recalculate(edtYears); }); });
 
-    grdResults = table("grdResults", QStringLiteral("Comparison"), 0, 0);
+    grdResults = table("grdResults", tr("Comparison"), 0, 0);
     grdResults->setAccessibleDescription(
-        QStringLiteral("Each row's best in bold, the difference to the first offer in brackets"));
+        tr("Each row's best in bold, the difference to the first offer in brackets"));
     grdResults->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grdResults->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
 
@@ -407,11 +417,11 @@ TfrmCompare::TfrmCompare(const QString &programTitle, const QString &readFile,
     for (const TStep &step : RateSteps)
         cbxRateStep->addItem(QString::fromLatin1(step.Text), step.Step);
     cbxRateStep->setCurrentIndex(1); // a quarter point
-    auto *lblExtra = new QLabel(QStringLiteral("&Extra step:"), this);
+    auto *lblExtra = new QLabel(tr("&Extra step:"), this);
     lblExtra->setBuddy(cbxExtraStep);
-    auto *lblRate = new QLabel(QStringLiteral("&Rate step:"), this);
+    auto *lblRate = new QLabel(tr("&Rate step:"), this);
     lblRate->setBuddy(cbxRateStep);
-    chkInterest = new QCheckBox(QStringLiteral("Show total &interest"), this);
+    chkInterest = new QCheckBox(tr("Show total &interest"), this);
     chkInterest->setObjectName(QStringLiteral("chkInterest"));
     for (QComboBox *box : {cbxExtraStep, cbxRateStep})
         connect(box, &QComboBox::currentIndexChanged, this,
@@ -419,11 +429,10 @@ TfrmCompare::TfrmCompare(const QString &programTitle, const QString &readFile,
     connect(chkInterest, &QCheckBox::toggled, this,
             [this] { Guard(chkInterest, [&] { ShowPaydown(); }); });
 
-    grdPaydown =
-        table("grdPaydown", QStringLiteral("Paying down faster"), PaydownRows, PaydownColumns);
+    grdPaydown = table("grdPaydown", tr("Paying down faster"), PaydownRows, PaydownColumns);
     grdPaydown->setAccessibleDescription(
-        QStringLiteral("Monthly extras down, rates across; Enter or a double-click opens the "
-                       "cell's schedule"));
+        tr("Monthly extras down, rates across; Enter or a double-click opens the cell's "
+           "schedule"));
     grdPaydown->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grdPaydown->setSelectionMode(QAbstractItemView::SingleSelection);
     // Activated by Enter and by a double-click.
@@ -440,10 +449,10 @@ TfrmCompare::TfrmCompare(const QString &programTitle, const QString &readFile,
                 [this, b, handler] { Guard(b, [&] { (this->*handler)(b); }); });
         return b;
     };
-    btnCopy = button(QStringLiteral("&Copy"), "btnCopy", &TfrmCompare::btnCopyClick);
-    btnSave = button(QStringLiteral("&Save..."), "btnSave", &TfrmCompare::btnSaveClick);
-    btnPrint = button(QStringLiteral("&Print"), "btnPrint", &TfrmCompare::btnPrintClick);
-    btnClose = new QPushButton(QStringLiteral("Close"), this);
+    btnCopy = button(tr("&Copy"), "btnCopy", &TfrmCompare::btnCopyClick);
+    btnSave = button(tr("&Save..."), "btnSave", &TfrmCompare::btnSaveClick);
+    btnPrint = button(tr("&Print"), "btnPrint", &TfrmCompare::btnPrintClick);
+    btnClose = new QPushButton(tr("Close"), this);
     btnClose->setObjectName(QStringLiteral("btnClose"));
     btnClose->setAutoDefault(false);
     connect(btnClose, &QPushButton::clicked, this, &QWidget::close);
@@ -566,14 +575,14 @@ bool TfrmCompare::AddOffer(const TOffer &offer) {
         FFilling = false;
         FOffers[size_t(k)] = offer;
         if (offer.Name.empty())
-            FOffers[size_t(k)]->Name = "Offer " + std::to_string(k + 1);
+            FOffers[size_t(k)]->Name = DefaultOfferName(k);
         grdOffers->setCurrentCell(0, k);
         Recalculate(this);
         SaveOffers();
         return true;
     }
-    MessageBox(QStringLiteral("The comparison holds %1 offers already: clear the column of one "
-                              "(its loan amount) to add another.")
+    MessageBox(tr("The comparison holds %1 offers already: clear the column of one (its loan "
+                  "amount) to add another.")
                    .arg(MaxOffers),
                ProgramName, mtInformation, mbOK);
     return false;
@@ -631,7 +640,7 @@ void TfrmCompare::ShowResults() {
     for (int k = 0; k < count; ++k) {
         const bool best = std::count(c.Best.begin(), c.Best.end(), k) && int(c.Best.size()) < count;
         auto *head = new QTableWidgetItem(Text(c.Offers[size_t(k)].Offer.Name) +
-                                          (best ? QStringLiteral(" (best)") : QString()));
+                                          (best ? tr(" (best)") : QString()));
         QFont font = head->font();
         font.setBold(best);
         head->setFont(font);
@@ -643,7 +652,7 @@ void TfrmCompare::ShowResults() {
         const std::vector<int> best = BestInRow(c, row);
         const std::optional<double> first = CompareValue(c, 0, row);
         grdResults->setVerticalHeaderItem(int(r),
-                                          new QTableWidgetItem(Text(CompareCaption(c, row))));
+                                          new QTableWidgetItem(EngineText(CompareCaption(c, row))));
         for (int k = 0; k < count; ++k) {
             const std::optional<double> v = CompareValue(c, k, row);
             QString text = v ? Text(CompareText(kind, *v)) : QString();
@@ -656,12 +665,12 @@ void TfrmCompare::ShowResults() {
     for (size_t p = 0; p < c.Pairs.size(); ++p) {
         const int r = int(rows.size() + p);
         grdResults->setVerticalHeaderItem(
-            r, new QTableWidgetItem(Text(BreakEvenCaption(c, c.Pairs[p]))));
-        grdResults->setItem(r, 0, Item(Text(BreakEvenText(c.Pairs[p]))));
+            r, new QTableWidgetItem(EngineText(BreakEvenCaption(c, c.Pairs[p]))));
+        grdResults->setItem(r, 0, Item(EngineText(BreakEvenText(c.Pairs[p]))));
     }
     grdResults->resizeRowsToContents();
-    const QString none = count < 2 ? QStringLiteral("Type two to four offers in the columns above, "
-                                                    "or add them from a cell of the spread.")
+    const QString none = count < 2 ? tr("Type two to four offers in the columns above, or add "
+                                        "them from a cell of the spread.")
                                    : QString();
     if (!none.isEmpty() && lblStatus->text().isEmpty())
         lblStatus->setText(none);
@@ -685,10 +694,7 @@ void TfrmCompare::ShowPaydown() {
         return;
     const TPaydownGrid &g = *FPaydown;
     const bool interest = chkInterest->isChecked();
-    grdPaydown->setToolTip(
-        QStringLiteral("Paying down %1: %2")
-            .arg(Text(FOffers[size_t(column)]->Name),
-                 interest ? QStringLiteral("total interest") : QStringLiteral("months to payoff")));
+    grdPaydown->setToolTip(PaydownTitle(Text(FOffers[size_t(column)]->Name), interest));
     for (int c = 0; c < PaydownColumns; ++c)
         grdPaydown->setHorizontalHeaderItem(
             c, new QTableWidgetItem(Text(CompareText(TCompareKind::Percent, g.Rates[size_t(c)]))));
@@ -708,7 +714,7 @@ void TfrmCompare::ShowPaydown() {
                 item->setBackground(QColor(255, 255, 0));
             if (cell.Repaid)
                 item->setToolTip(
-                    QStringLiteral("Interest saved: %1")
+                    tr("Interest saved: %1")
                         .arg(Text(CompareText(TCompareKind::Money, double(cell.InterestSaved)))));
             grdPaydown->setItem(r, c, item);
         }
@@ -732,23 +738,22 @@ void TfrmCompare::btnCopyClick(QObject *) {
 
 void TfrmCompare::btnSaveClick(QObject *) {
     QString fileName = QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
-                           .filePath(QStringLiteral("Loan Offers.csv"));
+                           .filePath(tr("Loan Offers.csv"));
     int filter = 0;
-    if (!SaveFileDialog(this, QStringLiteral("Save Comparison"),
-                        {QStringLiteral("CSV files (*.csv)"), QStringLiteral("All files (*)")},
+    if (!SaveFileDialog(this, tr("Save Comparison"), {tr("CSV files (*.csv)"), tr("All files (*)")},
                         {QStringLiteral("csv"), QString()}, QFileInfo(fileName).path(), fileName,
                         filter))
         return;
     const QString failure = WriteTextFile(fileName, CompareCsv(FComparison));
     if (!failure.isEmpty())
-        MessageBox(QStringLiteral("The comparison could not be saved to %1:\n%2")
+        MessageBox(tr("The comparison could not be saved to %1:\n%2")
                        .arg(QDir::toNativeSeparators(fileName), failure),
                    ProgramName, mtError, mbOK);
 }
 
 void TfrmCompare::btnPrintClick(QObject *) {
-    QRPrinter().SetPreviewCaption(QStringLiteral("Preview of Page"));
-    QRPrinter().SetProgressCaption(QStringLiteral("Preparing Page"));
+    QRPrinter().SetPreviewCaption(tr("Preview of Page"));
+    QRPrinter().SetProgressCaption(tr("Preparing Page"));
     const int offer = PaydownOffer();
     int shown = 0;
     for (int k = 0; k < offer; ++k)

@@ -73,6 +73,13 @@ QString Text(const std::string &s) {
     return QString::fromStdString(s);
 }
 
+// Why the last values could not be kept, in the user's language where it is the file's fault.
+QString SaveFailureText(const Exception &e) {
+    if (const auto *ini = dynamic_cast<const EIniFileException *>(&e))
+        return TfrmMain::tr("Unable to write to %1").arg(Text(ini->Path()));
+    return Text(e.Message());
+}
+
 // The box and the step group of a loan value.
 QWidget *BoxOf(const TfrmMain &f, TVariable v) {
     const std::array<QWidget *, 4> boxes{f.edtLoan, f.edtTerm, f.edtInterest, f.edtPayment};
@@ -113,8 +120,9 @@ public:
     double InterestValue() override { return F.edtInterest->Value(); }
     double TermValue() override { return F.edtTerm->Value(); }
     double PaymentValue() override { return F.edtPayment->Value(); }
+    // The corner names the mode in words, the user's; the other cells are figures.
     void SetCell(int col, int row, const std::string &text) override {
-        F.grdLS->SetCells(col, row, Text(text));
+        F.grdLS->SetCells(col, row, col == 0 && row == 0 ? EngineText(text.c_str()) : Text(text));
     }
     void SelectCell(int col, int row) override {
         F.grdLS->SetCol(col);
@@ -581,7 +589,7 @@ void TfrmMain::CreateWebFileInfo() {
         try {
             SaveValuesAtExit();
         } catch (const Exception &e) {
-            MessageDlg(Text(e.Message()), mtError, mbOK);
+            MessageDlg(SaveFailureText(e), mtError, mbOK);
         }
     };
 }
@@ -924,7 +932,7 @@ void TfrmMain::FormClose(QObject *, TCloseAction &) {
         SaveValuesAtExit();
     } catch (const Exception &e) {
         // The values could not be kept; say so, and close all the same.
-        MessageDlg(Text(e.Message()), mtError, mbOK);
+        MessageDlg(SaveFailureText(e), mtError, mbOK);
     }
 }
 
@@ -1063,8 +1071,8 @@ void TfrmMain::mnuPopCompareClick(QObject *) {
     if (const std::optional<TLoan> loan = CellLoan(*this, FPopCol, FPopRow))
         ShowCompare(this, TOffer{std::string(), *loan, {}});
     else
-        MessageBox(QStringLiteral("Nothing to compare: this cell holds no loan."), ProgramName,
-                   mtInformation, mbOK);
+        MessageBox(tr("Nothing to compare: this cell holds no loan."), ProgramName, mtInformation,
+                   mbOK);
 }
 
 void TfrmMain::grdLSDblClick(QObject *, int X, int Y) {

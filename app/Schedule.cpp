@@ -47,7 +47,7 @@ namespace {
 const char *const OptionsSection = "ScheduleOptions";
 const char *const SaveFolderKey = "SaveFolder";
 
-const TPlanOptionInfo &InfoOf(TPlanOption option) {
+TPlanOptionInfo InfoOf(TPlanOption option) {
     return PlanOptions()[int(option)];
 }
 
@@ -67,7 +67,8 @@ struct TListColumns {
 
 TListColumns ListColumns(TPlanOption option) {
     const bool lumps = option == TPlanOption::Lumps;
-    return {{QStringLiteral("Month"), lumps ? QStringLiteral("Amount") : QStringLiteral("Rate %")},
+    return {{TfrmSchedule::tr("Month"),
+             lumps ? TfrmSchedule::tr("Amount") : TfrmSchedule::tr("Rate %")},
             [lumps](int column, const QString &text, int term) {
                 int month = 0;
                 TCents cents = 0;
@@ -289,8 +290,8 @@ TfrmSchedule::TfrmSchedule(const QString &programTitle, QWidget *parent)
                      &TfrmSchedule::btnSaveClick);
     btnPrint = button(tr("&Print"), "btnPrint", tr("Print preview of the schedule"),
                       &TfrmSchedule::btnPrintClick);
-    btnCompare = button(QStringLiteral("Co&mpare"), "btnCompare",
-                        QStringLiteral("Add to Comparison: the loan with its options as an offer"),
+    btnCompare = button(tr("Co&mpare"), "btnCompare",
+                        tr("Add to Comparison: the loan with its options as an offer"),
                         &TfrmSchedule::btnCompareClick);
     btnClose =
         button(tr("Close"), "btnClose", tr("Close the window"), &TfrmSchedule::btnCloseClick);
@@ -299,7 +300,7 @@ TfrmSchedule::TfrmSchedule(const QString &programTitle, QWidget *parent)
     Chart->setObjectName(QStringLiteral("Chart"));
 
     // ---- The options
-    grpOptions = new QGroupBox(QStringLiteral("Options"));
+    grpOptions = new QGroupBox(tr("Options"));
     grpOptions->setObjectName(QStringLiteral("grpOptions"));
     auto *options = new QGridLayout(grpOptions);
     options->setHorizontalSpacing(6);
@@ -319,9 +320,11 @@ TfrmSchedule::TfrmSchedule(const QString &programTitle, QWidget *parent)
         const bool month = option == TPlanOption::InterestOnly ||
                            option == TPlanOption::MonthlyFrom || option == TPlanOption::MonthlyTo ||
                            option == TPlanOption::YearlyMonth;
+        // The form a date is typed in, as the user's language writes its letters.
+        const QString dateForm = tr("YYYY-MM-DD");
         if (date)
-            box->setPlaceholderText(QStringLiteral("YYYY-MM-DD"));
-        box->setFixedWidth(metrics.horizontalAdvance(date    ? QStringLiteral("YYYY-MM-DD")
+            box->setPlaceholderText(dateForm);
+        box->setFixedWidth(metrics.horizontalAdvance(date    ? dateForm
                                                      : month ? QStringLiteral("000000")
                                                              : QStringLiteral("000000000.00")) +
                            14);
@@ -352,7 +355,7 @@ TfrmSchedule::TfrmSchedule(const QString &programTitle, QWidget *parent)
 
     cbxEffect = new QComboBox(grpOptions);
     cbxEffect->setObjectName(QStringLiteral("cbxEffect"));
-    cbxEffect->addItems({QStringLiteral("shorten the loan"), QStringLiteral("lower the payment")});
+    cbxEffect->addItems({tr("shorten the loan"), tr("lower the payment")});
     cbxEffect->setStatusTip(InfoOf(TPlanOption::Effect).Hint);
     cbxEffect->setAccessibleDescription(InfoOf(TPlanOption::Effect).Hint);
     connect(cbxEffect, &QComboBox::currentIndexChanged, this, [this](int index) {
@@ -408,10 +411,9 @@ TfrmSchedule::TfrmSchedule(const QString &programTitle, QWidget *parent)
                     [this, b, handler, option] { Guard(b, [&] { (this->*handler)(option); }); });
             return b;
         };
-        add = button(option == TPlanOption::Lumps ? QStringLiteral("A&dd") : QStringLiteral("Add"),
+        add = button(option == TPlanOption::Lumps ? tr("A&dd") : tr("Add"),
                      &TfrmSchedule::AddListRow);
-        remove = button(option == TPlanOption::Lumps ? QStringLiteral("Remo&ve")
-                                                     : QStringLiteral("Remove"),
+        remove = button(option == TPlanOption::Lumps ? tr("Remo&ve") : tr("Remove"),
                         &TfrmSchedule::RemoveListRow);
         add->setObjectName(QStringLiteral("btnAdd") + QLatin1String(InfoOf(option).Key));
         remove->setObjectName(QStringLiteral("btnRemove") + QLatin1String(InfoOf(option).Key));
@@ -433,7 +435,7 @@ TfrmSchedule::TfrmSchedule(const QString &programTitle, QWidget *parent)
 
     lblStatus = new QLabel(this);
     lblStatus->setObjectName(QStringLiteral("lblStatus"));
-    lblStatus->setAccessibleName(QStringLiteral("Status"));
+    lblStatus->setAccessibleName(tr("Status"));
     lblStatus->setMinimumHeight(metrics.height());
 
     auto *buttons = new QHBoxLayout;
@@ -518,8 +520,8 @@ void TfrmSchedule::SetSchedule(const TSchedule &schedule) {
         SummaryGrid->addWidget(caption, row, col, Qt::AlignRight);
         SummaryGrid->addWidget(value, row, col + 1, Qt::AlignLeft);
         const TSummaryLine &line = summary[size_t(i)];
-        caption->setText(EngineText(line.Caption.Pattern, line.Caption.Args));
-        value->setText(EngineText(line.Value.Pattern, line.Value.Args));
+        caption->setText(EngineText(line.Caption));
+        value->setText(EngineText(line.Value));
         QString name = caption->text();
         name.chop(1); // the colon
         value->setAccessibleName(name);
@@ -557,8 +559,7 @@ void TfrmSchedule::SetSchedule(const TSchedule &schedule) {
                    ScheduleColumns(schedule));
     QStringList said;
     for (const TSummaryLine &line : summary)
-        said << EngineText(line.Caption.Pattern, line.Caption.Args) + QLatin1Char(' ') +
-                    EngineText(line.Value.Pattern, line.Value.Args);
+        said << EngineText(line.Caption) + QLatin1Char(' ') + EngineText(line.Value);
     Chart->setAccessibleDescription(said.join(QStringLiteral("; ")));
 }
 
@@ -664,7 +665,7 @@ void TfrmSchedule::AddListRow(TPlanOption option) {
     const bool lumps = option == TPlanOption::Lumps;
     const int first = lumps ? 1 : 2;
     if (FLoan.Term < first) {
-        Refuse(table, QStringLiteral("The term leaves no month for this."));
+        Refuse(table, tr("The term leaves no month for this."));
         return;
     }
     // A year after the last row's month, within the term.

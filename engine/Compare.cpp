@@ -9,15 +9,15 @@
 namespace {
 
 const TCompareRowInfo Rows[CompareRowCount] = {
-    {"Monthly payment", "payment", TCompareKind::Money},
-    {"APR", "apr", TCompareKind::Percent},
-    {"APRC", "aprc", TCompareKind::Percent},
-    {"Number of payments", "payments", TCompareKind::Count},
-    {"Payoff date", "payoff_date", TCompareKind::Date},
-    {"Total of payments", "total_payments", TCompareKind::Money},
-    {"Total interest", "total_interest", TCompareKind::Money},
-    {"Points and fees", "fees", TCompareKind::Money},
-    {"Total cost", "total_cost", TCompareKind::Money},
+    {TRANSLATABLE("Engine", "Monthly payment"), "payment", TCompareKind::Money},
+    {TRANSLATABLE("Engine", "APR"), "apr", TCompareKind::Percent},
+    {TRANSLATABLE("Engine", "APRC"), "aprc", TCompareKind::Percent},
+    {TRANSLATABLE("Engine", "Number of payments"), "payments", TCompareKind::Count},
+    {TRANSLATABLE("Engine", "Payoff date"), "payoff_date", TCompareKind::Date},
+    {TRANSLATABLE("Engine", "Total of payments"), "total_payments", TCompareKind::Money},
+    {TRANSLATABLE("Engine", "Total interest"), "total_interest", TCompareKind::Money},
+    {TRANSLATABLE("Engine", "Points and fees"), "fees", TCompareKind::Money},
+    {TRANSLATABLE("Engine", "Total cost"), "total_cost", TCompareKind::Money},
     {"Cost after years", "cost_after_years", TCompareKind::Money},
 };
 
@@ -117,10 +117,12 @@ const TCompareRowInfo &CompareRowInfo(TCompareRow row) {
     return Rows[int(row)];
 }
 
-std::string CompareCaption(const TComparison &c, TCompareRow row) {
+TPhrase CompareCaption(const TComparison &c, TCompareRow row) {
     if (row == TCompareRow::CostAtYears)
-        return "Cost after " + std::to_string(c.Years) + (c.Years == 1 ? " year" : " years");
-    return CompareRowInfo(row).Caption;
+        return {c.Years == 1 ? TRANSLATABLE("Engine", "Cost after %1 year")
+                             : TRANSLATABLE("Engine", "Cost after %1 years"),
+                {std::to_string(c.Years)}};
+    return {CompareRowInfo(row).Caption, {}};
 }
 
 std::optional<double> CompareValue(const TComparison &c, int offer, TCompareRow row) {
@@ -217,14 +219,16 @@ std::string ComparePlainText(TCompareKind kind, double value) {
     return ScheduleText(TColumnKind::Date, value, true);
 }
 
-std::string BreakEvenCaption(const TComparison &c, const TBreakEven &pair) {
+TPhrase BreakEvenCaption(const TComparison &c, const TBreakEven &pair) {
     const int other = pair.Payer == pair.First ? pair.Second : pair.First;
-    return "Break-even of " + c.Offers[size_t(pair.Payer)].Offer.Name + " over " +
-           c.Offers[size_t(other)].Offer.Name;
+    return {TRANSLATABLE("Engine", "Break-even of %1 over %2"),
+            {c.Offers[size_t(pair.Payer)].Offer.Name, c.Offers[size_t(other)].Offer.Name}};
 }
 
-std::string BreakEvenText(const TBreakEven &pair) {
-    return pair.Month ? "month " + std::to_string(*pair.Month) : std::string("never");
+TPhrase BreakEvenText(const TBreakEven &pair) {
+    if (pair.Month)
+        return {TRANSLATABLE("Engine", "month %1"), {std::to_string(*pair.Month)}};
+    return {TRANSLATABLE("Engine", "never"), {}};
 }
 
 std::string CsvField(const std::string &text) {
@@ -243,7 +247,7 @@ std::string CompareCsv(const TComparison &c) {
     out += "\r\n";
     for (int r = 0; r < CompareRowCount; ++r) {
         const TCompareRow row = TCompareRow(r);
-        out += CsvField(CompareCaption(c, row));
+        out += CsvField(CompareCaption(c, row).Text());
         for (int k = 0; k < int(c.Offers.size()); ++k) {
             const std::optional<double> v = CompareValue(c, k, row);
             out += "," + (v ? ComparePlainText(CompareRowInfo(row).Kind, *v) : std::string());
@@ -251,7 +255,7 @@ std::string CompareCsv(const TComparison &c) {
         out += "\r\n";
     }
     for (const TBreakEven &pair : c.Pairs)
-        out += CsvField(BreakEvenCaption(c, pair)) + "," +
+        out += CsvField(BreakEvenCaption(c, pair).Text()) + "," +
                (pair.Month ? std::to_string(*pair.Month) : std::string()) + "\r\n";
     return out;
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "engine/Amortize.h"
+#include "engine/Translatable.h"
 
 #include <array>
 #include <optional>
@@ -87,7 +88,7 @@ enum class TCompareRow {
 inline constexpr int CompareRowCount = 10;
 const TCompareRowInfo &CompareRowInfo(TCompareRow row);
 // The row's caption; the cost at the years names them ("Cost after 5 years").
-std::string CompareCaption(const TComparison &c, TCompareRow row);
+TPhrase CompareCaption(const TComparison &c, TCompareRow row);
 
 // An offer's value in a row: cents, percent (to 3 decimals, as shown), a count or days since
 // 1970-01-01; nothing for an offer without a schedule or a payoff date without dates.
@@ -108,8 +109,8 @@ std::string ComparePlainText(TCompareKind kind, double value);
 
 // The break-even of a pair as its caption ("Break-even of B over A") and its value ("month 48",
 // "never").
-std::string BreakEvenCaption(const TComparison &c, const TBreakEven &pair);
-std::string BreakEvenText(const TBreakEven &pair);
+TPhrase BreakEvenCaption(const TComparison &c, const TBreakEven &pair);
+TPhrase BreakEvenText(const TBreakEven &pair);
 
 // The comparison as comma-separated values: a header row of the offers' names, a row per row
 // of the comparison with plain values, then a row per pair with its break-even month (empty

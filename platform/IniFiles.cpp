@@ -368,7 +368,7 @@ std::string TIniFile::ReadString(const std::string &section, const std::string &
 void TIniFile::WriteString(const std::string &section, const std::string &key,
                            const std::string &value) {
     const auto refused = [this] {
-        return EIniFileException("Unable to write to " + FullPath(FFileName));
+        return EIniFileException(FullPath(FFileName));
     };
     // A link to the file stays a link: the file it points to is the one replaced.
     fs::path target = FFileName;

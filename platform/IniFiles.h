@@ -16,10 +16,16 @@
 #include <string_view>
 #include <vector>
 
-// A write the file system refused; the message names the file's full path.
+// A write the file system refused; the message names the file's full path, which it keeps
+// apart too, for a window to say the message in the user's language.
 class EIniFileException : public Exception {
 public:
-    using Exception::Exception;
+    explicit EIniFileException(std::string path)
+        : Exception("Unable to write to " + path), FPath(std::move(path)) {}
+    const std::string &Path() const { return FPath; }
+
+private:
+    std::string FPath;
 };
 
 // The bytes of an INI file and the edits a write makes to them. Every byte not touched by an

@@ -1,5 +1,7 @@
 #include "platform/Language.h"
 
+#include "engine/Translatable.h"
+
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -44,9 +46,24 @@ QString EngineText(const char *text) {
     return QCoreApplication::translate("Engine", text);
 }
 
+// In one pass, so that a value holding "%2" (an offer's name) stays as it is.
 QString EngineText(const char *pattern, const std::vector<std::string> &args) {
-    QString text = EngineText(pattern);
-    for (const std::string &arg : args)
-        text = text.arg(QString::fromStdString(arg));
+    const QString translated = EngineText(pattern);
+    QString text;
+    for (qsizetype i = 0; i < translated.size(); ++i) {
+        const qsizetype n = translated[i] == QLatin1Char('%') && i + 1 < translated.size()
+                                ? translated[i + 1].digitValue() - 1
+                                : -1;
+        if (n >= 0 && n < qsizetype(args.size())) {
+            text += QString::fromStdString(args[size_t(n)]);
+            ++i;
+        } else {
+            text += translated[i];
+        }
+    }
     return text;
+}
+
+QString EngineText(const TPhrase &phrase) {
+    return EngineText(phrase.Pattern, phrase.Args);
 }

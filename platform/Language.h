@@ -9,6 +9,7 @@
 #include <vector>
 
 class QCoreApplication;
+struct TPhrase;
 
 // The locale that names the language of messages: the first of LC_ALL, LC_MESSAGES and LANG
 // that is set and not empty, without its codeset and modifier ("de_DE" of "de_DE.UTF-8@euro"),
@@ -23,3 +24,4 @@ bool UseLanguage(QCoreApplication &app, const QString &locale);
 QString EngineText(const char *text);
 // The same with `args` put in for its "%1", "%2", ... (a TPhrase of the engine).
 QString EngineText(const char *pattern, const std::vector<std::string> &args);
+QString EngineText(const TPhrase &phrase);

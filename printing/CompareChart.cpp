@@ -190,10 +190,10 @@ TQRPage CompareChart(const TComparison &c, const QRectF &area, const QFont &font
         highBalance = std::max(highBalance, o.Schedule->Amount);
         first = false;
     }
-    Panel(steps, l.Cost, QStringLiteral("Cost if the loan ends then (by year)"), lowCost, highCost,
-          months, l.LineHeight, costs);
-    Panel(steps, l.Balance, QStringLiteral("Balance owing"), 0, highBalance, months, l.LineHeight,
-          balances);
+    Panel(steps, l.Cost, TQRCompareChart::tr("Cost if the loan ends then (by year)"), lowCost,
+          highCost, months, l.LineHeight, costs);
+    Panel(steps, l.Balance, TQRCompareChart::tr("Balance owing"), 0, highBalance, months,
+          l.LineHeight, balances);
 
     auto x = [&](int month) {
         return l.Cost.left() + l.Cost.width() * month / months;
@@ -207,10 +207,10 @@ TQRPage CompareChart(const TComparison &c, const QRectF &area, const QFont &font
         for (double y = l.Cost.top(); y < l.Cost.bottom(); y += 6)
             steps.Line({bx, y}, {bx, std::min(y + 2, l.Cost.bottom())}, Qt::black);
         const int other = pair.Payer == pair.First ? pair.Second : pair.First;
-        const QString label = QStringLiteral("%1 over %2 from month %3")
-                                  .arg(Text(c.Offers[size_t(pair.Payer)].Offer.Name),
-                                       Text(c.Offers[size_t(other)].Offer.Name))
-                                  .arg(*pair.Month);
+        const QString label =
+            TQRCompareChart::tr("%1 over %2 from month %3")
+                .arg(Text(c.Offers[size_t(pair.Payer)].Offer.Name),
+                     Text(c.Offers[size_t(other)].Offer.Name), QString::number(*pair.Month));
         const bool right = bx + 4 + steps.Width(label) <= l.Cost.right();
         steps.Label(label, right ? bx + 4 : bx - 4, l.Cost.top() + 2 + row * l.LineHeight,
                     right ? Qt::AlignLeft : Qt::AlignRight);
@@ -233,10 +233,10 @@ int CompareChartMonth(const TComparison &c, const QRectF &area, const QFont &fon
 }
 
 QString CompareChartValues(const TComparison &c, int month) {
-    QString text = QStringLiteral("Month %1:").arg(month);
+    QString text = TQRCompareChart::tr("Month %1:").arg(month);
     for (const TOfferCosts &o : c.Offers)
         if (o.Schedule)
-            text += QStringLiteral("  %1 cost %2, balance %3")
+            text += TQRCompareChart::tr("  %1 cost %2, balance %3")
                         .arg(Text(o.Offer.Name), MoneyText(CostAfter(*o.Schedule, month)),
                              MoneyText(BalanceAfter(*o.Schedule, month)));
     return text;

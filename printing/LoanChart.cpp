@@ -1,6 +1,7 @@
 #include "printing/LoanChart.h"
 
 #include "engine/Spread.h"
+#include "platform/Language.h"
 
 #include <QFontMetricsF>
 #include <QHelpEvent>
@@ -31,12 +32,12 @@ struct TLegendItem {
 };
 
 std::vector<TLegendItem> Legend(const TLoanChartData &data) {
-    std::vector<TLegendItem> items{{BalanceColour, true, QStringLiteral("Balance")}};
+    std::vector<TLegendItem> items{{BalanceColour, true, TLoanChartView::tr("Balance")}};
     if (data.PlainBalance != data.Balance)
-        items.push_back({PlainColour, true, QStringLiteral("Balance without extras")});
-    items.push_back({InterestColour, true, QStringLiteral("Interest paid so far")});
-    items.push_back({PrincipalBarColour, false, QStringLiteral("Principal a year")});
-    items.push_back({InterestBarColour, false, QStringLiteral("Interest a year")});
+        items.push_back({PlainColour, true, TLoanChartView::tr("Balance without extras")});
+    items.push_back({InterestColour, true, TLoanChartView::tr("Interest paid so far")});
+    items.push_back({PrincipalBarColour, false, TLoanChartView::tr("Principal a year")});
+    items.push_back({InterestBarColour, false, TLoanChartView::tr("Interest a year")});
     return items;
 }
 
@@ -95,7 +96,7 @@ TChartLayout Layout(const QRectF &box, const QFont &font, const TLoanChartData &
 
     const double labels = std::max({metrics.horizontalAdvance(Money(l.LinesTop)),
                                     metrics.horizontalAdvance(Money(l.BarsTop)),
-                                    metrics.horizontalAdvance(QStringLiteral("Year"))});
+                                    metrics.horizontalAdvance(TLoanChartView::tr("Year"))});
     l.LabelRight = box.left() + labels;
     const double left = l.LabelRight + l.Gap / 2;
     // Room on the right for half of the last year's number, centred under its place.
@@ -177,8 +178,9 @@ void YearNumbers(TChartCanvas &canvas, const TChartLayout &l, double baseline) {
         const double x = XOf(l, (12.0 * (year - 1) + std::min(12.0 * year, l.Months)) / 2);
         canvas.Text(QPointF(x - metrics.horizontalAdvance(text) / 2, baseline), text, TextColour);
     }
-    canvas.Text(QPointF(l.LabelRight - metrics.horizontalAdvance(QStringLiteral("Year")), baseline),
-                QStringLiteral("Year"), TextColour);
+    const QString year = TLoanChartView::tr("Year");
+    canvas.Text(QPointF(l.LabelRight - metrics.horizontalAdvance(year), baseline), year,
+                TextColour);
 }
 
 } // namespace
@@ -304,7 +306,7 @@ void TPageCanvas::Text(QPointF origin, const QString &text, const QColor &colour
 
 TLoanChartView::TLoanChartView(QWidget *parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setAccessibleName(QStringLiteral("Picture of the loan"));
+    setAccessibleName(tr("Picture of the loan"));
 }
 
 void TLoanChartView::SetData(TLoanChartData data, std::vector<TScheduleRow> months,
@@ -320,7 +322,7 @@ QString TLoanChartView::MonthTip(int month) const {
         return QString();
     QStringList lines;
     for (const TScheduleColumn &column : FColumns)
-        lines << QString::fromLatin1(column.Heading) + QStringLiteral(" ") +
+        lines << EngineText(column.Heading) + QStringLiteral(" ") +
                      QString::fromStdString(ScheduleCellText(FMonths[size_t(month - 1)], column));
     return lines.join(QLatin1Char('\n'));
 }

@@ -1,6 +1,7 @@
 #include "printing/Qrcompare.h"
 
 #include "platform/Forms.h"
+#include "platform/Language.h"
 #include "printing/CompareChart.h"
 #include "printing/Qrschedule.h"
 #include "printing/Quickrep.h"
@@ -17,11 +18,17 @@ constexpr double Left = 45, Right = 740, CaptionWidth = 170, LineHeight = 16, Ch
 
 } // namespace
 
+QString PaydownTitle(const QString &offerName, bool interest) {
+    return TQRCompare::tr("Paying down %1: %2")
+        .arg(offerName,
+             interest ? TQRCompare::tr("total interest") : TQRCompare::tr("months to payoff"));
+}
+
 TQRCompare::TQRCompare(const QString &programTitle, QObject *parent)
     : QObject(parent), FProgramTitle(programTitle) {
     Rep = new TQuickReport(this);
     Rep->SetOrientation(poPortrait);
-    Rep->SetReportTitle(QStringLiteral("Loan Offers Compared"));
+    Rep->SetReportTitle(tr("Loan Offers Compared"));
     Rep->SetFont(DesignFont(QStringLiteral("Arial"), 8));
     Rep->SetFontColor(Qt::black);
     Rep->BeforePrint = [this](QObject *sender, bool &printReport) {
@@ -72,7 +79,7 @@ void TQRCompare::RepBeforePrint(QObject *, bool &) {
     lblTexts.clear();
     const TComparison &c = FComparison;
     const int count = int(c.Offers.size());
-    Text(Title, QStringLiteral("Loan Offers Compared"), Left, 8, 600, false, true, 16);
+    Text(Title, tr("Loan Offers Compared"), Left, 8, 600, false, true, 16);
 
     // The rows: a caption, then each offer's value, the best of the row in bold.
     double top = 48;
@@ -88,7 +95,7 @@ void TQRCompare::RepBeforePrint(QObject *, bool &) {
         if (!RowShown(c, row))
             continue;
         const std::vector<int> best = BestInRow(c, row);
-        Text(Title, ::Text(CompareCaption(c, row)), Left, top, CaptionWidth, false);
+        Text(Title, EngineText(CompareCaption(c, row)), Left, top, CaptionWidth, false);
         for (int k = 0; k < count; ++k) {
             const std::optional<double> v = CompareValue(c, k, row);
             const bool bold = int(best.size()) < count && std::count(best.begin(), best.end(), k);
@@ -100,8 +107,10 @@ void TQRCompare::RepBeforePrint(QObject *, bool &) {
     }
     top += LineHeight / 2;
     for (const TBreakEven &pair : c.Pairs) {
-        Text(Title, ::Text(BreakEvenCaption(c, pair) + ": " + BreakEvenText(pair)), Left, top, 600,
-             false);
+        Text(Title,
+             tr("%1: %2").arg(EngineText(BreakEvenCaption(c, pair)),
+                              EngineText(BreakEvenText(pair))),
+             Left, top, 600, false);
         top += LineHeight;
     }
     auto names = [&](const std::vector<int> &offers) {
@@ -111,8 +120,8 @@ void TQRCompare::RepBeforePrint(QObject *, bool &) {
         return list.join(QStringLiteral(", "));
     };
     Text(Title,
-         QStringLiteral("Best overall (lowest total cost): %1.   %2, cheapest: %3")
-             .arg(names(c.Best), ::Text(CompareCaption(c, TCompareRow::CostAtYears)),
+         tr("Best overall (lowest total cost): %1.   %2, cheapest: %3")
+             .arg(names(c.Best), EngineText(CompareCaption(c, TCompareRow::CostAtYears)),
                   names(c.CheapestAtYears)),
          Left, top, 690, false, true);
     top += LineHeight * 2;
@@ -127,14 +136,10 @@ void TQRCompare::RepBeforePrint(QObject *, bool &) {
         const double cell = (Right - Left - 80) / PaydownColumns;
         double y = 8;
         for (bool interest : {false, true}) {
-            Text(Paydown,
-                 QStringLiteral("Paying down %1: %2")
-                     .arg(::Text(c.Offers[size_t(FGridOffer)].Offer.Name),
-                          interest ? QStringLiteral("total interest")
-                                   : QStringLiteral("months to payoff")),
+            Text(Paydown, PaydownTitle(::Text(c.Offers[size_t(FGridOffer)].Offer.Name), interest),
                  Left, y, 600, false, true, 10);
             y += LineHeight * 1.5;
-            Text(Paydown, QStringLiteral("Extra / Rate"), Left, y, 80, false, true);
+            Text(Paydown, tr("Extra / Rate"), Left, y, 80, false, true);
             for (int col = 0; col < PaydownColumns; ++col)
                 Text(Paydown, ::Text(CompareText(TCompareKind::Percent, g.Rates[size_t(col)])),
                      Left + 80 + cell * col, y, cell, true, true);

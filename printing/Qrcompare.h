@@ -17,6 +17,10 @@ class TQRLabel;
 class TQRSysData;
 class TQuickReport;
 
+// The title of the pay-down grid of an offer, by months to payoff or by total interest, as the
+// window and the printout name it.
+QString PaydownTitle(const QString &offerName, bool interest);
+
 class TQRCompare : public QObject {
     Q_OBJECT
 

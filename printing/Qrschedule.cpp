@@ -87,16 +87,15 @@ QString DateText(const std::optional<std::chrono::year_month_day> &date) {
 QString ParseNumber(const QString &text, int decimals, double most, double &value) {
     const QString t = text.trimmed();
     if (t.startsWith(QLatin1Char('-')))
-        return QStringLiteral("%1 is negative; it may not be less than 0.").arg(t);
+        return TQRSchedule::tr("%1 is negative; it may not be less than 0.").arg(t);
     static const QRegularExpression number(QStringLiteral(R"(^\d+(\.\d*)?$|^\.\d+$)"));
     const qsizetype point = t.indexOf(QLatin1Char('.'));
     if (!number.match(t).hasMatch() || (point >= 0 && t.size() - point - 1 > decimals))
-        return QStringLiteral("\"%1\" is not a number with at most %2 decimals.")
-            .arg(t)
-            .arg(decimals);
+        return TQRSchedule::tr("\"%1\" is not a number with at most %2 decimals.")
+            .arg(t, QString::number(decimals));
     value = t.toDouble();
     if (value > most)
-        return QStringLiteral("%1 is more than %2.").arg(t, PlainNumber(most, decimals));
+        return TQRSchedule::tr("%1 is more than %2.").arg(t, PlainNumber(most, decimals));
     return QString();
 }
 
@@ -109,12 +108,12 @@ QString ParseDate(const QString &text, std::optional<std::chrono::year_month_day
     static const QRegularExpression form(QStringLiteral(R"(^(\d{4})-(\d{2})-(\d{2})$)"));
     const auto match = form.match(t);
     if (!match.hasMatch())
-        return QStringLiteral("\"%1\" is not a date: type it as YYYY-MM-DD.").arg(t);
+        return TQRSchedule::tr("\"%1\" is not a date: type it as YYYY-MM-DD.").arg(t);
     const std::chrono::year_month_day day{std::chrono::year(match.captured(1).toInt()),
                                           std::chrono::month(match.captured(2).toUInt()),
                                           std::chrono::day(match.captured(3).toUInt())};
     if (!day.ok() || int(day.year()) < 1)
-        return QStringLiteral("%1 is not a day of the calendar.").arg(t);
+        return TQRSchedule::tr("%1 is not a day of the calendar.").arg(t);
     date = day;
     return QString();
 }
@@ -131,7 +130,7 @@ bool Pairs(const QString &text, QList<QStringList> &pairs) {
 }
 
 QString RefusedList(const QString &text, const QString &reason) {
-    return QStringLiteral("\"%1\": %2").arg(text, reason);
+    return TQRSchedule::tr("\"%1\": %2").arg(text, reason);
 }
 
 } // namespace
@@ -148,20 +147,16 @@ QString ParseMonth(const QString &text, int first, int last, int &month) {
     const QString t = text.trimmed();
     static const QRegularExpression digits(QStringLiteral(R"(^-?\d+$)"));
     if (!digits.match(t).hasMatch())
-        return QStringLiteral("\"%1\" is not a month: type its number, %2 to %3.")
-            .arg(t)
-            .arg(first)
-            .arg(last);
+        return TQRSchedule::tr("\"%1\" is not a month: type its number, %2 to %3.")
+            .arg(t, QString::number(first), QString::number(last));
     const long long value = t.size() > 9 ? last + 1LL : t.toLongLong();
     if (value > last)
         return last < first
-                   ? QStringLiteral("The term leaves no month for this.")
-                   : QStringLiteral("Month %1 is beyond the term: the months are %2 to %3.")
-                         .arg(t)
-                         .arg(first)
-                         .arg(last);
+                   ? TQRSchedule::tr("The term leaves no month for this.")
+                   : TQRSchedule::tr("Month %1 is beyond the term: the months are %2 to %3.")
+                         .arg(t, QString::number(first), QString::number(last));
     if (value < first)
-        return QStringLiteral("Month %1 is before month %2.").arg(t).arg(first);
+        return TQRSchedule::tr("Month %1 is before month %2.").arg(t, QString::number(first));
     month = int(value);
     return QString();
 }
@@ -170,42 +165,41 @@ QString ParseRate(const QString &text, double &rate) {
     return ParseNumber(text, 3, 100, rate);
 }
 
-const QList<TPlanOptionInfo> &PlanOptions() {
+QList<TPlanOptionInfo> PlanOptions() {
     using O = TPlanOption;
-    static const QList<TPlanOptionInfo> options{
-        {O::Points, "Points", QStringLiteral("Poi&nts:"),
-         QStringLiteral("Points paid when the loan is made: 1 point is 1% of the amount")},
-        {O::Fees, "Fees", QStringLiteral("F&ees:"),
-         QStringLiteral("Fees paid when the loan is made; they enter the APR")},
-        {O::LoanDate, "LoanDate", QStringLiteral("&Loan date:"),
-         QStringLiteral("The day the loan is made, as YYYY-MM-DD; empty: a month before the "
-                        "first payment")},
-        {O::FirstPayment, "FirstPayment", QStringLiteral("Fi&rst payment:"),
-         QStringLiteral("The day of the first payment, as YYYY-MM-DD; empty: months are "
-                        "numbered")},
-        {O::InterestOnly, "InterestOnly", QStringLiteral("&Interest only:"),
-         QStringLiteral("The first months that pay only their interest")},
-        {O::MonthlyExtra, "MonthlyExtra", QStringLiteral("&Monthly extra:"),
-         QStringLiteral("Paid to principal each month, with the payment")},
-        {O::MonthlyFrom, "MonthlyFrom", QStringLiteral("&from month"),
-         QStringLiteral("The first month with the monthly extra")},
-        {O::MonthlyTo, "MonthlyTo", QStringLiteral("&to"),
-         QStringLiteral("The last month with the monthly extra; empty: to the end")},
-        {O::YearlyExtra, "YearlyExtra", QStringLiteral("&Yearly extra:"),
-         QStringLiteral("Paid to principal once a year")},
-        {O::YearlyMonth, "YearlyMonth", QStringLiteral("in mont&h"),
-         QStringLiteral("The month of each loan year (with dates: of each calendar year), 1 to "
-                        "12")},
-        {O::Lumps, "Lumps", QStringLiteral("&One-off payments:"),
-         QStringLiteral("Payments to principal in a month: Insert adds one, F2 edits, Delete "
-                        "removes")},
-        {O::RateChanges, "RateChanges", QStringLiteral("R&ate changes:"),
-         QStringLiteral("A new annual rate from a month on; the payment is recast: Insert adds "
-                        "one, F2 edits, Delete removes")},
-        {O::Effect, "Effect", QStringLiteral("E&xtras:"),
-         QStringLiteral("Whether extra payments end the loan sooner or lower the payment")},
+    return {
+        {O::Points, "Points", TQRSchedule::tr("Poi&nts:"),
+         TQRSchedule::tr("Points paid when the loan is made: 1 point is 1% of the amount")},
+        {O::Fees, "Fees", TQRSchedule::tr("F&ees:"),
+         TQRSchedule::tr("Fees paid when the loan is made; they enter the APR")},
+        {O::LoanDate, "LoanDate", TQRSchedule::tr("&Loan date:"),
+         TQRSchedule::tr("The day the loan is made, as YYYY-MM-DD; empty: a month before the "
+                         "first payment")},
+        {O::FirstPayment, "FirstPayment", TQRSchedule::tr("Fi&rst payment:"),
+         TQRSchedule::tr("The day of the first payment, as YYYY-MM-DD; empty: months are "
+                         "numbered")},
+        {O::InterestOnly, "InterestOnly", TQRSchedule::tr("&Interest only:"),
+         TQRSchedule::tr("The first months that pay only their interest")},
+        {O::MonthlyExtra, "MonthlyExtra", TQRSchedule::tr("&Monthly extra:"),
+         TQRSchedule::tr("Paid to principal each month, with the payment")},
+        {O::MonthlyFrom, "MonthlyFrom", TQRSchedule::tr("&from month"),
+         TQRSchedule::tr("The first month with the monthly extra")},
+        {O::MonthlyTo, "MonthlyTo", TQRSchedule::tr("&to"),
+         TQRSchedule::tr("The last month with the monthly extra; empty: to the end")},
+        {O::YearlyExtra, "YearlyExtra", TQRSchedule::tr("&Yearly extra:"),
+         TQRSchedule::tr("Paid to principal once a year")},
+        {O::YearlyMonth, "YearlyMonth", TQRSchedule::tr("in mont&h"),
+         TQRSchedule::tr("The month of each loan year (with dates: of each calendar year), 1 to "
+                         "12")},
+        {O::Lumps, "Lumps", TQRSchedule::tr("&One-off payments:"),
+         TQRSchedule::tr("Payments to principal in a month: Insert adds one, F2 edits, Delete "
+                         "removes")},
+        {O::RateChanges, "RateChanges", TQRSchedule::tr("R&ate changes:"),
+         TQRSchedule::tr("A new annual rate from a month on; the payment is recast: Insert adds "
+                         "one, F2 edits, Delete removes")},
+        {O::Effect, "Effect", TQRSchedule::tr("E&xtras:"),
+         TQRSchedule::tr("Whether extra payments end the loan sooner or lower the payment")},
     };
-    return options;
 }
 
 QString PlanOptionText(const TLoanPlan &plan, TPlanOption option) {
@@ -273,7 +267,7 @@ QString SetPlanOption(TLoanPlan &plan, TPlanOption option, const QString &text, 
         why = ParseDate(t, date);
         if (why.isEmpty() && p.LoanDate && p.FirstPayment &&
             std::chrono::sys_days(*p.LoanDate) >= std::chrono::sys_days(*p.FirstPayment))
-            why = QStringLiteral("The first payment comes after the loan date (%1).")
+            why = TQRSchedule::tr("The first payment comes after the loan date (%1).")
                       .arg(DateText(p.LoanDate));
         break;
     }
@@ -305,15 +299,15 @@ QString SetPlanOption(TLoanPlan &plan, TPlanOption option, const QString &text, 
         if (t.isEmpty())
             p.YearlyMonth = 12;
         else if (!ParseMonth(t, 1, 12, p.YearlyMonth).isEmpty())
-            why = QStringLiteral("\"%1\" is not a month of the year, 1 to 12.").arg(t);
+            why = TQRSchedule::tr("\"%1\" is not a month of the year, 1 to 12.").arg(t);
         break;
     case TPlanOption::Lumps:
     case TPlanOption::RateChanges: {
         const bool lumps = option == TPlanOption::Lumps;
         QList<QStringList> pairs;
         if (!Pairs(t, pairs))
-            return RefusedList(t, lumps ? QStringLiteral("type each payment as MONTH:AMOUNT.")
-                                        : QStringLiteral("type each change as MONTH:RATE."));
+            return RefusedList(t, lumps ? TQRSchedule::tr("type each payment as MONTH:AMOUNT.")
+                                        : TQRSchedule::tr("type each change as MONTH:RATE."));
         p.Lumps.clear();
         p.RateChanges.clear();
         for (const QStringList &pair : pairs) {
@@ -342,7 +336,7 @@ QString SetPlanOption(TLoanPlan &plan, TPlanOption option, const QString &text, 
         else if (t == QLatin1String("shorter"))
             p.Effect = TExtraEffect::ShorterLoan;
         else
-            why = QStringLiteral("\"%1\" is neither \"shorter\" nor \"lower\".").arg(t);
+            why = TQRSchedule::tr("\"%1\" is neither \"shorter\" nor \"lower\".").arg(t);
         break;
     }
     if (why.isEmpty())
@@ -354,61 +348,61 @@ std::vector<TSummaryLine> PlanSummary(const TLoanPlan &plan) {
     std::vector<TSummaryLine> lines;
     QStringList costs;
     if (plan.Points != 0)
-        costs << QStringLiteral("%1 points").arg(Text(FixedText(plan.Points, 15, 3)));
+        costs << TQRSchedule::tr("%1 points").arg(Text(FixedText(plan.Points, 15, 3)));
     if (plan.Fees != 0)
         costs << CentsMoney(plan.Fees);
     if (!costs.isEmpty())
-        AddLine(lines, {QStringLiteral("Points and fees:"), costs.join(QStringLiteral(" and "))});
+        AddLine(lines, {TQRSchedule::tr("Points and fees:"), costs.join(TQRSchedule::tr(" and "))});
     if (plan.LoanDate)
-        AddLine(lines, {QStringLiteral("Loan date:"), DateText(plan.LoanDate)});
+        AddLine(lines, {TQRSchedule::tr("Loan date:"), DateText(plan.LoanDate)});
     if (plan.FirstPayment)
-        AddLine(lines, {QStringLiteral("First payment:"), DateText(plan.FirstPayment)});
+        AddLine(lines, {TQRSchedule::tr("First payment:"), DateText(plan.FirstPayment)});
     if (plan.InterestOnly > 0)
-        AddLine(lines, {QStringLiteral("Interest only:"),
-                        QStringLiteral("months 1 to %1").arg(plan.InterestOnly)});
+        AddLine(lines, {TQRSchedule::tr("Interest only:"),
+                        TQRSchedule::tr("months 1 to %1").arg(plan.InterestOnly)});
     if (plan.MonthlyExtra > 0)
-        AddLine(lines, {QStringLiteral("Monthly extra:"),
-                        plan.MonthlyTo > 0 ? QStringLiteral("%1 in months %2 to %3")
+        AddLine(lines, {TQRSchedule::tr("Monthly extra:"),
+                        plan.MonthlyTo > 0 ? TQRSchedule::tr("%1 in months %2 to %3")
                                                  .arg(CentsMoney(plan.MonthlyExtra))
                                                  .arg(plan.MonthlyFrom)
                                                  .arg(plan.MonthlyTo)
-                                           : QStringLiteral("%1 from month %2")
+                                           : TQRSchedule::tr("%1 from month %2")
                                                  .arg(CentsMoney(plan.MonthlyExtra))
                                                  .arg(plan.MonthlyFrom)});
     if (plan.YearlyExtra > 0)
-        AddLine(lines, {QStringLiteral("Yearly extra:"), QStringLiteral("%1 in month %2")
-                                                             .arg(CentsMoney(plan.YearlyExtra))
-                                                             .arg(plan.YearlyMonth)});
+        AddLine(lines, {TQRSchedule::tr("Yearly extra:"), TQRSchedule::tr("%1 in month %2")
+                                                              .arg(CentsMoney(plan.YearlyExtra))
+                                                              .arg(plan.YearlyMonth)});
     // Long lists are cut after their first entries, so that a line keeps to the page.
     constexpr int Shown = 4;
     auto more = [](QStringList &items, qsizetype count) {
         if (count > Shown)
-            items << QStringLiteral("and %1 more").arg(count - Shown);
+            items << TQRSchedule::tr("and %1 more").arg(count - Shown);
     };
     if (!plan.Lumps.empty()) {
         QStringList items;
         for (const TLump &lump : plan.Lumps)
             if (items.size() < Shown)
-                items << QStringLiteral("%1 in month %2")
+                items << TQRSchedule::tr("%1 in month %2")
                              .arg(CentsMoney(lump.Amount))
                              .arg(lump.Month);
         more(items, qsizetype(plan.Lumps.size()));
-        AddLine(lines, {QStringLiteral("One-off payments:"), items.join(QStringLiteral("; "))});
+        AddLine(lines, {TQRSchedule::tr("One-off payments:"), items.join(QStringLiteral("; "))});
     }
     if (!plan.RateChanges.empty()) {
         QStringList items;
         for (const TRateChange &change : plan.RateChanges)
             if (items.size() < Shown)
-                items << QStringLiteral("%1% from month %2")
+                items << TQRSchedule::tr("%1% from month %2")
                              .arg(Text(FixedText(change.Rate, 15, 3)))
                              .arg(change.Month);
         more(items, qsizetype(plan.RateChanges.size()));
-        AddLine(lines, {QStringLiteral("Rate changes:"), items.join(QStringLiteral("; "))});
+        AddLine(lines, {TQRSchedule::tr("Rate changes:"), items.join(QStringLiteral("; "))});
     }
     if (plan.MonthlyExtra > 0 || plan.YearlyExtra > 0 || !plan.Lumps.empty())
-        AddLine(lines, {QStringLiteral("Extras:"), plan.Effect == TExtraEffect::LowerPayment
-                                                       ? QStringLiteral("lower the payment")
-                                                       : QStringLiteral("shorten the loan")});
+        AddLine(lines, {TQRSchedule::tr("Extras:"), plan.Effect == TExtraEffect::LowerPayment
+                                                        ? TQRSchedule::tr("lower the payment")
+                                                        : TQRSchedule::tr("shorten the loan")});
     return lines;
 }
 
@@ -516,12 +510,8 @@ void TQRSchedule::RepBeforePrint(QObject *, bool &) {
     Grow(lblValues, lines, summaryLabel(true));
     for (qsizetype i = 0; i < lblCaptions.size(); ++i) {
         const bool shown = i < lines;
-        lblCaptions[i]->SetCaption(
-            shown ? EngineText(summary[size_t(i)].Caption.Pattern, summary[size_t(i)].Caption.Args)
-                  : QString());
-        lblValues[i]->SetCaption(
-            shown ? EngineText(summary[size_t(i)].Value.Pattern, summary[size_t(i)].Value.Args)
-                  : QString());
+        lblCaptions[i]->SetCaption(shown ? EngineText(summary[size_t(i)].Caption) : QString());
+        lblValues[i]->SetCaption(shown ? EngineText(summary[size_t(i)].Value) : QString());
         lblCaptions[i]->SetVisible(shown);
         lblValues[i]->SetVisible(shown);
     }
@@ -530,12 +520,9 @@ void TQRSchedule::RepBeforePrint(QObject *, bool &) {
     const std::vector<TSummaryLine> options = PlanSummary(FSchedule.Plan);
     for (int i = 0; i < OptionLines; ++i) {
         const bool shown = size_t(i) < options.size();
-        lblOptionCaptions[i]->SetCaption(
-            shown ? EngineText(options[size_t(i)].Caption.Pattern, options[size_t(i)].Caption.Args)
-                  : QString());
-        lblOptionValues[i]->SetCaption(
-            shown ? EngineText(options[size_t(i)].Value.Pattern, options[size_t(i)].Value.Args)
-                  : QString());
+        lblOptionCaptions[i]->SetCaption(shown ? EngineText(options[size_t(i)].Caption)
+                                               : QString());
+        lblOptionValues[i]->SetCaption(shown ? EngineText(options[size_t(i)].Value) : QString());
         lblOptionCaptions[i]->SetBounds(50, top, 150, 14);
         lblOptionValues[i]->SetBounds(206, top, 534, 14);
         if (shown)

@@ -43,7 +43,8 @@ struct TPlanOptionInfo {
     QString Caption; // its label in the window, with the access key
     QString Hint;    // its status hint
 };
-const QList<TPlanOptionInfo> &PlanOptions();
+// In the language in use, made afresh at each call.
+QList<TPlanOptionInfo> PlanOptions();
 
 // An option's value as it is typed and stored: plain numbers with "." for decimals, dates as
 // YYYY-MM-DD, empty for an option that is off; one-off payments as "MONTH:AMOUNT" and rate

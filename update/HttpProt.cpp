@@ -23,18 +23,18 @@ QEvent::Type MessageKind() {
 QString ParseFailure(THttpParseError Error) {
     switch (Error) {
     case hpeNoAnswer:
-        return QStringLiteral("Connection closed without an answer");
+        return THttpCli::tr("Connection closed without an answer");
     case hpeIncomplete:
-        return QStringLiteral("Connection closed before the answer was complete");
+        return THttpCli::tr("Connection closed before the answer was complete");
     case hpeBadStatusLine:
     case hpeBadLength:
     case hpeBadTransferCoding:
     case hpeBadChunk:
-        return QStringLiteral("Bad answer from the server");
+        return THttpCli::tr("Bad answer from the server");
     case hpeLineTooLong:
-        return QStringLiteral("HTTP line too long");
+        return THttpCli::tr("HTTP line too long");
     case hpeHeaderTooLarge:
-        return QStringLiteral("Answer too large");
+        return THttpCli::tr("Answer too large");
     case hpeOk:
         break;
     }
@@ -279,7 +279,7 @@ void THttpCli::StartRequest(THttpRequest Rq) {
     // Only plain http is spoken here: an address of another kind would otherwise be fetched in
     // plain text from the wrong port.
     if (FScheme.compare(QLatin1String("http"), Qt::CaseInsensitive) != 0) {
-        FailAndEnd(QStringLiteral("Unsupported address"), 0);
+        FailAndEnd(tr("Unsupported address"), 0);
         return;
     }
     StartLookup();
@@ -298,13 +298,13 @@ void THttpCli::ResetAnswer() {
 void THttpCli::StartLookup() {
     SetState(httpResolvingHost);
     if (FConnectHost.isEmpty()) {
-        FailAndEnd(QStringLiteral("can't resolve hostname to IP address"), 0);
+        FailAndEnd(tr("can't resolve hostname to IP address"), 0);
         return;
     }
     // Checked here, for the address and for every relocation: the socket would otherwise
     // refuse the text only when connecting, without a word on why.
     if (!IsValidPort(FConnectPort)) {
-        FailAndEnd(QStringLiteral("Invalid port"), 0);
+        FailAndEnd(tr("Invalid port"), 0);
         return;
     }
     // An IPv6 address is written in brackets in an address and in the Host line, bare for the
@@ -351,7 +351,7 @@ void THttpCli::SocketDnsLookupDone(QObject *, quint16 Error) {
     if (FState != httpResolvingHost || FEnding)
         return;
     if (Error != 0) {
-        FailAndEnd(QStringLiteral("can't resolve hostname to IP address"), 0);
+        FailAndEnd(tr("can't resolve hostname to IP address"), 0);
         return;
     }
     SetState(httpConnecting);
@@ -363,7 +363,7 @@ void THttpCli::SocketDnsLookupDone(QObject *, quint16 Error) {
     } catch (const std::exception &) {
         const int error = FCtrlSocket->LastError();
         FailAndEnd(
-            QStringLiteral("can't connect: %1 (Error #%2)").arg(SocketErrorText(error)).arg(error),
+            tr("can't connect: %1 (Error #%2)").arg(SocketErrorText(error), QString::number(error)),
             quint16(error));
     }
 }
@@ -372,7 +372,7 @@ void THttpCli::SocketSessionConnected(QObject *, quint16 Error) {
     if (FState != httpConnecting || FEnding)
         return;
     if (Error != 0) {
-        FailAndEnd(QStringLiteral("%1 (Error #%2)").arg(SocketErrorText(Error)).arg(Error), 0);
+        FailAndEnd(tr("%1 (Error #%2)").arg(SocketErrorText(Error), QString::number(Error)), 0);
         return;
     }
     FConnected = true;
@@ -562,9 +562,8 @@ void THttpCli::HeaderEnd() {
     }
     if (FRelocating) {
         if (FUnsupportedLocation || ++FRelocations > MaxRelocations) {
-            FailAndEnd(FUnsupportedLocation ? QStringLiteral("Unsupported address")
-                                            : QStringLiteral("Too many redirections"),
-                       0);
+            FailAndEnd(
+                FUnsupportedLocation ? tr("Unsupported address") : tr("Too many redirections"), 0);
             return;
         }
         CallEvent(OnHeaderEnd, this);
@@ -593,8 +592,7 @@ void THttpCli::Body(const char *Data, size_t Len) {
     if (FReceiveStream && !FFailed && FReceiveStream->write(Data, qint64(Len)) != qint64(Len)) {
         // The body cannot be kept (a full disk): the request fails rather than end with a
         // file that lacks part of it.
-        FailAndEnd(
-            QStringLiteral("Cannot store the document: %1").arg(FReceiveStream->errorString()), 0);
+        FailAndEnd(tr("Cannot store the document: %1").arg(FReceiveStream->errorString()), 0);
     }
 }
 
@@ -672,9 +670,9 @@ void THttpCli::Abort() {
             FCtrlSocket->Close();
         return;
     }
-    EndNow(QStringLiteral("Connection aborted on request"), 3);
+    EndNow(tr("Connection aborted on request"), 3);
 }
 
 void THttpCli::TimedOut() {
-    EndNow(QStringLiteral("Connection timed out"), WSAETIMEDOUT);
+    EndNow(tr("Connection timed out"), WSAETIMEDOUT);
 }

@@ -91,109 +91,109 @@ int SocketError(int Fd) {
 QString SocketErrorText(int ErrCode) {
     switch (ErrCode) {
     case 0:
-        return QStringLiteral("No Error");
+        return TCustomWSocket::tr("No Error");
     case 10004:
-        return QStringLiteral("Interrupted system call");
+        return TCustomWSocket::tr("Interrupted system call");
     case 10009:
-        return QStringLiteral("Bad file number");
+        return TCustomWSocket::tr("Bad file number");
     case 10013:
-        return QStringLiteral("Permission denied");
+        return TCustomWSocket::tr("Permission denied");
     case 10014:
-        return QStringLiteral("Bad address");
+        return TCustomWSocket::tr("Bad address");
     case 10022:
-        return QStringLiteral("Invalid argument");
+        return TCustomWSocket::tr("Invalid argument");
     case 10024:
-        return QStringLiteral("Too many open files");
+        return TCustomWSocket::tr("Too many open files");
     case 10035:
-        return QStringLiteral("Operation would block");
+        return TCustomWSocket::tr("Operation would block");
     case 10036:
-        return QStringLiteral("Operation now in progress");
+        return TCustomWSocket::tr("Operation now in progress");
     case 10037:
-        return QStringLiteral("Operation already in progress");
+        return TCustomWSocket::tr("Operation already in progress");
     case 10038:
-        return QStringLiteral("Socket operation on non-socket");
+        return TCustomWSocket::tr("Socket operation on non-socket");
     case 10039:
-        return QStringLiteral("Destination address required");
+        return TCustomWSocket::tr("Destination address required");
     case 10040:
-        return QStringLiteral("Message too long");
+        return TCustomWSocket::tr("Message too long");
     case 10041:
-        return QStringLiteral("Protocol wrong type for socket");
+        return TCustomWSocket::tr("Protocol wrong type for socket");
     case 10042:
-        return QStringLiteral("Protocol not available");
+        return TCustomWSocket::tr("Protocol not available");
     case 10043:
-        return QStringLiteral("Protocol not supported");
+        return TCustomWSocket::tr("Protocol not supported");
     case 10044:
-        return QStringLiteral("Socket type not supported");
+        return TCustomWSocket::tr("Socket type not supported");
     case 10045:
-        return QStringLiteral("Operation not supported on socket");
+        return TCustomWSocket::tr("Operation not supported on socket");
     case 10046:
-        return QStringLiteral("Protocol family not supported");
+        return TCustomWSocket::tr("Protocol family not supported");
     case 10047:
-        return QStringLiteral("Address family not supported by protocol family");
+        return TCustomWSocket::tr("Address family not supported by protocol family");
     case 10048:
-        return QStringLiteral("Address already in use");
+        return TCustomWSocket::tr("Address already in use");
     case 10049:
-        return QStringLiteral("Address not available");
+        return TCustomWSocket::tr("Address not available");
     case 10050:
-        return QStringLiteral("Network is down");
+        return TCustomWSocket::tr("Network is down");
     case 10051:
-        return QStringLiteral("Network is unreachable");
+        return TCustomWSocket::tr("Network is unreachable");
     case 10052:
-        return QStringLiteral("Network dropped connection on reset");
+        return TCustomWSocket::tr("Network dropped connection on reset");
     case 10053:
-        return QStringLiteral("Connection aborted");
+        return TCustomWSocket::tr("Connection aborted");
     case 10054:
-        return QStringLiteral("Connection reset by peer");
+        return TCustomWSocket::tr("Connection reset by peer");
     case 10055:
-        return QStringLiteral("No buffer space available");
+        return TCustomWSocket::tr("No buffer space available");
     case 10056:
-        return QStringLiteral("Socket is already connected");
+        return TCustomWSocket::tr("Socket is already connected");
     case 10057:
-        return QStringLiteral("Socket is not connected");
+        return TCustomWSocket::tr("Socket is not connected");
     case 10058:
-        return QStringLiteral("Can't send after socket shutdown");
+        return TCustomWSocket::tr("Can't send after socket shutdown");
     case 10059:
-        return QStringLiteral("Too many references: can't splice");
+        return TCustomWSocket::tr("Too many references: can't splice");
     case 10060:
-        return QStringLiteral("Connection timed out");
+        return TCustomWSocket::tr("Connection timed out");
     case 10061:
-        return QStringLiteral("Connection refused");
+        return TCustomWSocket::tr("Connection refused");
     case 10062:
-        return QStringLiteral("Too many levels of symbolic links");
+        return TCustomWSocket::tr("Too many levels of symbolic links");
     case 10063:
-        return QStringLiteral("File name too long");
+        return TCustomWSocket::tr("File name too long");
     case 10064:
-        return QStringLiteral("Host is down");
+        return TCustomWSocket::tr("Host is down");
     case 10065:
-        return QStringLiteral("No route to host");
+        return TCustomWSocket::tr("No route to host");
     case 10066:
-        return QStringLiteral("Directory not empty");
+        return TCustomWSocket::tr("Directory not empty");
     case 10067:
-        return QStringLiteral("Too many processes");
+        return TCustomWSocket::tr("Too many processes");
     case 10068:
-        return QStringLiteral("Too many users");
+        return TCustomWSocket::tr("Too many users");
     case 10069:
-        return QStringLiteral("Disc quota exceeded");
+        return TCustomWSocket::tr("Disc quota exceeded");
     case 10070:
-        return QStringLiteral("Stale NFS file handle");
+        return TCustomWSocket::tr("Stale NFS file handle");
     case 10071:
-        return QStringLiteral("Too many levels of remote in path");
+        return TCustomWSocket::tr("Too many levels of remote in path");
     case 10091:
-        return QStringLiteral("Network sub-system is unusable");
+        return TCustomWSocket::tr("Network sub-system is unusable");
     case 10092:
-        return QStringLiteral("WinSock DLL cannot support this application");
+        return TCustomWSocket::tr("WinSock DLL cannot support this application");
     case 10093:
-        return QStringLiteral("WinSock not initialized");
+        return TCustomWSocket::tr("WinSock not initialized");
     case 11001:
-        return QStringLiteral("Host not found");
+        return TCustomWSocket::tr("Host not found");
     case 11002:
-        return QStringLiteral("Non-authoritative host not found");
+        return TCustomWSocket::tr("Non-authoritative host not found");
     case 11003:
-        return QStringLiteral("Non-recoverable error");
+        return TCustomWSocket::tr("Non-recoverable error");
     case 11004:
-        return QStringLiteral("No Data");
+        return TCustomWSocket::tr("No Data");
     default:
-        return QStringLiteral("Not a WinSock error");
+        return TCustomWSocket::tr("Not a WinSock error");
     }
 }
 
@@ -356,9 +356,8 @@ void TCustomWSocket::HandleSocketError(const QString &Text) {
 
 void TCustomWSocket::ReportSocketError(const QString &FunctionName) {
     const int n = FLastError;
-    const QString text = QStringLiteral("Error %1 in function %2\r\n%3")
-                             .arg(n)
-                             .arg(FunctionName, SocketErrorText(n));
+    const QString text = tr("Error %1 in function %2\r\n%3")
+                             .arg(QString::number(n), FunctionName, SocketErrorText(n));
     if (n == WSAECONNRESET || n == WSAENOTCONN) {
         InternalClose(false, 0);
         FLastError = n;
