@@ -73,11 +73,19 @@ QString Text(const std::string &s) {
     return QString::fromStdString(s);
 }
 
-// Why the last values could not be kept, in the user's language where it is the file's fault.
-QString SaveFailureText(const Exception &e) {
+// Why the saved values could not be read or kept, in the user's language where the fault is
+// one of the file's or of a value in it.
+QString SavedValuesFault(const std::exception &e) {
     if (const auto *ini = dynamic_cast<const EIniFileException *>(&e))
         return TfrmMain::tr("Unable to write to %1").arg(Text(ini->Path()));
-    return Text(e.Message());
+    if (const auto *convert = dynamic_cast<const EConvertError *>(&e)) {
+        if (convert->Kind() == EConvertError::FloatValue)
+            return TfrmMain::tr("'%1' is not a valid floating point value")
+                .arg(Text(convert->Text()));
+        if (convert->Kind() == EConvertError::IntegerValue)
+            return TfrmMain::tr("'%1' is not a valid integer value").arg(Text(convert->Text()));
+    }
+    return QString::fromUtf8(e.what());
 }
 
 // The box and the step group of a loan value.
@@ -224,6 +232,14 @@ TfrmMain::~TfrmMain() {
     }
     if (frmMain == this)
         frmMain = nullptr;
+    // The update component gives back the handler it borrowed, then the application's hooks
+    // into this window go with it.
+    delete WebFileInfo;
+    if (TApplication *app = Application()) {
+        app->OnActivate = nullptr;
+        app->OnException = nullptr;
+        app->OnHint = nullptr;
+    }
 }
 
 void TfrmMain::CreateToolbar(QWidget *client) {
@@ -589,7 +605,7 @@ void TfrmMain::CreateWebFileInfo() {
         try {
             SaveValuesAtExit();
         } catch (const Exception &e) {
-            MessageDlg(SaveFailureText(e), mtError, mbOK);
+            MessageDlg(SavedValuesFault(e), mtError, mbOK);
         }
     };
 }
@@ -607,7 +623,7 @@ void TfrmMain::FormCreate(QObject *Sender) {
     } catch (const std::exception &e) {
         // The error hook is not installed yet: the plain report, and start-up goes on with
         // what the boxes hold.
-        MessageDlg(QString::fromUtf8(e.what()), mtError, mbOK);
+        MessageDlg(SavedValuesFault(e), mtError, mbOK);
     }
     LoanStepText = RateStepText = PaymentStepText = " ";
     AllowPrinting();
@@ -689,7 +705,7 @@ void TfrmMain::ReadSavedValues() {
         try {
             return StrToFloat(text);
         } catch (const EConvertError &e) {
-            MessageDlg(Text(e.Message()), mtError, mbOK);
+            MessageDlg(SavedValuesFault(e), mtError, mbOK);
             return fallback;
         }
     };
@@ -932,7 +948,7 @@ void TfrmMain::FormClose(QObject *, TCloseAction &) {
         SaveValuesAtExit();
     } catch (const Exception &e) {
         // The values could not be kept; say so, and close all the same.
-        MessageDlg(SaveFailureText(e), mtError, mbOK);
+        MessageDlg(SavedValuesFault(e), mtError, mbOK);
     }
 }
 

@@ -536,7 +536,7 @@ bool TryStrToFloat(const std::string &text, double &value, const TFormatSettings
 double StrToFloat(const std::string &text, const TFormatSettings &fs) {
     double value = 0;
     if (!TryStrToFloat(text, value, fs))
-        throw EConvertError("'" + text + "' is not a valid floating point value");
+        throw EConvertError(EConvertError::FloatValue, text);
     return value;
 }
 
@@ -551,7 +551,7 @@ int StrToInt(const std::string &text) {
     int value = 0;
     const auto [ptr, ec] = std::from_chars(first, last, value);
     if (ec != std::errc() || ptr != last)
-        throw EConvertError("'" + text + "' is not a valid integer value");
+        throw EConvertError(EConvertError::IntegerValue, text);
     return value;
 }
 

@@ -18,10 +18,23 @@ private:
     std::string FMessage;
 };
 
-// A text that is not a number of the asked kind.
+// A text that is not a number of the asked kind. The kind and the text are kept apart too, for
+// a window to say the message in the user's language.
 class EConvertError : public Exception {
 public:
     using Exception::Exception;
+    enum TKind { Other, FloatValue, IntegerValue };
+    EConvertError(TKind kind, const std::string &text)
+        : Exception("'" + text +
+                    (kind == IntegerValue ? "' is not a valid integer value"
+                                          : "' is not a valid floating point value")),
+          FKind(kind), FText(text) {}
+    TKind Kind() const { return FKind; }
+    const std::string &Text() const { return FText; }
+
+private:
+    TKind FKind = Other;
+    std::string FText;
 };
 
 // The floating-point faults; the application-wide handler recognises the whole family.

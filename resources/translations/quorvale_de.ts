@@ -274,46 +274,60 @@
 <byte value="xd"/>Bitte versuchen Sie es mit sinnvollen Werten.</translation>
     </message>
     <message>
-        <source>Monthly payment</source><translation>Monatsrate</translation>
+        <source>Monthly payment</source>
+        <translation>Monatsrate</translation>
     </message>
     <message>
-        <source>APR</source><translation>Effektivzins (US)</translation>
+        <source>APR</source>
+        <translation>Effektivzins (US)</translation>
     </message>
     <message>
-        <source>APRC</source><translation>Effektiver Jahreszins</translation>
+        <source>APRC</source>
+        <translation>Effektiver Jahreszins</translation>
     </message>
     <message>
-        <source>Number of payments</source><translation>Anzahl der Raten</translation>
+        <source>Number of payments</source>
+        <translation>Anzahl der Raten</translation>
     </message>
     <message>
-        <source>Payoff date</source><translation>Schuldenfrei am</translation>
+        <source>Payoff date</source>
+        <translation>Schuldenfrei am</translation>
     </message>
     <message>
-        <source>Total of payments</source><translation>Summe der Raten</translation>
+        <source>Total of payments</source>
+        <translation>Summe der Raten</translation>
     </message>
     <message>
-        <source>Total interest</source><translation>Zinsen gesamt</translation>
+        <source>Total interest</source>
+        <translation>Zinsen gesamt</translation>
     </message>
     <message>
-        <source>Points and fees</source><translation>Disagio und Gebühren</translation>
+        <source>Points and fees</source>
+        <translation>Disagio und Gebühren</translation>
     </message>
     <message>
-        <source>Total cost</source><translation>Gesamtkosten</translation>
+        <source>Total cost</source>
+        <translation>Gesamtkosten</translation>
     </message>
     <message>
-        <source>Cost after %1 year</source><translation>Kosten nach %1 Jahr</translation>
+        <source>Cost after %1 year</source>
+        <translation>Kosten nach %1 Jahr</translation>
     </message>
     <message>
-        <source>Cost after %1 years</source><translation>Kosten nach %1 Jahren</translation>
+        <source>Cost after %1 years</source>
+        <translation>Kosten nach %1 Jahren</translation>
     </message>
     <message>
-        <source>Break-even of %1 over %2</source><translation>Gewinnschwelle von %1 gegenüber %2</translation>
+        <source>Break-even of %1 over %2</source>
+        <translation>Gewinnschwelle von %1 gegenüber %2</translation>
     </message>
     <message>
-        <source>month %1</source><translation>Monat %1</translation>
+        <source>month %1</source>
+        <translation>Monat %1</translation>
     </message>
     <message>
-        <source>never</source><translation>nie</translation>
+        <source>never</source>
+        <translation>nie</translation>
     </message>
 </context>
 <context>
@@ -389,164 +403,217 @@
 <context>
     <name>TCustomWSocket</name>
     <message>
-        <source>No Error</source><translation>Kein Fehler</translation>
+        <source>No Error</source>
+        <translation>Kein Fehler</translation>
     </message>
     <message>
-        <source>Interrupted system call</source><translation>Unterbrochener Systemaufruf</translation>
+        <source>Interrupted system call</source>
+        <translation>Unterbrochener Systemaufruf</translation>
     </message>
     <message>
-        <source>Bad file number</source><translation>Ungültige Dateinummer</translation>
+        <source>Bad file number</source>
+        <translation>Ungültige Dateinummer</translation>
     </message>
     <message>
-        <source>Permission denied</source><translation>Keine Berechtigung</translation>
+        <source>Permission denied</source>
+        <translation>Keine Berechtigung</translation>
     </message>
     <message>
-        <source>Bad address</source><translation>Ungültige Adresse</translation>
+        <source>Bad address</source>
+        <translation>Ungültige Adresse</translation>
     </message>
     <message>
-        <source>Invalid argument</source><translation>Ungültiges Argument</translation>
+        <source>Invalid argument</source>
+        <translation>Ungültiges Argument</translation>
     </message>
     <message>
-        <source>Too many open files</source><translation>Zu viele offene Dateien</translation>
+        <source>Too many open files</source>
+        <translation>Zu viele offene Dateien</translation>
     </message>
     <message>
-        <source>Operation would block</source><translation>Der Vorgang würde blockieren</translation>
+        <source>Operation would block</source>
+        <translation>Der Vorgang würde blockieren</translation>
     </message>
     <message>
-        <source>Operation now in progress</source><translation>Der Vorgang ist jetzt im Gange</translation>
+        <source>Operation now in progress</source>
+        <translation>Der Vorgang ist jetzt im Gange</translation>
     </message>
     <message>
-        <source>Operation already in progress</source><translation>Der Vorgang ist bereits im Gange</translation>
+        <source>Operation already in progress</source>
+        <translation>Der Vorgang ist bereits im Gange</translation>
     </message>
     <message>
-        <source>Socket operation on non-socket</source><translation>Socket-Operation auf etwas, das kein Socket ist</translation>
+        <source>Socket operation on non-socket</source>
+        <translation>Socket-Operation auf etwas, das kein Socket ist</translation>
     </message>
     <message>
-        <source>Destination address required</source><translation>Zieladresse erforderlich</translation>
+        <source>Destination address required</source>
+        <translation>Zieladresse erforderlich</translation>
     </message>
     <message>
-        <source>Message too long</source><translation>Nachricht zu lang</translation>
+        <source>Message too long</source>
+        <translation>Nachricht zu lang</translation>
     </message>
     <message>
-        <source>Protocol wrong type for socket</source><translation>Protokoll vom falschen Typ für den Socket</translation>
+        <source>Protocol wrong type for socket</source>
+        <translation>Protokoll vom falschen Typ für den Socket</translation>
     </message>
     <message>
-        <source>Protocol not available</source><translation>Protokoll nicht verfügbar</translation>
+        <source>Protocol not available</source>
+        <translation>Protokoll nicht verfügbar</translation>
     </message>
     <message>
-        <source>Protocol not supported</source><translation>Protokoll nicht unterstützt</translation>
+        <source>Protocol not supported</source>
+        <translation>Protokoll nicht unterstützt</translation>
     </message>
     <message>
-        <source>Socket type not supported</source><translation>Socket-Typ nicht unterstützt</translation>
+        <source>Socket type not supported</source>
+        <translation>Socket-Typ nicht unterstützt</translation>
     </message>
     <message>
-        <source>Operation not supported on socket</source><translation>Vorgang auf dem Socket nicht unterstützt</translation>
+        <source>Operation not supported on socket</source>
+        <translation>Vorgang auf dem Socket nicht unterstützt</translation>
     </message>
     <message>
-        <source>Protocol family not supported</source><translation>Protokollfamilie nicht unterstützt</translation>
+        <source>Protocol family not supported</source>
+        <translation>Protokollfamilie nicht unterstützt</translation>
     </message>
     <message>
-        <source>Address family not supported by protocol family</source><translation>Adressfamilie von der Protokollfamilie nicht unterstützt</translation>
+        <source>Address family not supported by protocol family</source>
+        <translation>Adressfamilie von der Protokollfamilie nicht unterstützt</translation>
     </message>
     <message>
-        <source>Address already in use</source><translation>Adresse wird bereits verwendet</translation>
+        <source>Address already in use</source>
+        <translation>Adresse wird bereits verwendet</translation>
     </message>
     <message>
-        <source>Address not available</source><translation>Adresse nicht verfügbar</translation>
+        <source>Address not available</source>
+        <translation>Adresse nicht verfügbar</translation>
     </message>
     <message>
-        <source>Network is down</source><translation>Das Netzwerk ist nicht verfügbar</translation>
+        <source>Network is down</source>
+        <translation>Das Netzwerk ist nicht verfügbar</translation>
     </message>
     <message>
-        <source>Network is unreachable</source><translation>Das Netzwerk ist nicht erreichbar</translation>
+        <source>Network is unreachable</source>
+        <translation>Das Netzwerk ist nicht erreichbar</translation>
     </message>
     <message>
-        <source>Network dropped connection on reset</source><translation>Das Netzwerk hat die Verbindung beim Zurücksetzen getrennt</translation>
+        <source>Network dropped connection on reset</source>
+        <translation>Das Netzwerk hat die Verbindung beim Zurücksetzen getrennt</translation>
     </message>
     <message>
-        <source>Connection aborted</source><translation>Verbindung abgebrochen</translation>
+        <source>Connection aborted</source>
+        <translation>Verbindung abgebrochen</translation>
     </message>
     <message>
-        <source>Connection reset by peer</source><translation>Verbindung von der Gegenstelle zurückgesetzt</translation>
+        <source>Connection reset by peer</source>
+        <translation>Verbindung von der Gegenstelle zurückgesetzt</translation>
     </message>
     <message>
-        <source>No buffer space available</source><translation>Kein Pufferplatz verfügbar</translation>
+        <source>No buffer space available</source>
+        <translation>Kein Pufferplatz verfügbar</translation>
     </message>
     <message>
-        <source>Socket is already connected</source><translation>Der Socket ist bereits verbunden</translation>
+        <source>Socket is already connected</source>
+        <translation>Der Socket ist bereits verbunden</translation>
     </message>
     <message>
-        <source>Socket is not connected</source><translation>Der Socket ist nicht verbunden</translation>
+        <source>Socket is not connected</source>
+        <translation>Der Socket ist nicht verbunden</translation>
     </message>
     <message>
-        <source>Can&apos;t send after socket shutdown</source><translation>Senden nach dem Schließen des Sockets nicht möglich</translation>
+        <source>Can&apos;t send after socket shutdown</source>
+        <translation>Senden nach dem Schließen des Sockets nicht möglich</translation>
     </message>
     <message>
-        <source>Too many references: can&apos;t splice</source><translation>Zu viele Verweise: Verbinden nicht möglich</translation>
+        <source>Too many references: can&apos;t splice</source>
+        <translation>Zu viele Verweise: Verbinden nicht möglich</translation>
     </message>
     <message>
-        <source>Connection timed out</source><translation>Zeitüberschreitung der Verbindung</translation>
+        <source>Connection timed out</source>
+        <translation>Zeitüberschreitung der Verbindung</translation>
     </message>
     <message>
-        <source>Connection refused</source><translation>Verbindung abgelehnt</translation>
+        <source>Connection refused</source>
+        <translation>Verbindung abgelehnt</translation>
     </message>
     <message>
-        <source>Too many levels of symbolic links</source><translation>Zu viele Ebenen symbolischer Verknüpfungen</translation>
+        <source>Too many levels of symbolic links</source>
+        <translation>Zu viele Ebenen symbolischer Verknüpfungen</translation>
     </message>
     <message>
-        <source>File name too long</source><translation>Dateiname zu lang</translation>
+        <source>File name too long</source>
+        <translation>Dateiname zu lang</translation>
     </message>
     <message>
-        <source>Host is down</source><translation>Der Rechner ist nicht in Betrieb</translation>
+        <source>Host is down</source>
+        <translation>Der Rechner ist nicht in Betrieb</translation>
     </message>
     <message>
-        <source>No route to host</source><translation>Keine Route zum Rechner</translation>
+        <source>No route to host</source>
+        <translation>Keine Route zum Rechner</translation>
     </message>
     <message>
-        <source>Directory not empty</source><translation>Verzeichnis nicht leer</translation>
+        <source>Directory not empty</source>
+        <translation>Verzeichnis nicht leer</translation>
     </message>
     <message>
-        <source>Too many processes</source><translation>Zu viele Prozesse</translation>
+        <source>Too many processes</source>
+        <translation>Zu viele Prozesse</translation>
     </message>
     <message>
-        <source>Too many users</source><translation>Zu viele Benutzer</translation>
+        <source>Too many users</source>
+        <translation>Zu viele Benutzer</translation>
     </message>
     <message>
-        <source>Disc quota exceeded</source><translation>Festplattenkontingent überschritten</translation>
+        <source>Disc quota exceeded</source>
+        <translation>Festplattenkontingent überschritten</translation>
     </message>
     <message>
-        <source>Stale NFS file handle</source><translation>Veralteter NFS-Datei-Handle</translation>
+        <source>Stale NFS file handle</source>
+        <translation>Veralteter NFS-Datei-Handle</translation>
     </message>
     <message>
-        <source>Too many levels of remote in path</source><translation>Zu viele entfernte Ebenen im Pfad</translation>
+        <source>Too many levels of remote in path</source>
+        <translation>Zu viele entfernte Ebenen im Pfad</translation>
     </message>
     <message>
-        <source>Network sub-system is unusable</source><translation>Das Netzwerk-Subsystem ist nicht nutzbar</translation>
+        <source>Network sub-system is unusable</source>
+        <translation>Das Netzwerk-Subsystem ist nicht nutzbar</translation>
     </message>
     <message>
-        <source>WinSock DLL cannot support this application</source><translation>Die WinSock-DLL unterstützt diese Anwendung nicht</translation>
+        <source>WinSock DLL cannot support this application</source>
+        <translation>Die WinSock-DLL unterstützt diese Anwendung nicht</translation>
     </message>
     <message>
-        <source>WinSock not initialized</source><translation>WinSock ist nicht initialisiert</translation>
+        <source>WinSock not initialized</source>
+        <translation>WinSock ist nicht initialisiert</translation>
     </message>
     <message>
-        <source>Host not found</source><translation>Rechner nicht gefunden</translation>
+        <source>Host not found</source>
+        <translation>Rechner nicht gefunden</translation>
     </message>
     <message>
-        <source>Non-authoritative host not found</source><translation>Rechner nicht gefunden (nicht maßgeblich)</translation>
+        <source>Non-authoritative host not found</source>
+        <translation>Rechner nicht gefunden (nicht maßgeblich)</translation>
     </message>
     <message>
-        <source>Non-recoverable error</source><translation>Nicht behebbarer Fehler</translation>
+        <source>Non-recoverable error</source>
+        <translation>Nicht behebbarer Fehler</translation>
     </message>
     <message>
-        <source>No Data</source><translation>Keine Daten</translation>
+        <source>No Data</source>
+        <translation>Keine Daten</translation>
     </message>
     <message>
-        <source>Not a WinSock error</source><translation>Kein WinSock-Fehler</translation>
+        <source>Not a WinSock error</source>
+        <translation>Kein WinSock-Fehler</translation>
     </message>
     <message>
         <source>Error %1 in function %2<byte value="xd"/>
-%3</source><translation>Fehler %1 in der Funktion %2<byte value="xd"/>
+%3</source>
+        <translation>Fehler %1 in der Funktion %2<byte value="xd"/>
 %3</translation>
     </message>
 </context>
@@ -619,70 +686,91 @@
 <context>
     <name>THttpCli</name>
     <message>
-        <source>Connection closed without an answer</source><translation>Verbindung ohne Antwort geschlossen</translation>
+        <source>Connection closed without an answer</source>
+        <translation>Verbindung ohne Antwort geschlossen</translation>
     </message>
     <message>
-        <source>Connection closed before the answer was complete</source><translation>Verbindung geschlossen, bevor die Antwort vollständig war</translation>
+        <source>Connection closed before the answer was complete</source>
+        <translation>Verbindung geschlossen, bevor die Antwort vollständig war</translation>
     </message>
     <message>
-        <source>Bad answer from the server</source><translation>Fehlerhafte Antwort des Servers</translation>
+        <source>Bad answer from the server</source>
+        <translation>Fehlerhafte Antwort des Servers</translation>
     </message>
     <message>
-        <source>HTTP line too long</source><translation>HTTP-Zeile zu lang</translation>
+        <source>HTTP line too long</source>
+        <translation>HTTP-Zeile zu lang</translation>
     </message>
     <message>
-        <source>Answer too large</source><translation>Antwort zu groß</translation>
+        <source>Answer too large</source>
+        <translation>Antwort zu groß</translation>
     </message>
     <message>
-        <source>Unsupported address</source><translation>Nicht unterstützte Adresse</translation>
+        <source>Unsupported address</source>
+        <translation>Nicht unterstützte Adresse</translation>
     </message>
     <message>
-        <source>can&apos;t resolve hostname to IP address</source><translation>Rechnername lässt sich nicht in eine IP-Adresse auflösen</translation>
+        <source>can&apos;t resolve hostname to IP address</source>
+        <translation>Rechnername lässt sich nicht in eine IP-Adresse auflösen</translation>
     </message>
     <message>
-        <source>Invalid port</source><translation>Ungültiger Port</translation>
+        <source>Invalid port</source>
+        <translation>Ungültiger Port</translation>
     </message>
     <message>
-        <source>can&apos;t connect: %1 (Error #%2)</source><translation>Verbindung nicht möglich: %1 (Fehler Nr. %2)</translation>
+        <source>can&apos;t connect: %1 (Error #%2)</source>
+        <translation>Verbindung nicht möglich: %1 (Fehler Nr. %2)</translation>
     </message>
     <message>
-        <source>%1 (Error #%2)</source><translation>%1 (Fehler Nr. %2)</translation>
+        <source>%1 (Error #%2)</source>
+        <translation>%1 (Fehler Nr. %2)</translation>
     </message>
     <message>
-        <source>Too many redirections</source><translation>Zu viele Weiterleitungen</translation>
+        <source>Too many redirections</source>
+        <translation>Zu viele Weiterleitungen</translation>
     </message>
     <message>
-        <source>Cannot store the document: %1</source><translation>Das Dokument lässt sich nicht speichern: %1</translation>
+        <source>Cannot store the document: %1</source>
+        <translation>Das Dokument lässt sich nicht speichern: %1</translation>
     </message>
     <message>
-        <source>Connection aborted on request</source><translation>Verbindung auf Wunsch abgebrochen</translation>
+        <source>Connection aborted on request</source>
+        <translation>Verbindung auf Wunsch abgebrochen</translation>
     </message>
     <message>
-        <source>Connection timed out</source><translation>Zeitüberschreitung der Verbindung</translation>
+        <source>Connection timed out</source>
+        <translation>Zeitüberschreitung der Verbindung</translation>
     </message>
 </context>
 <context>
     <name>TLoanChartView</name>
     <message>
-        <source>Balance</source><translation>Restschuld</translation>
+        <source>Balance</source>
+        <translation>Restschuld</translation>
     </message>
     <message>
-        <source>Balance without extras</source><translation>Restschuld ohne Sondertilgungen</translation>
+        <source>Balance without extras</source>
+        <translation>Restschuld ohne Sondertilgungen</translation>
     </message>
     <message>
-        <source>Interest paid so far</source><translation>Bisher gezahlte Zinsen</translation>
+        <source>Interest paid so far</source>
+        <translation>Bisher gezahlte Zinsen</translation>
     </message>
     <message>
-        <source>Principal a year</source><translation>Tilgung je Jahr</translation>
+        <source>Principal a year</source>
+        <translation>Tilgung je Jahr</translation>
     </message>
     <message>
-        <source>Interest a year</source><translation>Zinsen je Jahr</translation>
+        <source>Interest a year</source>
+        <translation>Zinsen je Jahr</translation>
     </message>
     <message>
-        <source>Year</source><translation>Jahr</translation>
+        <source>Year</source>
+        <translation>Jahr</translation>
     </message>
     <message>
-        <source>Picture of the loan</source><translation>Bild des Darlehens</translation>
+        <source>Picture of the loan</source>
+        <translation>Bild des Darlehens</translation>
     </message>
 </context>
 <context>
@@ -699,43 +787,55 @@
 <context>
     <name>TQRCompare</name>
     <message>
-        <source>Paying down %1: %2</source><translation>Schneller tilgen, %1: %2</translation>
+        <source>Paying down %1: %2</source>
+        <translation>Schneller tilgen, %1: %2</translation>
     </message>
     <message>
-        <source>total interest</source><translation>Zinsen gesamt</translation>
+        <source>total interest</source>
+        <translation>Zinsen gesamt</translation>
     </message>
     <message>
-        <source>months to payoff</source><translation>Monate bis schuldenfrei</translation>
+        <source>months to payoff</source>
+        <translation>Monate bis schuldenfrei</translation>
     </message>
     <message>
-        <source>Loan Offers Compared</source><translation>Darlehensangebote im Vergleich</translation>
+        <source>Loan Offers Compared</source>
+        <translation>Darlehensangebote im Vergleich</translation>
     </message>
     <message>
-        <source>%1: %2</source><translation>%1: %2</translation>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
     </message>
     <message>
-        <source>Best overall (lowest total cost): %1.   %2, cheapest: %3</source><translation>Insgesamt am besten (niedrigste Gesamtkosten): %1.   %2, am günstigsten: %3</translation>
+        <source>Best overall (lowest total cost): %1.   %2, cheapest: %3</source>
+        <translation>Insgesamt am besten (niedrigste Gesamtkosten): %1.   %2, am günstigsten: %3</translation>
     </message>
     <message>
-        <source>Extra / Rate</source><translation>Extra / Zins</translation>
+        <source>Extra / Rate</source>
+        <translation>Extra / Zins</translation>
     </message>
 </context>
 <context>
     <name>TQRCompareChart</name>
     <message>
-        <source>Cost if the loan ends then (by year)</source><translation>Kosten, wenn das Darlehen dann endet (nach Jahren)</translation>
+        <source>Cost if the loan ends then (by year)</source>
+        <translation>Kosten, wenn das Darlehen dann endet (nach Jahren)</translation>
     </message>
     <message>
-        <source>Balance owing</source><translation>Restschuld</translation>
+        <source>Balance owing</source>
+        <translation>Restschuld</translation>
     </message>
     <message>
-        <source>%1 over %2 from month %3</source><translation>%1 günstiger als %2 ab Monat %3</translation>
+        <source>%1 over %2 from month %3</source>
+        <translation>%1 günstiger als %2 ab Monat %3</translation>
     </message>
     <message>
-        <source>Month %1:</source><translation>Monat %1:</translation>
+        <source>Month %1:</source>
+        <translation>Monat %1:</translation>
     </message>
     <message>
-        <source>  %1 cost %2, balance %3</source><translation>  %1 Kosten %2, Restschuld %3</translation>
+        <source>  %1 cost %2, balance %3</source>
+        <translation>  %1 Kosten %2, Restschuld %3</translation>
     </message>
 </context>
 <context>
@@ -818,184 +918,244 @@
         <translation>Tilgungsplan nach Jahren</translation>
     </message>
     <message>
-        <source>%1 is negative; it may not be less than 0.</source><translation>%1 ist negativ; der Wert darf nicht kleiner als 0 sein.</translation>
+        <source>%1 is negative; it may not be less than 0.</source>
+        <translation>%1 ist negativ; der Wert darf nicht kleiner als 0 sein.</translation>
     </message>
     <message>
-        <source>&quot;%1&quot; is not a number with at most %2 decimals.</source><translation>„%1“ ist keine Zahl mit höchstens %2 Nachkommastellen.</translation>
+        <source>&quot;%1&quot; is not a number with at most %2 decimals.</source>
+        <translation>„%1“ ist keine Zahl mit höchstens %2 Nachkommastellen.</translation>
     </message>
     <message>
-        <source>%1 is more than %2.</source><translation>%1 ist größer als %2.</translation>
+        <source>%1 is more than %2.</source>
+        <translation>%1 ist größer als %2.</translation>
     </message>
     <message>
-        <source>&quot;%1&quot; is not a date: type it as YYYY-MM-DD.</source><translation>„%1“ ist kein Datum: Geben Sie es als JJJJ-MM-TT ein.</translation>
+        <source>&quot;%1&quot; is not a date: type it as YYYY-MM-DD.</source>
+        <translation>„%1“ ist kein Datum: Geben Sie es als JJJJ-MM-TT ein.</translation>
     </message>
     <message>
-        <source>%1 is not a day of the calendar.</source><translation>%1 ist kein Tag des Kalenders.</translation>
+        <source>%1 is not a day of the calendar.</source>
+        <translation>%1 ist kein Tag des Kalenders.</translation>
     </message>
     <message>
-        <source>&quot;%1&quot;: %2</source><translation>„%1“: %2</translation>
+        <source>&quot;%1&quot;: %2</source>
+        <translation>„%1“: %2</translation>
     </message>
     <message>
-        <source>&quot;%1&quot; is not a month: type its number, %2 to %3.</source><translation>„%1“ ist kein Monat: Geben Sie seine Nummer ein, %2 bis %3.</translation>
+        <source>&quot;%1&quot; is not a month: type its number, %2 to %3.</source>
+        <translation>„%1“ ist kein Monat: Geben Sie seine Nummer ein, %2 bis %3.</translation>
     </message>
     <message>
-        <source>The term leaves no month for this.</source><translation>Die Laufzeit lässt dafür keinen Monat.</translation>
+        <source>The term leaves no month for this.</source>
+        <translation>Die Laufzeit lässt dafür keinen Monat.</translation>
     </message>
     <message>
-        <source>Month %1 is beyond the term: the months are %2 to %3.</source><translation>Monat %1 liegt nach der Laufzeit: Die Monate sind %2 bis %3.</translation>
+        <source>Month %1 is beyond the term: the months are %2 to %3.</source>
+        <translation>Monat %1 liegt nach der Laufzeit: Die Monate sind %2 bis %3.</translation>
     </message>
     <message>
-        <source>Month %1 is before month %2.</source><translation>Monat %1 liegt vor Monat %2.</translation>
+        <source>Month %1 is before month %2.</source>
+        <translation>Monat %1 liegt vor Monat %2.</translation>
     </message>
     <message>
-        <source>Poi&amp;nts:</source><translation>&amp;Disagio:</translation>
+        <source>Poi&amp;nts:</source>
+        <translation>&amp;Disagio:</translation>
     </message>
     <message>
-        <source>Points paid when the loan is made: 1 point is 1% of the amount</source><translation>Disagio bei Auszahlung des Darlehens: 1 Punkt ist 1 % des Betrags</translation>
+        <source>Points paid when the loan is made: 1 point is 1% of the amount</source>
+        <translation>Disagio bei Auszahlung des Darlehens: 1 Punkt ist 1 % des Betrags</translation>
     </message>
     <message>
-        <source>F&amp;ees:</source><translation>&amp;Gebühren:</translation>
+        <source>F&amp;ees:</source>
+        <translation>&amp;Gebühren:</translation>
     </message>
     <message>
-        <source>Fees paid when the loan is made; they enter the APR</source><translation>Gebühren bei Auszahlung des Darlehens; sie gehen in den Effektivzins ein</translation>
+        <source>Fees paid when the loan is made; they enter the APR</source>
+        <translation>Gebühren bei Auszahlung des Darlehens; sie gehen in den Effektivzins ein</translation>
     </message>
     <message>
-        <source>&amp;Loan date:</source><translation>&amp;Auszahlung am:</translation>
+        <source>&amp;Loan date:</source>
+        <translation>&amp;Auszahlung am:</translation>
     </message>
     <message>
-        <source>The day the loan is made, as YYYY-MM-DD; empty: a month before the first payment</source><translation>Der Tag der Auszahlung, als JJJJ-MM-TT; leer: ein Monat vor der ersten Rate</translation>
+        <source>The day the loan is made, as YYYY-MM-DD; empty: a month before the first payment</source>
+        <translation>Der Tag der Auszahlung, als JJJJ-MM-TT; leer: ein Monat vor der ersten Rate</translation>
     </message>
     <message>
-        <source>Fi&amp;rst payment:</source><translation>&amp;Erste Rate am:</translation>
+        <source>Fi&amp;rst payment:</source>
+        <translation>&amp;Erste Rate am:</translation>
     </message>
     <message>
-        <source>The day of the first payment, as YYYY-MM-DD; empty: months are numbered</source><translation>Der Tag der ersten Rate, als JJJJ-MM-TT; leer: die Monate werden gezählt</translation>
+        <source>The day of the first payment, as YYYY-MM-DD; empty: months are numbered</source>
+        <translation>Der Tag der ersten Rate, als JJJJ-MM-TT; leer: die Monate werden gezählt</translation>
     </message>
     <message>
-        <source>&amp;Interest only:</source><translation>Nur &amp;Zinsen:</translation>
+        <source>&amp;Interest only:</source>
+        <translation>Nur &amp;Zinsen:</translation>
     </message>
     <message>
-        <source>The first months that pay only their interest</source><translation>Die ersten Monate, in denen nur die Zinsen gezahlt werden</translation>
+        <source>The first months that pay only their interest</source>
+        <translation>Die ersten Monate, in denen nur die Zinsen gezahlt werden</translation>
     </message>
     <message>
-        <source>&amp;Monthly extra:</source><translation>&amp;Monatliche Sondertilgung:</translation>
+        <source>&amp;Monthly extra:</source>
+        <translation>&amp;Monatliche Sondertilgung:</translation>
     </message>
     <message>
-        <source>Paid to principal each month, with the payment</source><translation>Jeden Monat mit der Rate zusätzlich getilgt</translation>
+        <source>Paid to principal each month, with the payment</source>
+        <translation>Jeden Monat mit der Rate zusätzlich getilgt</translation>
     </message>
     <message>
-        <source>&amp;from month</source><translation>ab Mo&amp;nat</translation>
+        <source>&amp;from month</source>
+        <translation>ab Mo&amp;nat</translation>
     </message>
     <message>
-        <source>The first month with the monthly extra</source><translation>Der erste Monat mit der monatlichen Sondertilgung</translation>
+        <source>The first month with the monthly extra</source>
+        <translation>Der erste Monat mit der monatlichen Sondertilgung</translation>
     </message>
     <message>
-        <source>&amp;to</source><translation>&amp;bis</translation>
+        <source>&amp;to</source>
+        <translation>&amp;bis</translation>
     </message>
     <message>
-        <source>The last month with the monthly extra; empty: to the end</source><translation>Der letzte Monat mit der monatlichen Sondertilgung; leer: bis zum Ende</translation>
+        <source>The last month with the monthly extra; empty: to the end</source>
+        <translation>Der letzte Monat mit der monatlichen Sondertilgung; leer: bis zum Ende</translation>
     </message>
     <message>
-        <source>&amp;Yearly extra:</source><translation>Jährl&amp;iche Sondertilgung:</translation>
+        <source>&amp;Yearly extra:</source>
+        <translation>Jährl&amp;iche Sondertilgung:</translation>
     </message>
     <message>
-        <source>Paid to principal once a year</source><translation>Einmal im Jahr zusätzlich getilgt</translation>
+        <source>Paid to principal once a year</source>
+        <translation>Einmal im Jahr zusätzlich getilgt</translation>
     </message>
     <message>
-        <source>in mont&amp;h</source><translation>im M&amp;onat</translation>
+        <source>in mont&amp;h</source>
+        <translation>im M&amp;onat</translation>
     </message>
     <message>
-        <source>The month of each loan year (with dates: of each calendar year), 1 to 12</source><translation>Der Monat jedes Darlehensjahres (mit Daten: jedes Kalenderjahres), 1 bis 12</translation>
+        <source>The month of each loan year (with dates: of each calendar year), 1 to 12</source>
+        <translation>Der Monat jedes Darlehensjahres (mit Daten: jedes Kalenderjahres), 1 bis 12</translation>
     </message>
     <message>
-        <source>&amp;One-off payments:</source><translation>Einma&amp;lige Sondertilgungen:</translation>
+        <source>&amp;One-off payments:</source>
+        <translation>Einma&amp;lige Sondertilgungen:</translation>
     </message>
     <message>
-        <source>Payments to principal in a month: Insert adds one, F2 edits, Delete removes</source><translation>Sondertilgungen in einem Monat: Einfg fügt eine hinzu, F2 bearbeitet, Entf entfernt</translation>
+        <source>Payments to principal in a month: Insert adds one, F2 edits, Delete removes</source>
+        <translation>Sondertilgungen in einem Monat: Einfg fügt eine hinzu, F2 bearbeitet, Entf entfernt</translation>
     </message>
     <message>
-        <source>R&amp;ate changes:</source><translation>Zinsän&amp;derungen:</translation>
+        <source>R&amp;ate changes:</source>
+        <translation>Zinsän&amp;derungen:</translation>
     </message>
     <message>
-        <source>A new annual rate from a month on; the payment is recast: Insert adds one, F2 edits, Delete removes</source><translation>Ein neuer Sollzins ab einem Monat; die Rate wird neu berechnet: Einfg fügt eine hinzu, F2 bearbeitet, Entf entfernt</translation>
+        <source>A new annual rate from a month on; the payment is recast: Insert adds one, F2 edits, Delete removes</source>
+        <translation>Ein neuer Sollzins ab einem Monat; die Rate wird neu berechnet: Einfg fügt eine hinzu, F2 bearbeitet, Entf entfernt</translation>
     </message>
     <message>
-        <source>E&amp;xtras:</source><translation>&amp;Wirkung:</translation>
+        <source>E&amp;xtras:</source>
+        <translation>&amp;Wirkung:</translation>
     </message>
     <message>
-        <source>Whether extra payments end the loan sooner or lower the payment</source><translation>Ob Sondertilgungen die Laufzeit verkürzen oder die Rate senken</translation>
+        <source>Whether extra payments end the loan sooner or lower the payment</source>
+        <translation>Ob Sondertilgungen die Laufzeit verkürzen oder die Rate senken</translation>
     </message>
     <message>
-        <source>The first payment comes after the loan date (%1).</source><translation>Die erste Rate kommt nach der Auszahlung (%1).</translation>
+        <source>The first payment comes after the loan date (%1).</source>
+        <translation>Die erste Rate kommt nach der Auszahlung (%1).</translation>
     </message>
     <message>
-        <source>&quot;%1&quot; is not a month of the year, 1 to 12.</source><translation>„%1“ ist kein Monat des Jahres, 1 bis 12.</translation>
+        <source>&quot;%1&quot; is not a month of the year, 1 to 12.</source>
+        <translation>„%1“ ist kein Monat des Jahres, 1 bis 12.</translation>
     </message>
     <message>
-        <source>type each payment as MONTH:AMOUNT.</source><translation>Geben Sie jede Zahlung als MONAT:BETRAG ein.</translation>
+        <source>type each payment as MONTH:AMOUNT.</source>
+        <translation>Geben Sie jede Zahlung als MONAT:BETRAG ein.</translation>
     </message>
     <message>
-        <source>type each change as MONTH:RATE.</source><translation>Geben Sie jede Änderung als MONAT:ZINS ein.</translation>
+        <source>type each change as MONTH:RATE.</source>
+        <translation>Geben Sie jede Änderung als MONAT:ZINS ein.</translation>
     </message>
     <message>
-        <source>&quot;%1&quot; is neither &quot;shorter&quot; nor &quot;lower&quot;.</source><translation>„%1“ ist weder „shorter“ noch „lower“.</translation>
+        <source>&quot;%1&quot; is neither &quot;shorter&quot; nor &quot;lower&quot;.</source>
+        <translation>„%1“ ist weder „shorter“ noch „lower“.</translation>
     </message>
     <message>
-        <source>%1 points</source><translation>%1 Punkte</translation>
+        <source>%1 points</source>
+        <translation>%1 Punkte</translation>
     </message>
     <message>
-        <source>Points and fees:</source><translation>Disagio und Gebühren:</translation>
+        <source>Points and fees:</source>
+        <translation>Disagio und Gebühren:</translation>
     </message>
     <message>
-        <source> and </source><translation> und </translation>
+        <source> and </source>
+        <translation> und </translation>
     </message>
     <message>
-        <source>Loan date:</source><translation>Auszahlung am:</translation>
+        <source>Loan date:</source>
+        <translation>Auszahlung am:</translation>
     </message>
     <message>
-        <source>First payment:</source><translation>Erste Rate am:</translation>
+        <source>First payment:</source>
+        <translation>Erste Rate am:</translation>
     </message>
     <message>
-        <source>Interest only:</source><translation>Nur Zinsen:</translation>
+        <source>Interest only:</source>
+        <translation>Nur Zinsen:</translation>
     </message>
     <message>
-        <source>months 1 to %1</source><translation>Monate 1 bis %1</translation>
+        <source>months 1 to %1</source>
+        <translation>Monate 1 bis %1</translation>
     </message>
     <message>
-        <source>Monthly extra:</source><translation>Monatliche Sondertilgung:</translation>
+        <source>Monthly extra:</source>
+        <translation>Monatliche Sondertilgung:</translation>
     </message>
     <message>
-        <source>%1 in months %2 to %3</source><translation>%1 in den Monaten %2 bis %3</translation>
+        <source>%1 in months %2 to %3</source>
+        <translation>%1 in den Monaten %2 bis %3</translation>
     </message>
     <message>
-        <source>%1 from month %2</source><translation>%1 ab Monat %2</translation>
+        <source>%1 from month %2</source>
+        <translation>%1 ab Monat %2</translation>
     </message>
     <message>
-        <source>Yearly extra:</source><translation>Jährliche Sondertilgung:</translation>
+        <source>Yearly extra:</source>
+        <translation>Jährliche Sondertilgung:</translation>
     </message>
     <message>
-        <source>%1 in month %2</source><translation>%1 im Monat %2</translation>
+        <source>%1 in month %2</source>
+        <translation>%1 im Monat %2</translation>
     </message>
     <message>
-        <source>and %1 more</source><translation>und %1 weitere</translation>
+        <source>and %1 more</source>
+        <translation>und %1 weitere</translation>
     </message>
     <message>
-        <source>One-off payments:</source><translation>Einmalige Sondertilgungen:</translation>
+        <source>One-off payments:</source>
+        <translation>Einmalige Sondertilgungen:</translation>
     </message>
     <message>
-        <source>%1% from month %2</source><translation>%1 % ab Monat %2</translation>
+        <source>%1% from month %2</source>
+        <translation>%1 % ab Monat %2</translation>
     </message>
     <message>
-        <source>Rate changes:</source><translation>Zinsänderungen:</translation>
+        <source>Rate changes:</source>
+        <translation>Zinsänderungen:</translation>
     </message>
     <message>
-        <source>Extras:</source><translation>Sondertilgungen:</translation>
+        <source>Extras:</source>
+        <translation>Sondertilgungen:</translation>
     </message>
     <message>
-        <source>lower the payment</source><translation>senken die Rate</translation>
+        <source>lower the payment</source>
+        <translation>senken die Rate</translation>
     </message>
     <message>
-        <source>shorten the loan</source><translation>verkürzen die Laufzeit</translation>
+        <source>shorten the loan</source>
+        <translation>verkürzen die Laufzeit</translation>
     </message>
 </context>
 <context>
@@ -1235,138 +1395,182 @@
 <context>
     <name>TfrmCompare</name>
     <message>
-        <source>Name</source><translation>Name</translation>
+        <source>Name</source>
+        <translation>Name</translation>
     </message>
     <message>
-        <source>Loan amount</source><translation>Darlehensbetrag</translation>
+        <source>Loan amount</source>
+        <translation>Darlehensbetrag</translation>
     </message>
     <message>
-        <source>Annual rate (%)</source><translation>Sollzins (%)</translation>
+        <source>Annual rate (%)</source>
+        <translation>Sollzins (%)</translation>
     </message>
     <message>
-        <source>Term (months)</source><translation>Laufzeit (Monate)</translation>
+        <source>Term (months)</source>
+        <translation>Laufzeit (Monate)</translation>
     </message>
     <message>
-        <source>Payment</source><translation>Rate</translation>
+        <source>Payment</source>
+        <translation>Rate</translation>
     </message>
     <message>
-        <source>Points (%)</source><translation>Disagio (%)</translation>
+        <source>Points (%)</source>
+        <translation>Disagio (%)</translation>
     </message>
     <message>
-        <source>Fees</source><translation>Gebühren</translation>
+        <source>Fees</source>
+        <translation>Gebühren</translation>
     </message>
     <message>
-        <source>Monthly extra</source><translation>Monatliche Sondertilgung</translation>
+        <source>Monthly extra</source>
+        <translation>Monatliche Sondertilgung</translation>
     </message>
     <message>
-        <source>Offer %1</source><translation>Angebot %1</translation>
+        <source>Offer %1</source>
+        <translation>Angebot %1</translation>
     </message>
     <message>
-        <source>more than 0 and below 10 billion</source><translation>größer als 0 und kleiner als 10 Milliarden</translation>
+        <source>more than 0 and below 10 billion</source>
+        <translation>größer als 0 und kleiner als 10 Milliarden</translation>
     </message>
     <message>
-        <source>from 0 to 100</source><translation>von 0 bis 100</translation>
+        <source>from 0 to 100</source>
+        <translation>von 0 bis 100</translation>
     </message>
     <message>
-        <source>a whole number of months from 1 to 999</source><translation>eine ganze Zahl von Monaten von 1 bis 999</translation>
+        <source>a whole number of months from 1 to 999</source>
+        <translation>eine ganze Zahl von Monaten von 1 bis 999</translation>
     </message>
     <message>
-        <source>more than 0, or empty</source><translation>größer als 0 oder leer</translation>
+        <source>more than 0, or empty</source>
+        <translation>größer als 0 oder leer</translation>
     </message>
     <message>
-        <source>0 or more</source><translation>0 oder größer</translation>
+        <source>0 or more</source>
+        <translation>0 oder größer</translation>
     </message>
     <message>
-        <source>&apos;%1&apos; is not a number</source><translation>„%1“ ist keine Zahl</translation>
+        <source>&apos;%1&apos; is not a number</source>
+        <translation>„%1“ ist keine Zahl</translation>
     </message>
     <message>
-        <source>&apos;%1&apos; is not %2</source><translation>„%1“ ist nicht %2</translation>
+        <source>&apos;%1&apos; is not %2</source>
+        <translation>„%1“ ist nicht %2</translation>
     </message>
     <message>
-        <source>Picture of the costs</source><translation>Bild der Kosten</translation>
+        <source>Picture of the costs</source>
+        <translation>Bild der Kosten</translation>
     </message>
     <message>
-        <source>Compare Offers</source><translation>Angebote vergleichen</translation>
+        <source>Compare Offers</source>
+        <translation>Angebote vergleichen</translation>
     </message>
     <message>
-        <source>Offers</source><translation>Angebote</translation>
+        <source>Offers</source>
+        <translation>Angebote</translation>
     </message>
     <message>
-        <source>A column an offer: type its name, loan amount, rate and term; payment, points, fees and a monthly extra as needed</source><translation>Eine Spalte je Angebot: Geben Sie Name, Darlehensbetrag, Zinssatz und Laufzeit ein; Rate, Disagio, Gebühren und eine monatliche Sondertilgung nach Bedarf</translation>
+        <source>A column an offer: type its name, loan amount, rate and term; payment, points, fees and a monthly extra as needed</source>
+        <translation>Eine Spalte je Angebot: Geben Sie Name, Darlehensbetrag, Zinssatz und Laufzeit ein; Rate, Disagio, Gebühren und eine monatliche Sondertilgung nach Bedarf</translation>
     </message>
     <message>
-        <source>The years after which the cost is counted, as if the loans ended then</source><translation>Die Jahre, nach denen die Kosten gezählt werden, als endeten die Darlehen dann</translation>
+        <source>The years after which the cost is counted, as if the loans ended then</source>
+        <translation>Die Jahre, nach denen die Kosten gezählt werden, als endeten die Darlehen dann</translation>
     </message>
     <message>
-        <source>Cost after &amp;years:</source><translation>Kosten nach &amp;Jahren:</translation>
+        <source>Cost after &amp;years:</source>
+        <translation>Kosten nach &amp;Jahren:</translation>
     </message>
     <message>
-        <source>Comparison</source><translation>Vergleich</translation>
+        <source>Comparison</source>
+        <translation>Vergleich</translation>
     </message>
     <message>
-        <source>Each row&apos;s best in bold, the difference to the first offer in brackets</source><translation>Der beste Wert jeder Zeile fett, der Unterschied zum ersten Angebot in Klammern</translation>
+        <source>Each row&apos;s best in bold, the difference to the first offer in brackets</source>
+        <translation>Der beste Wert jeder Zeile fett, der Unterschied zum ersten Angebot in Klammern</translation>
     </message>
     <message>
-        <source>&amp;Extra step:</source><translation>Schritt der Sonder&amp;tilgung:</translation>
+        <source>&amp;Extra step:</source>
+        <translation>Schritt der Sonder&amp;tilgung:</translation>
     </message>
     <message>
-        <source>&amp;Rate step:</source><translation>&amp;Zinsschritt:</translation>
+        <source>&amp;Rate step:</source>
+        <translation>&amp;Zinsschritt:</translation>
     </message>
     <message>
-        <source>Show total &amp;interest</source><translation>Zinsen &amp;gesamt zeigen</translation>
+        <source>Show total &amp;interest</source>
+        <translation>Zinsen &amp;gesamt zeigen</translation>
     </message>
     <message>
-        <source>Paying down faster</source><translation>Schneller tilgen</translation>
+        <source>Paying down faster</source>
+        <translation>Schneller tilgen</translation>
     </message>
     <message>
-        <source>Monthly extras down, rates across; Enter or a double-click opens the cell&apos;s schedule</source><translation>Monatliche Sondertilgungen nach unten, Zinssätze nach rechts; die Eingabetaste oder ein Doppelklick öffnet den Tilgungsplan der Zelle</translation>
+        <source>Monthly extras down, rates across; Enter or a double-click opens the cell&apos;s schedule</source>
+        <translation>Monatliche Sondertilgungen nach unten, Zinssätze nach rechts; die Eingabetaste oder ein Doppelklick öffnet den Tilgungsplan der Zelle</translation>
     </message>
     <message>
-        <source>&amp;Copy</source><translation>&amp;Kopieren</translation>
+        <source>&amp;Copy</source>
+        <translation>&amp;Kopieren</translation>
     </message>
     <message>
-        <source>&amp;Save...</source><translation>&amp;Speichern...</translation>
+        <source>&amp;Save...</source>
+        <translation>&amp;Speichern...</translation>
     </message>
     <message>
-        <source>&amp;Print</source><translation>Dr&amp;ucken</translation>
+        <source>&amp;Print</source>
+        <translation>Dr&amp;ucken</translation>
     </message>
     <message>
-        <source>Close</source><translation>Schließen</translation>
+        <source>Close</source>
+        <translation>Schließen</translation>
     </message>
     <message>
-        <source>The comparison holds %1 offers already: clear the column of one (its loan amount) to add another.</source><translation>Der Vergleich enthält schon %1 Angebote: Leeren Sie die Spalte eines Angebots (seinen Darlehensbetrag), um ein weiteres hinzuzufügen.</translation>
+        <source>The comparison holds %1 offers already: clear the column of one (its loan amount) to add another.</source>
+        <translation>Der Vergleich enthält schon %1 Angebote: Leeren Sie die Spalte eines Angebots (seinen Darlehensbetrag), um ein weiteres hinzuzufügen.</translation>
     </message>
     <message>
-        <source> (best)</source><translation> (bestes)</translation>
+        <source> (best)</source>
+        <translation> (bestes)</translation>
     </message>
     <message>
-        <source>Type two to four offers in the columns above, or add them from a cell of the spread.</source><translation>Geben Sie zwei bis vier Angebote in die Spalten oben ein oder fügen Sie sie aus einer Zelle der Tabelle hinzu.</translation>
+        <source>Type two to four offers in the columns above, or add them from a cell of the spread.</source>
+        <translation>Geben Sie zwei bis vier Angebote in die Spalten oben ein oder fügen Sie sie aus einer Zelle der Tabelle hinzu.</translation>
     </message>
     <message>
-        <source>Interest saved: %1</source><translation>Gesparte Zinsen: %1</translation>
+        <source>Interest saved: %1</source>
+        <translation>Gesparte Zinsen: %1</translation>
     </message>
     <message>
-        <source>Loan Offers.csv</source><translation>Darlehensangebote.csv</translation>
+        <source>Loan Offers.csv</source>
+        <translation>Darlehensangebote.csv</translation>
     </message>
     <message>
-        <source>Save Comparison</source><translation>Vergleich speichern</translation>
+        <source>Save Comparison</source>
+        <translation>Vergleich speichern</translation>
     </message>
     <message>
-        <source>CSV files (*.csv)</source><translation>CSV-Dateien (*.csv)</translation>
+        <source>CSV files (*.csv)</source>
+        <translation>CSV-Dateien (*.csv)</translation>
     </message>
     <message>
-        <source>All files (*)</source><translation>Alle Dateien (*)</translation>
+        <source>All files (*)</source>
+        <translation>Alle Dateien (*)</translation>
     </message>
     <message>
         <source>The comparison could not be saved to %1:
-%2</source><translation>Der Vergleich ließ sich nicht in %1 speichern:
+%2</source>
+        <translation>Der Vergleich ließ sich nicht in %1 speichern:
 %2</translation>
     </message>
     <message>
-        <source>Preview of Page</source><translation>Vorschau der Seite</translation>
+        <source>Preview of Page</source>
+        <translation>Vorschau der Seite</translation>
     </message>
     <message>
-        <source>Preparing Page</source><translation>Seite wird vorbereitet</translation>
+        <source>Preparing Page</source>
+        <translation>Seite wird vorbereitet</translation>
     </message>
 </context>
 <context>
@@ -1619,10 +1823,18 @@
         <translation>Zum &amp;Vergleich hinzufügen</translation>
     </message>
     <message>
-        <source>Unable to write to %1</source><translation>%1 lässt sich nicht schreiben</translation>
+        <source>Unable to write to %1</source>
+        <translation>%1 lässt sich nicht schreiben</translation>
     </message>
     <message>
-        <source>Nothing to compare: this cell holds no loan.</source><translation>Nichts zu vergleichen: Diese Zelle enthält kein Darlehen.</translation>
+        <source>Nothing to compare: this cell holds no loan.</source>
+        <translation>Nichts zu vergleichen: Diese Zelle enthält kein Darlehen.</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is not a valid floating point value</source><translation>„%1“ ist keine gültige Gleitkommazahl</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is not a valid integer value</source><translation>„%1“ ist keine gültige ganze Zahl</translation>
     </message>
 </context>
 <context>
@@ -1793,49 +2005,64 @@
         <translation>Kein Tilgungsplan: Diese Zelle enthält kein Darlehen.</translation>
     </message>
     <message>
-        <source>Month</source><translation>Monat</translation>
+        <source>Month</source>
+        <translation>Monat</translation>
     </message>
     <message>
-        <source>Amount</source><translation>Betrag</translation>
+        <source>Amount</source>
+        <translation>Betrag</translation>
     </message>
     <message>
-        <source>Rate %</source><translation>Zins %</translation>
+        <source>Rate %</source>
+        <translation>Zins %</translation>
     </message>
     <message>
-        <source>Co&amp;mpare</source><translation>&amp;Vergleichen</translation>
+        <source>Co&amp;mpare</source>
+        <translation>&amp;Vergleichen</translation>
     </message>
     <message>
-        <source>Add to Comparison: the loan with its options as an offer</source><translation>Zum Vergleich hinzufügen: das Darlehen mit seinen Optionen als Angebot</translation>
+        <source>Add to Comparison: the loan with its options as an offer</source>
+        <translation>Zum Vergleich hinzufügen: das Darlehen mit seinen Optionen als Angebot</translation>
     </message>
     <message>
-        <source>Options</source><translation>Optionen</translation>
+        <source>Options</source>
+        <translation>Optionen</translation>
     </message>
     <message>
-        <source>YYYY-MM-DD</source><translation>JJJJ-MM-TT</translation>
+        <source>YYYY-MM-DD</source>
+        <translation>JJJJ-MM-TT</translation>
     </message>
     <message>
-        <source>shorten the loan</source><translation>verkürzen die Laufzeit</translation>
+        <source>shorten the loan</source>
+        <translation>verkürzen die Laufzeit</translation>
     </message>
     <message>
-        <source>lower the payment</source><translation>senken die Rate</translation>
+        <source>lower the payment</source>
+        <translation>senken die Rate</translation>
     </message>
     <message>
-        <source>A&amp;dd</source><translation>&amp;Hinzufügen</translation>
+        <source>A&amp;dd</source>
+        <translation>&amp;Hinzufügen</translation>
     </message>
     <message>
-        <source>Add</source><translation>Hinzufügen</translation>
+        <source>Add</source>
+        <translation>Hinzufügen</translation>
     </message>
     <message>
-        <source>Remo&amp;ve</source><translation>Ent&amp;fernen</translation>
+        <source>Remo&amp;ve</source>
+        <translation>Ent&amp;fernen</translation>
     </message>
     <message>
-        <source>Remove</source><translation>Entfernen</translation>
+        <source>Remove</source>
+        <translation>Entfernen</translation>
     </message>
     <message>
-        <source>Status</source><translation>Status</translation>
+        <source>Status</source>
+        <translation>Status</translation>
     </message>
     <message>
-        <source>The term leaves no month for this.</source><translation>Die Laufzeit lässt dafür keinen Monat.</translation>
+        <source>The term leaves no month for this.</source>
+        <translation>Die Laufzeit lässt dafür keinen Monat.</translation>
     </message>
 </context>
 <context>

@@ -18,6 +18,9 @@
 #include "tests/support/VersionPageTags.h"
 #include "update/WUpdate.h"
 
+#include <QLabel>
+#include <QLineEdit>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <functional>
@@ -36,8 +39,8 @@ void Take(TShownTexts &texts, QWidget &window, const QList<TDialogRequest> &aske
     AddDialogTexts(texts, asked);
 }
 
-// The main window in a folder of its own, closed without the thanks; the application's
-// hooks it set go with it.
+// The main window in a folder of its own, closed without the thanks. The application's hooks
+// it set go with it, or the update rows after it would call into a window that is gone.
 struct TMainWindow {
     QTemporaryDir Folder;
     TfrmMain Window{Folder.path()};
@@ -45,9 +48,6 @@ struct TMainWindow {
         Window.DrawForThanks = [] {
             return 7;
         };
-        Application()->OnException = nullptr;
-        Application()->OnActivate = nullptr;
-        Application()->OnHint = nullptr;
     }
 };
 
@@ -149,6 +149,33 @@ void UpdateDialogs(TShownTexts &texts) {
     }
 }
 
+// What the windows say of what they refuse: a saved value that is no number, a month that is
+// none in the schedule's options, a rate out of range among the offers.
+void Refusals(TShownTexts &texts) {
+    DialogRecorder dialogs;
+    QTemporaryDir folder;
+    QFile ini(folder.filePath("Vormex.Ini"));
+    QVERIFY(ini.open(QIODevice::WriteOnly) && ini.write("[LastValues]\nLoan=lots\n") > 0);
+    ini.close();
+    {
+        TfrmMain main(folder.path());
+        main.DrawForThanks = [] {
+            return 7;
+        };
+    }
+    AddDialogTexts(texts, dialogs.Requests());
+    ShowSchedule(nullptr, TLoan{100000, 8.75, 360, 786.70});
+    auto *from = frmSchedule->findChild<QLineEdit *>("edtMonthlyFrom");
+    QVERIFY(from);
+    from->selectAll();
+    QTest::keyClicks(from, "0");
+    Take(texts, *frmSchedule);
+    delete frmSchedule;
+    TfrmCompare compare("Quorvale Pro, 1.6.12", QString(), QString());
+    compare.grdOffers->item(int(TOfferField::Rate), 0)->setText("300");
+    Take(texts, compare);
+}
+
 template <class Window> void Plain(TShownTexts &texts) {
     Window w;
     Take(texts, w);
@@ -177,6 +204,7 @@ private slots:
         QTest::newRow("chart preview") << TBuild(ChartPreview);
         QTest::newRow("update window") << TBuild(UpdateWindow);
         QTest::newRow("update dialogs") << TBuild(UpdateDialogs);
+        QTest::newRow("refusals") << TBuild(Refusals);
     }
     void noEnglishTextIsLeft() {
         QFETCH(TBuild, build);

@@ -72,6 +72,20 @@ private slots:
         // A message box's title, as a window shows it.
         QCOMPARE(MessageDlgTitle(mtWarning), QString(german ? "Warnung" : "Warning"));
     }
+
+    // The values go into the translated text once: one that holds a "%2" keeps it.
+    void anEngineTextTakesItsValuesAsTheyAre_data() {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("English") << "C" << "Break-even of A %2 over B";
+        QTest::newRow("German") << "de_DE" << "Gewinnschwelle von A %2 gegenüber B";
+    }
+    void anEngineTextTakesItsValuesAsTheyAre() {
+        QFETCH(QString, locale);
+        QFETCH(QString, text);
+        UseLanguage(*QCoreApplication::instance(), locale);
+        QCOMPARE(EngineText("Break-even of %1 over %2", {"A %2", "B"}), text);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestLanguage)

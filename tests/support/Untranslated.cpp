@@ -165,10 +165,11 @@ void AddTree(TShownTexts &texts, const QWidget *w, const QString &path) {
 }
 
 // What German writes as English does: the program's and the maker's names, web and mail
-// addresses, "OK" on a button, and the German words "Internet" and "Version".
+// addresses, "OK" on a button, and the words German writes alike: "Internet", "Version", "Name",
+// "Status".
 const QRegularExpression &Alike() {
     static const QRegularExpression alike(QStringLiteral(
-        R"(Quorvale Pro|Tamblewick Software|\S+@\S+|\b(https?://|www\.)\S+|\b(OK|Internet|Version)\b)"));
+        R"(Quorvale Pro|Tamblewick Software|\S+@\S+|\b(https?://|www\.)\S+|\b(OK|Internet|Version|Name|Status)\b)"));
     return alike;
 }
 
