@@ -14,3 +14,5 @@ inline const char *const ProgramCompileDate = QT_TRANSLATE_NOOP("TAboutBox", "Ju
 // One of the program's pictures by its resource name (":/logo.svg", ":/glyphs/ok.svg"), at its
 // own size or the one given, drawn sharp for the screen (see DesignPicture).
 QImage ProgramPicture(const QString &name, const QSize &size = {});
+// The start-up picture, its words in the user's language.
+QImage SplashPicture();

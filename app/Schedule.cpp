@@ -456,6 +456,13 @@ TfrmSchedule::TfrmSchedule(const QString &programTitle, QWidget *parent)
     scroller->setFrameShape(QFrame::NoFrame);
     scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     scroller->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+    // As wide as the options and the bar that scrolls them up and down, however long their
+    // words, so that they scroll sideways only on a screen too narrow for them beside the table.
+    const int wide =
+        grpOptions->sizeHint().width() + scroller->verticalScrollBar()->sizeHint().width();
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    scroller->setMinimumWidth(screen ? std::min(wide, screen->availableGeometry().width() / 2)
+                                     : wide);
     middle->addWidget(scroller);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(scrSummary);

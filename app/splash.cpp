@@ -33,7 +33,7 @@ TSplashScreen::TSplashScreen(QWidget *parent)
     Image1 = new QLabel(Panel2);
     Image1->setGeometry(1, 1, 314, 182);
     Image1->setAlignment(Qt::AlignCenter);
-    Image1->setPixmap(QPixmap::fromImage(ProgramPicture(QStringLiteral(":/splash.svg"))));
+    Image1->setPixmap(QPixmap::fromImage(SplashPicture()));
 
     Timer1 = new QTimer(this);
     Timer1->setInterval(5000);

@@ -213,8 +213,8 @@ QFont DesignFont(const QString &family, int points, bool bold) {
     return font;
 }
 
-QImage DesignPicture(const QString &name, const QSize &size) {
-    QSvgRenderer renderer(name);
+namespace {
+QImage Render(QSvgRenderer &renderer, const QSize &size) {
     if (!renderer.isValid())
         return {};
     const QSize design = size.isValid() ? size : renderer.defaultSize();
@@ -226,4 +226,15 @@ QImage DesignPicture(const QString &name, const QSize &size) {
     QPainter painter(&image);
     renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(design)));
     return image;
+}
+} // namespace
+
+QImage DesignPicture(const QString &name, const QSize &size) {
+    QSvgRenderer renderer(name);
+    return Render(renderer, size);
+}
+
+QImage DesignPicture(const QByteArray &svg, const QSize &size) {
+    QSvgRenderer renderer(svg);
+    return Render(renderer, size);
 }

@@ -113,3 +113,5 @@ QFont DesignFont(const QString &family, int points, bool bold = false);
 // pixels of the design. It is drawn for the sharpest screen: the image carries that screen's
 // pixel ratio, so that it is shown at the design size with every device pixel of its own.
 QImage DesignPicture(const QString &name, const QSize &size = {});
+// The same from the SVG document itself.
+QImage DesignPicture(const QByteArray &svg, const QSize &size = {});

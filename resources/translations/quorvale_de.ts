@@ -181,7 +181,7 @@
     </message>
     <message>
         <source> Loan / Rate</source>
-        <translation> Darlehen / Zins</translation>
+        <translation> Betrag / Zins</translation>
     </message>
     <message>
         <source> Grid is displaying Payment Amounts</source>
@@ -213,7 +213,7 @@
     </message>
     <message>
         <source> Loan / Pmt</source>
-        <translation> Darlehen / Rate</translation>
+        <translation> Betrag / Rate</translation>
     </message>
     <message>
         <source> Grid is displaying Interest Rates</source>
@@ -1173,6 +1173,13 @@
     </message>
 </context>
 <context>
+    <name>TSplashScreen</name>
+    <message>
+        <source>Loan Calculator</source>
+        <translation>Darlehensrechner</translation>
+    </message>
+</context>
+<context>
     <name>TWait</name>
     <message>
         <source>Timeout</source>
@@ -1831,10 +1838,12 @@
         <translation>Nichts zu vergleichen: Diese Zelle enthält kein Darlehen.</translation>
     </message>
     <message>
-        <source>&apos;%1&apos; is not a valid floating point value</source><translation>„%1“ ist keine gültige Gleitkommazahl</translation>
+        <source>&apos;%1&apos; is not a valid floating point value</source>
+        <translation>„%1“ ist keine gültige Gleitkommazahl</translation>
     </message>
     <message>
-        <source>&apos;%1&apos; is not a valid integer value</source><translation>„%1“ ist keine gültige ganze Zahl</translation>
+        <source>&apos;%1&apos; is not a valid integer value</source>
+        <translation>„%1“ ist keine gültige ganze Zahl</translation>
     </message>
 </context>
 <context>
@@ -2101,7 +2110,7 @@
     </message>
     <message>
         <source>Newest Version on Server:</source>
-        <translation>Neueste Version auf dem Server:</translation>
+        <translation>Version auf dem Server:</translation>
     </message>
     <message>
         <source>Status Unknown</source>
@@ -2121,7 +2130,7 @@
     </message>
     <message>
         <source>Check for &amp;Update</source>
-        <translation>Nach &amp;Update suchen</translation>
+        <translation>&amp;Update suchen</translation>
     </message>
     <message>
         <source> Check for Update ...</source>
@@ -2129,7 +2138,7 @@
     </message>
     <message>
         <source> &amp;Retrieve Update</source>
-        <translation> Update &amp;herunterladen</translation>
+        <translation> &amp;Herunterladen</translation>
     </message>
     <message>
         <source> Retrieve Update ...</source>
@@ -2137,7 +2146,7 @@
     </message>
     <message>
         <source> &amp;Close Update Center</source>
-        <translation> Update-Center &amp;schließen</translation>
+        <translation> &amp;Schließen</translation>
     </message>
     <message>
         <source>Get Info failed due to:<byte value="xd"/>

@@ -1,5 +1,8 @@
 #include "tests/support/Layout.h"
 
+#include "controls/Aligrid.h"
+#include "controls/ExplBtn.h"
+
 #include <QCheckBox>
 #include <QFontMetrics>
 #include <QLabel>
@@ -42,7 +45,30 @@ int ButtonNeeds(const QAbstractButton *button) {
     return 0;
 }
 
+// The grid's headings (its fixed row and column) each within its cell, as the grid draws them.
+void CheckHeadings(const TStringAlignGrid &grid, QStringList &faults) {
+    for (int row = 0; row < grid.RowCount(); ++row)
+        for (int col = 0; col < grid.ColCount(); ++col) {
+            if (row >= grid.FixedRows() && col >= grid.FixedCols())
+                continue;
+            const QRect cell(0, 0, grid.ColWidths(col), grid.RowHeights(row));
+            const QFontMetrics metrics(grid.FontCell(col, row).Font);
+            for (const QString &line : CellTextLines(grid.Cells(col, row))) {
+                const int width = metrics.horizontalAdvance(line);
+                const int left = AlignedTextLeft(grid.AlignCell(col, row), cell, width);
+                if (left < 0 || left + width > cell.width())
+                    faults << QStringLiteral("%1 needs %2 wide for \"%3\" in %4")
+                                  .arg(Name(&grid))
+                                  .arg(width)
+                                  .arg(line)
+                                  .arg(cell.width());
+            }
+        }
+}
+
 void Check(const QWidget *parent, QStringList &faults) {
+    if (const auto *grid = dynamic_cast<const TStringAlignGrid *>(parent))
+        CheckHeadings(*grid, faults);
     QList<const QWidget *> shown;
     for (const QObject *o : parent->children())
         if (o->isWidgetType() && !static_cast<const QWidget *>(o)->isWindow() &&
@@ -74,6 +100,21 @@ void Check(const QWidget *parent, QStringList &faults) {
                               .arg(box.width())
                               .arg(box.height());
         }
+        // A label's text cut by the edge of what holds it.
+        if (const auto *label = qobject_cast<const QLabel *>(shown[i]);
+            label && !label->text().isEmpty() &&
+            (label->x() < 0 || label->geometry().right() >= parent->width()))
+            faults << QStringLiteral("%1 runs out of %2 at %3 to %4 of %5")
+                          .arg(Name(label), Name(parent))
+                          .arg(label->x())
+                          .arg(label->geometry().right())
+                          .arg(parent->width());
+        if (const auto *button = qobject_cast<const TExplorerButton *>(shown[i]);
+            button && !button->Places().Caption.isEmpty() &&
+            !QRect(QPoint(), button->size()).contains(button->Places().Caption))
+            faults << QStringLiteral("%1 cuts \"%2\": it is %3 wide")
+                          .arg(Name(button), button->Caption())
+                          .arg(button->width());
         if (const auto *button = qobject_cast<const QAbstractButton *>(shown[i]))
             if (const int need = ButtonNeeds(button); need > button->width())
                 faults << QStringLiteral("%1 needs %2 wide for \"%3\" in %4")
