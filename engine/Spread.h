@@ -49,7 +49,8 @@ std::string FixedText(double v, int precision, int decimals,
 
 struct TStep {
     double Step;
-    const char *Text; // as the printed chart names it: always "$" and no thousands separator
+    const char *Text; // as the printed chart names it: "$" and no thousands separator (the
+                      // chart puts the user's currency symbol in its place)
     const char *Item; // as its radio item and the command line name it
 };
 extern const std::array<TStep, 9> LoanSteps;    // rgLoan: 100 .. 5000

@@ -15,6 +15,24 @@ TQRPaymentChart *QRPaymentChart = nullptr;
 
 namespace {
 
+// A money step as the chart names it ("$1000": its digits without separators) with the user's
+// currency symbol where the user's amounts put it ("1000 €"); any other step as it is.
+QString MoneyStepText(const QString &step) {
+    if (!step.startsWith(QLatin1Char('$')))
+        return step;
+    const TFormatSettings &fs = FormatSettings();
+    const QString digits = step.mid(1), symbol = QString::fromStdString(fs.CurrencyString);
+    switch (fs.CurrencyFormat) {
+    case 1:
+        return digits + symbol;
+    case 2:
+        return symbol + QLatin1Char(' ') + digits;
+    case 3:
+        return digits + QLatin1Char(' ') + symbol;
+    }
+    return symbol + digits;
+}
+
 const QColor Silver(192, 192, 192);
 
 QString Text(const std::string &s) {
@@ -196,7 +214,7 @@ void TQRPaymentChart::PageHeaderBeforePrint(QObject *, bool &) {
         const std::string &text = v == TVariable::Loan   ? FSpread.LoanStepText
                                   : v == TVariable::Rate ? FSpread.RateStepText
                                                          : FSpread.PaymentStepText;
-        return EngineText(VariableInfo(v).ChartSteps) + Text(text);
+        return EngineText(VariableInfo(v).ChartSteps) + MoneyStepText(Text(text));
     };
     TQRLabel *const captions[3] = {lbl1, lbl2, lbl3}, *const values[3] = {lblOne, lblTwo, lblThree};
     for (int k = 0; k < 3; ++k) {

@@ -850,11 +850,11 @@
     </message>
     <message>
         <source>NOTE:  While effort was made to ensure the accuracy of these calculations, there is NO WARRANTY, expressed or implied, for the accuracy or</source>
-        <translation>HINWEIS:  Obwohl diese Berechnungen mit Sorgfalt erstellt wurden, gibt es KEINE GEWÄHR, weder ausdrücklich noch stillschweigend, für die Richtigkeit oder</translation>
+        <translation>HINWEIS:  Trotz sorgfältiger Berechnung gibt es KEINE GEWÄHR, weder ausdrücklich noch stillschweigend, für die Richtigkeit oder</translation>
     </message>
     <message>
         <source>applicability of this information to your particular financial situation.  Please consult your own qualified advisor before making financial decisions.</source>
-        <translation>Anwendbarkeit dieser Angaben auf Ihre persönliche finanzielle Lage.  Bitte ziehen Sie vor finanziellen Entscheidungen Ihren eigenen Fachberater zu Rate.</translation>
+        <translation>Anwendbarkeit dieser Angaben auf Ihre finanzielle Lage.  Bitte fragen Sie vor finanziellen Entscheidungen Ihren eigenen Fachberater.</translation>
     </message>
     <message>
         <source>%1 months</source>

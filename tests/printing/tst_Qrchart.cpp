@@ -1,5 +1,6 @@
 #include "printing/Qrchart.h"
 
+#include "platform/Language.h"
 #include "printing/Quickrep.h"
 #include "tests/support/ChartWindow.h"
 #include "tests/support/PdfPrinter.h"
@@ -57,6 +58,7 @@ class TestQrchart : public QObject {
 
 private slots:
     void init() { SetFormatSettings(UnitedStatesFormatSettings()); }
+    void cleanup() { UseLanguage(*QCoreApplication::instance(), "C"); }
 
     void theTitleAndHeaderFollowTheMode_data() {
         QTest::addColumn<int>("mode");
@@ -265,9 +267,46 @@ private slots:
         });
     }
 
+    // Each line of the page as printed, in English and in German (the German needs the
+    // de_DE.UTF-8 locale for its amounts): the titles, the steps with the user's currency and
+    // both lines of the note to their last word.
+    void aPrintedPdfHoldsTheWholeChart_data() {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QStringList>("wanted");
+        QTest::addColumn<QString>("printed");
+        QTest::newRow("English") << "C"
+                                 << QStringList{"Chart of Monthly Payments",
+                                                "Loan Amount: $100,000.00",
+                                                "Interest Rate: 8.75%",
+                                                "Term: 360 months",
+                                                "Loan Amounts incremented by $1000",
+                                                "Interest Rates incremented by 1/2%",
+                                                "for the accuracy or",
+                                                "before making financial decisions."}
+                                 << R"(Printed at \d+/\d+/\d{4} \d+:\d\d:\d\d [AP]M)";
+        QTest::newRow("German") << "de_DE"
+                                << QStringList{"Tabelle der Monatsraten",
+                                               "Darlehensbetrag: 100.000,00 €",
+                                               "Zinssatz: 8,75%",
+                                               "Laufzeit: 360 Monate",
+                                               "Darlehensbeträge in Schritten von 1000 €",
+                                               "Zinssätze in Schritten von 1/2%",
+                                               "für die Richtigkeit oder",
+                                               "Ihren eigenen Fachberater."}
+                                << R"(Gedruckt am \d\d\.\d\d\.\d{4} \d\d:\d\d:\d\d)";
+    }
     void aPrintedPdfHoldsTheWholeChart() {
+        QFETCH(QString, language);
+        QFETCH(QStringList, wanted);
+        QFETCH(QString, printed);
         if (QStandardPaths::findExecutable("pdftotext").isEmpty())
             QSKIP("pdftotext (poppler-utils) is not installed");
+        if (language != "C") {
+            SetFormatSettings(LocaleFormatSettings((language + ".UTF-8").toLatin1()));
+            if (FormatSettings().CurrencyString != "€")
+                QSKIP("the de_DE.UTF-8 locale is not generated (locale-gen)");
+        }
+        UseLanguage(*QCoreApplication::instance(), language);
         const QString file = FDir.filePath("chart.pdf");
         PdfPrinter pdf(file);
         Printer()->setPageOrientation(QPageLayout::Landscape);
@@ -281,15 +320,8 @@ private slots:
 
         QVERIFY(Run("pdfinfo", {file}).contains(QRegularExpression(R"(Page size:\s+612 x 792)")));
         const QString text = Run("pdftotext", {"-layout", file, "-"});
-        QStringList wanted{"Chart of Monthly Payments",
-                           "Loan Amount: $100,000.00",
-                           "Interest Rate: 8.75%",
-                           "Term: 360 months",
-                           "Loan Amounts incremented by $1000",
-                           "Interest Rates incremented by 1/2%",
-                           "Quorvale Pro, 1.6.12",
-                           "www.tamblewick.example",
-                           "before making financial decisions."};
+        wanted << "Quorvale Pro, 1.6.12"
+               << "www.tamblewick.example";
         for (int row = 0; row < 12; ++row)
             for (int col = 0; col < 8; ++col)
                 wanted << w.grdLS.Cells(col, row).trimmed();
@@ -298,10 +330,7 @@ private slots:
             const QString words = QRegularExpression::escape(t).replace("\\ ", "\\s+");
             QVERIFY2(text.contains(QRegularExpression(words)), qPrintable(t + "\n" + text));
         }
-        QVERIFY2(QRegularExpression(R"(Printed at \d+/\d+/\d{4} \d+:\d\d:\d\d [AP]M)")
-                     .match(text)
-                     .hasMatch(),
-                 qPrintable(text));
+        QVERIFY2(QRegularExpression(printed).match(text).hasMatch(), qPrintable(text));
     }
 };
 
