@@ -36,8 +36,9 @@ TChartLayout Layout(const QRectF &area, const QFont &font) {
     const QFontMetricsF metrics(font);
     TChartLayout l;
     l.LineHeight = metrics.height();
-    // Room at the left for the amounts of the axis, below each panel for its caption.
-    const double left = area.left() + metrics.horizontalAdvance(QStringLiteral("$8,888,888")) + 6;
+    // Room at the left for the amounts of the axis (in the user's form, with cents, up to
+    // millions), below each panel for its caption.
+    const double left = area.left() + metrics.horizontalAdvance(MoneyText(888888888)) + 6;
     const double right = area.right() - 4;
     l.Legend = QRectF(left, area.top(), right - left, l.LineHeight + 4);
     const double panels = area.bottom() - l.Legend.bottom() - 3 * l.LineHeight - 8;

@@ -8,6 +8,7 @@
 #include "app/Schedule.h"
 #include "controls/Aligrid.h"
 #include "controls/FnpNumericEdit.h"
+#include "printing/CompareChart.h"
 #include "printing/Quickrep.h"
 #include "tests/support/Desktop.h"
 #include "tests/support/DialogRecorder.h"
@@ -294,6 +295,22 @@ private slots:
 
     // Printed to a PDF file and read back: the rows and the break-even on the first page, the
     // pay-down grid on the second, "Page n of 2" on each.
+    // The picture's amounts (cents included, up to millions) within its area in either form.
+    void theAmountsOfThePictureStayInIt_data() {
+        QTest::addColumn<bool>("german");
+        QTest::newRow("United States") << false;
+        QTest::newRow("German") << true;
+    }
+    void theAmountsOfThePictureStayInIt() {
+        QFETCH(bool, german);
+        SetFormatSettings(german ? German() : UnitedStatesFormatSettings());
+        const TComparison c = Compare({{"A", {2500000, 8.75, 360, 0}, {}}}, 5);
+        const QRectF area(10, 10, 400, 300);
+        for (const TQRDrawItem &item : CompareChart(c, area, QFont("Liberation Sans", 8)))
+            if (item.Kind == TQRDrawItem::dkText)
+                QVERIFY2(item.Origin.x() >= area.left(), qPrintable(item.Text));
+    }
+
     void thePrintoutReadsBackFromThePdf() {
         SetFormatSettings(UnitedStatesFormatSettings());
         TfrmCompare &w = OpenAlone();
