@@ -119,11 +119,15 @@ void TQRCompare::RepBeforePrint(QObject *, bool &) {
             list << ::Text(c.Offers[size_t(k)].Offer.Name);
         return list.join(QStringLiteral(", "));
     };
-    Text(Title,
-         tr("Best overall (lowest total cost): %1.   %2, cheapest: %3")
-             .arg(names(c.Best), EngineText(CompareCaption(c, TCompareRow::CostAtYears)),
-                  names(c.CheapestAtYears)),
-         Left, top, 690, false, true);
+    // A line each, so that four names fit.
+    Text(Title, tr("Best overall (lowest total cost): %1.").arg(names(c.Best)), Left, top, 690,
+         false, true);
+    top += LineHeight;
+    Text(
+        Title,
+        tr("%1, cheapest: %2.")
+            .arg(EngineText(CompareCaption(c, TCompareRow::CostAtYears)), names(c.CheapestAtYears)),
+        Left, top, 690, false, true);
     top += LineHeight * 2;
     imgChart->SetComparison(c);
     imgChart->SetBounds(Left, top, Right - Left, ChartHeight);

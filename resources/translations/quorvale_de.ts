@@ -807,12 +807,16 @@
         <translation>%1: %2</translation>
     </message>
     <message>
-        <source>Best overall (lowest total cost): %1.   %2, cheapest: %3</source>
-        <translation>Insgesamt am besten (niedrigste Gesamtkosten): %1.   %2, am günstigsten: %3</translation>
-    </message>
-    <message>
         <source>Extra / Rate</source>
         <translation>Extra / Zins</translation>
+    </message>
+    <message>
+        <source>Best overall (lowest total cost): %1.</source>
+        <translation>Insgesamt am besten (niedrigste Gesamtkosten): %1.</translation>
+    </message>
+    <message>
+        <source>%1, cheapest: %2.</source>
+        <translation>%1, am günstigsten: %2.</translation>
     </message>
 </context>
 <context>
