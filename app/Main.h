@@ -79,7 +79,7 @@ public:
     TURL *UrlTamblewick, *UrlApplication, *UrlFreeware, *UrlSuggest, *UrlEmailSupport,
         *UrlEmailSuggest;
     // ---- The update check's component, configured for the maker's version page
-    TWebFileInfo *WebFileInfo;
+    TWebFileInfo *WebFileInfo = nullptr;
 
     QString ProgramFolder() const { return FProgramFolder; }
     // An installed program: its help file is not beside it but in the data folder where the
