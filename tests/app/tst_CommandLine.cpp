@@ -3,6 +3,7 @@
 #include "engine/Spread.h"
 
 #include "platform/Version.h"
+#include "tests/support/Row.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -87,51 +88,47 @@ private slots:
         QTest::addColumn<QString>("expected");
         QTest::addColumn<bool>("whole"); // the answer is all of `expected`, not only its start
         QTest::newRow("version") << QStringList{"--version"} << "Quorvale Pro 1.6.12\n" << false;
-        QTest::newRow("help") << QStringList{"--help"} << "Usage: quorvale [--version | --help]"
-                              << false;
+        Row("help", QStringList{"--help"}, "Usage: quorvale [--version | --help]", false);
         QTest::newRow("others ignored") << QStringList{"-x", "file", "--version", "--help"}
                                         << QString("Quorvale Pro ") + QuorvaleVersion + "\n"
                                         << false;
-        QTest::newRow("help first")
-            << QStringList{"--help", "--version"} << "Usage: quorvale" << false;
+        Row("help first", QStringList{"--help", "--version"}, "Usage: quorvale", false);
         QTest::newRow("spread") << QStringList{"--spread", "payment", "--format", "tsv"}
                                 << " Loan / Rate\t  7.25%\t" << false;
-        QTest::newRow("the longest term")
-            << QStringList{"--spread", "payment", "--term", "999"} << " Loan / Rate" << false;
+        Row("the longest term", QStringList{"--spread", "payment", "--term", "999"}, " Loan / Rate",
+            false);
         QTest::newRow("schedule") << QStringList{"--schedule", "--loan", "1000", "--rate",
                                                  "12",         "--term", "2"}
                                   << "Loan amount: $1,000.00\n"
                                   << false;
-        QTest::newRow("a half cent payment at no interest")
-            << QStringList{"--schedule", "--loan", "634088875.25", "--rate", "0", "--term", "10"}
-            << "Loan amount: $634,088,875.25\nAnnual rate: 0.000%\nTerm: 10 months\n"
-               "Monthly payment: $63,408,887.53\n"
-            << false;
+        Row("a half cent payment at no interest",
+            QStringList{"--schedule", "--loan", "634088875.25", "--rate", "0", "--term", "10"},
+            "Loan amount: $634,088,875.25\nAnnual rate: 0.000%\nTerm: 10 months\n"
+            "Monthly payment: $63,408,887.53\n",
+            false);
         // With a plan, the summary follows the table after an empty line; without, the table
         // stands alone (the plain schedule rows above and below).
         const QStringList fees{"--schedule", "--loan", "1000",   "--rate", "12",
                                "--term",     "2",      "--fees", "10",     "--format"};
-        QTest::newRow("a plan's summary after the csv table")
-            << (fees + QStringList{"csv"})
-            << "No.,Payment,Principal,Interest,Balance,Total Interest\r\n"
-               "1,507.51,497.51,10.00,502.49,10.00\r\n2,507.51,502.49,5.02,0.00,15.02\r\n\r\n"
-               "Loan amount:,\"$1,000.00\"\r\nAnnual rate:,12.000%\r\nTerm:,2 months\r\n"
-               "Monthly payment:,$507.51\r\nTotal of payments:,\"$1,015.02\"\r\n"
-               "Total interest:,$15.02\r\nPoints and fees:,$10.00\r\n"
-               "Total cost:,\"$1,025.02\"\r\nAPR:,20.162%\r\nAPRC:,22.134%\r\n"
-            << true;
-        QTest::newRow("a plan's summary after the tsv table")
-            << (fees + QStringList{"tsv"})
-            << "No.\tPayment\tPrincipal\tInterest\tBalance\tTotal Interest\n"
-               "1\t$507.51\t$497.51\t$10.00\t$502.49\t$10.00\n"
-               "2\t$507.51\t$502.49\t$5.02\t$0.00\t$15.02\n\nLoan amount:\t$1,000.00\n"
-            << false;
-        QTest::newRow("a plain loan's tsv is the table alone")
-            << QStringList{"--schedule", "--loan", "1000",     "--rate", "12",
-                           "--term",     "2",      "--format", "tsv",    "--by-year"}
-            << "No.\tPayment\tPrincipal\tInterest\tBalance\tTotal Interest\n"
-               "1\t$1,015.02\t$1,000.00\t$15.02\t$0.00\t$15.02\n"
-            << true;
+        Row("a plan's summary after the csv table", (fees + QStringList{"csv"}),
+            "No.,Payment,Principal,Interest,Balance,Total Interest\r\n"
+            "1,507.51,497.51,10.00,502.49,10.00\r\n2,507.51,502.49,5.02,0.00,15.02\r\n\r\n"
+            "Loan amount:,\"$1,000.00\"\r\nAnnual rate:,12.000%\r\nTerm:,2 months\r\n"
+            "Monthly payment:,$507.51\r\nTotal of payments:,\"$1,015.02\"\r\n"
+            "Total interest:,$15.02\r\nPoints and fees:,$10.00\r\n"
+            "Total cost:,\"$1,025.02\"\r\nAPR:,20.162%\r\nAPRC:,22.134%\r\n",
+            true);
+        Row("a plan's summary after the tsv table", (fees + QStringList{"tsv"}),
+            "No.\tPayment\tPrincipal\tInterest\tBalance\tTotal Interest\n"
+            "1\t$507.51\t$497.51\t$10.00\t$502.49\t$10.00\n"
+            "2\t$507.51\t$502.49\t$5.02\t$0.00\t$15.02\n\nLoan amount:\t$1,000.00\n",
+            false);
+        Row("a plain loan's tsv is the table alone",
+            QStringList{"--schedule", "--loan", "1000", "--rate", "12", "--term", "2", "--format",
+                        "tsv", "--by-year"},
+            "No.\tPayment\tPrincipal\tInterest\tBalance\tTotal Interest\n"
+            "1\t$1,015.02\t$1,000.00\t$15.02\t$0.00\t$15.02\n",
+            true);
     }
     void versionAndHelpNeedNoDisplay() {
         QFETCH(QStringList, args);
@@ -281,14 +278,13 @@ private slots:
     void theGridIsTheWindows_data() {
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<QStringList>("lines"); // tab-separated lines 0, 6 and 11
-        QTest::newRow("payments")
-            << QStringList{"--spread", "payment"}
-            << QStringList{
-                   " Loan / Rate\t  7.25%\t  7.75%\t  8.25%\t  8.75%\t  9.25%\t  9.75%\t  10.25%",
-                   " $100,000\t $682.18\t $716.41\t $751.27\t $786.70\t $822.68\t $859.15\t "
-                   "$896.10",
-                   " $105,000\t $716.29\t $752.23\t $788.83\t $826.04\t $863.81\t $902.11\t "
-                   "$940.91"};
+        Row("payments", QStringList{"--spread", "payment"},
+            QStringList{
+                " Loan / Rate\t  7.25%\t  7.75%\t  8.25%\t  8.75%\t  9.25%\t  9.75%\t  10.25%",
+                " $100,000\t $682.18\t $716.41\t $751.27\t $786.70\t $822.68\t $859.15\t "
+                "$896.10",
+                " $105,000\t $716.29\t $752.23\t $788.83\t $826.04\t $863.81\t $902.11\t "
+                "$940.91"});
         QTest::newRow("loan amounts, other values and steps")
             << QStringList{"--spread",       "loan",   "--payment",   "1500.25",     "--rate",
                            "6.125",          "--term", "240",         "--rate-step", "1 %",
@@ -299,21 +295,18 @@ private slots:
                            "$177,705\t $165,266",
                            " $2,500.25\t $445,776\t $408,146\t $374,917\t $345,500\t $319,390\t "
                            "$296,155\t $275,424"};
-        QTest::newRow("rates")
-            << QStringList{"--spread", "rate", "--loan=250000", "--loan-step=5000",
-                           "--payment=2000"}
-            << QStringList{
-                   " Loan / Pmt\t  $1,775.00\t  $1,850.00\t  $1,925.00\t  $2,000.00\t  $2,075.00\t "
-                   " $2,150.00\t  $2,225.00",
-                   " $250,000\t 7.657%\t 8.089%\t 8.515%\t 8.936%\t 9.351%\t 9.762%\t 10.168%",
-                   " $275,000\t 6.703%\t 7.110%\t 7.511%\t 7.907%\t 8.297%\t 8.682%\t 9.062%"};
-        QTest::newRow("terms")
-            << QStringList{"--spread", "term", "--payment-step", "10"}
-            << QStringList{
-                   " Loan / Pmt\t  $756.70\t  $766.70\t  $776.70\t  $786.70\t  $796.70\t  "
-                   "$806.70\t  $816.70",
-                   " $100,000\t 456.09\t 415.25\t 384.52\t 360.00\t 339.68\t 322.39\t 307.39",
-                   " $105,000\t 0.00\t 904.28\t 585.03\t 498.23\t 446.52\t 409.84\t 381.54"};
+        Row("rates",
+            QStringList{"--spread", "rate", "--loan=250000", "--loan-step=5000", "--payment=2000"},
+            QStringList{
+                " Loan / Pmt\t  $1,775.00\t  $1,850.00\t  $1,925.00\t  $2,000.00\t  $2,075.00\t "
+                " $2,150.00\t  $2,225.00",
+                " $250,000\t 7.657%\t 8.089%\t 8.515%\t 8.936%\t 9.351%\t 9.762%\t 10.168%",
+                " $275,000\t 6.703%\t 7.110%\t 7.511%\t 7.907%\t 8.297%\t 8.682%\t 9.062%"});
+        Row("terms", QStringList{"--spread", "term", "--payment-step", "10"},
+            QStringList{" Loan / Pmt\t  $756.70\t  $766.70\t  $776.70\t  $786.70\t  $796.70\t  "
+                        "$806.70\t  $816.70",
+                        " $100,000\t 456.09\t 415.25\t 384.52\t 360.00\t 339.68\t 322.39\t 307.39",
+                        " $105,000\t 0.00\t 904.28\t 585.03\t 498.23\t 446.52\t 409.84\t 381.54"});
     }
     void theGridIsTheWindows() {
         QFETCH(QStringList, args);

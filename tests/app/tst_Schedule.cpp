@@ -6,6 +6,7 @@
 #include "tests/support/Desktop.h"
 #include "tests/support/DialogRecorder.h"
 #include "tests/support/Layout.h"
+#include "tests/support/Row.h"
 #include "tests/support/TestMain.h"
 
 #include <QCheckBox>
@@ -271,8 +272,8 @@ private slots:
         QTest::addColumn<std::optional<TLoan>>("loan");
         QTest::addColumn<bool>("windowOpen");
         QTest::addColumn<QString>("text");
-        QTest::newRow("no loan in the cell")
-            << std::optional<TLoan>() << false << "No schedule: this cell holds no loan.";
+        Row("no loan in the cell", std::optional<TLoan>(), false,
+            "No schedule: this cell holds no loan.");
         QTest::newRow("payment no more than the first interest")
             << std::optional<TLoan>(TLoan{100000, 12, 360, 1000}) << false
             << NoScheduleText(TNoSchedule::ShortPayment);
@@ -282,9 +283,9 @@ private slots:
         QTest::newRow("no payment, window open")
             << std::optional<TLoan>(TLoan{1000, 8.75, 360, 0}) << true
             << NoScheduleText(TNoSchedule::ShortPayment);
-        QTest::newRow("a billion at no interest over 1.27E6 months")
-            << std::optional<TLoan>(TLoan{1e9, 0, 1270000, 787.4}) << false
-            << NoScheduleText(TNoSchedule::TooLong);
+        Row("a billion at no interest over 1.27E6 months",
+            std::optional<TLoan>(TLoan{1e9, 0, 1270000, 787.4}), false,
+            NoScheduleText(TNoSchedule::TooLong));
     }
     void aLoanWithoutScheduleSaysWhyAndChangesNothing() {
         QFETCH(std::optional<TLoan>, loan);
@@ -308,38 +309,17 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("line");   // a summary line then
         QTest::addColumn<QString>("reason"); // in the status line when refused
-        QTest::newRow("100.00 a month") << "edtMonthlyExtra"
-                                        << "100"
-                                        << "Total interest: $110,882.68"
-                                        << "";
-        QTest::newRow("1,000.00 each year") << "edtYearlyExtra"
-                                            << "1000.00"
-                                            << "Total interest: $120,409.72"
-                                            << "";
-        QTest::newRow("60 months interest only") << "edtInterestOnly"
-                                                 << "60"
-                                                 << "Total interest: $190,396.29"
-                                                 << "";
-        QTest::newRow("2,000.00 fees") << "edtFees"
-                                       << "2000"
-                                       << "APRC: 9.353%"
-                                       << "";
-        QTest::newRow("2 points") << "edtPoints"
-                                  << "2"
-                                  << "APR: 8.974%"
-                                  << "";
-        QTest::newRow("interest only for the whole term") << "edtInterestOnly"
-                                                          << "360"
-                                                          << "Total interest: $183,212.97"
-                                                          << "beyond the term";
-        QTest::newRow("a day that does not exist") << "edtLoanDate"
-                                                   << "2026-02-30"
-                                                   << "Total interest: $183,212.97"
-                                                   << "not a day of the calendar";
-        QTest::newRow("a negative extra") << "edtYearlyExtra"
-                                          << "-1000"
-                                          << "Total interest: $183,212.97"
-                                          << "negative";
+        Row("100.00 a month", "edtMonthlyExtra", "100", "Total interest: $110,882.68", "");
+        Row("1,000.00 each year", "edtYearlyExtra", "1000.00", "Total interest: $120,409.72", "");
+        Row("60 months interest only", "edtInterestOnly", "60", "Total interest: $190,396.29", "");
+        Row("2,000.00 fees", "edtFees", "2000", "APRC: 9.353%", "");
+        Row("2 points", "edtPoints", "2", "APR: 8.974%", "");
+        Row("interest only for the whole term", "edtInterestOnly", "360",
+            "Total interest: $183,212.97", "beyond the term");
+        Row("a day that does not exist", "edtLoanDate", "2026-02-30", "Total interest: $183,212.97",
+            "not a day of the calendar");
+        Row("a negative extra", "edtYearlyExtra", "-1000", "Total interest: $183,212.97",
+            "negative");
     }
     void everyOptionRecomputesAtOnceOrIsRefusedWhereTyped() {
         QFETCH(QString, box);
@@ -430,32 +410,25 @@ private slots:
     void theOptionsComeBackAtTheNextStart_data() {
         QTest::addColumn<QByteArray>("stored");
         QTest::addColumn<QStringList>("read"); // each compared
-        QTest::newRow("nothing stored") << QByteArray()
-                                        << QStringList{"Points=", "MonthlyFrom=1", "YearlyMonth=12",
-                                                       "Lumps=", "Effect=shorter"};
-        QTest::newRow("each kept")
-            << QByteArray("Points=1.5\nLoanDate=2026-01-15\nFirstPayment=2026-02-01\n"
-                          "MonthlyExtra=100.00\nMonthlyFrom=13\nMonthlyTo=24\n"
-                          "Lumps=12:10000.00 24:5.00\nRateChanges=61:6.5\nEffect=lower\n")
-            << QStringList{"Points=1.5",
-                           "LoanDate=2026-01-15",
-                           "FirstPayment=2026-02-01",
-                           "MonthlyExtra=100.00",
-                           "MonthlyFrom=13",
-                           "MonthlyTo=24",
-                           "Lumps=12:10000.00 24:5.00",
-                           "RateChanges=61:6.5",
-                           "Effect=lower"};
-        QTest::newRow("bad values give way alone")
-            << QByteArray("Points=abc\nLoanDate=2026-02-30\nInterestOnly=-3\n"
-                          "MonthlyExtra=100\nLumps=12:5 x\nRateChanges=61:6.5\n"
-                          "YearlyMonth=13\nEffect=sideways\n")
-            << QStringList{"Points=", "LoanDate=",          "InterestOnly=",  "MonthlyExtra=100.00",
-                           "Lumps=",  "RateChanges=61:6.5", "YearlyMonth=12", "Effect=shorter"};
-        QTest::newRow("an extra that ends before it begins")
-            << QByteArray("MonthlyFrom=24\nMonthlyTo=12\nFirstPayment=2026-01-01\n"
-                          "LoanDate=2026-01-01\n")
-            << QStringList{"MonthlyFrom=24", "MonthlyTo=", "LoanDate=2026-01-01", "FirstPayment="};
+        Row("nothing stored", QByteArray(),
+            QStringList{"Points=", "MonthlyFrom=1", "YearlyMonth=12", "Lumps=", "Effect=shorter"});
+        Row("each kept",
+            QByteArray("Points=1.5\nLoanDate=2026-01-15\nFirstPayment=2026-02-01\n"
+                       "MonthlyExtra=100.00\nMonthlyFrom=13\nMonthlyTo=24\n"
+                       "Lumps=12:10000.00 24:5.00\nRateChanges=61:6.5\nEffect=lower\n"),
+            QStringList{"Points=1.5", "LoanDate=2026-01-15", "FirstPayment=2026-02-01",
+                        "MonthlyExtra=100.00", "MonthlyFrom=13", "MonthlyTo=24",
+                        "Lumps=12:10000.00 24:5.00", "RateChanges=61:6.5", "Effect=lower"});
+        Row("bad values give way alone",
+            QByteArray("Points=abc\nLoanDate=2026-02-30\nInterestOnly=-3\n"
+                       "MonthlyExtra=100\nLumps=12:5 x\nRateChanges=61:6.5\n"
+                       "YearlyMonth=13\nEffect=sideways\n"),
+            QStringList{"Points=", "LoanDate=", "InterestOnly=", "MonthlyExtra=100.00",
+                        "Lumps=", "RateChanges=61:6.5", "YearlyMonth=12", "Effect=shorter"});
+        Row("an extra that ends before it begins",
+            QByteArray("MonthlyFrom=24\nMonthlyTo=12\nFirstPayment=2026-01-01\n"
+                       "LoanDate=2026-01-01\n"),
+            QStringList{"MonthlyFrom=24", "MonthlyTo=", "LoanDate=2026-01-01", "FirstPayment="});
     }
     void theOptionsComeBackAtTheNextStart() {
         QFETCH(QByteArray, stored);
@@ -526,8 +499,7 @@ private slots:
         QTest::addColumn<TLoanPlan>("plan");
         QTest::newRow("every summary line") << Worked << false << TLoanPlan{};
         QTest::newRow("by year") << Worked << true << TLoanPlan{};
-        QTest::newRow("great amounts")
-            << TLoan{999999999.99, 18.5, 999, 15500000} << false << TLoanPlan{};
+        Row("great amounts", TLoan{999999999.99, 18.5, 999, 15500000}, false, TLoanPlan{});
         // 30 changes of payment: the summary scrolls and leaves the room to the table
         TLoanPlan lowered;
         lowered.YearlyExtra = 10000;

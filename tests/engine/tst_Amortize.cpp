@@ -1,5 +1,6 @@
 #include "engine/Amortize.h"
 #include "engine/Spread.h"
+#include "tests/support/Row.h"
 
 #include <QTest>
 #include <random>
@@ -35,8 +36,7 @@ private slots:
             QTest::newRow(name) << loan << plan << months << last << interest << -1;
         };
         auto none = [](const char *name, TLoan loan, TNoSchedule reason) {
-            QTest::newRow(name) << loan << TLoanPlan{} << 0 << TCents(0) << TCents(0)
-                                << int(reason);
+            Row(name, loan, TLoanPlan{}, 0, TCents(0), TCents(0), int(reason));
         };
         const TLoan worked{100000, 8.75, 360, 786.70};
         row("30 years at 8.75%", worked, 360, 78767, 18321297);
@@ -107,56 +107,34 @@ private slots:
         TLoanPlan plan;
         plan.Points = 1;
         plan.Fees = 100000;
-        QTest::newRow("a point and fees") << plan
-                                          << loan + QStringList{"Term: 360 months",
-                                                                "Monthly payment: $786.70",
-                                                                "Last payment: $787.67",
-                                                                "Total of payments: $283,212.97",
-                                                                "Total interest: $183,212.97",
-                                                                "Points and fees: $2,000.00",
-                                                                "Total cost: $285,212.97",
-                                                                "APR: 8.974%",
-                                                                "APRC: 9.353%"};
+        Row("a point and fees", plan,
+            loan + QStringList{"Term: 360 months", "Monthly payment: $786.70",
+                               "Last payment: $787.67", "Total of payments: $283,212.97",
+                               "Total interest: $183,212.97", "Points and fees: $2,000.00",
+                               "Total cost: $285,212.97", "APR: 8.974%", "APRC: 9.353%"});
         plan = {};
         plan.MonthlyExtra = 10000;
-        QTest::newRow("100.00 extra each month")
-            << plan
-            << loan + QStringList{"Term: 360 months (repaid in 238)",
-                                  "Monthly payment: $786.70",
-                                  "Last payment: $734.78",
-                                  "Total of payments: $210,882.68",
-                                  "Total interest: $110,882.68",
-                                  "Interest saved: $72,330.29",
-                                  "Payments saved: 122",
-                                  "APR: 8.750%",
-                                  "APRC: 9.110%"};
+        Row("100.00 extra each month", plan,
+            loan + QStringList{"Term: 360 months (repaid in 238)", "Monthly payment: $786.70",
+                               "Last payment: $734.78", "Total of payments: $210,882.68",
+                               "Total interest: $110,882.68", "Interest saved: $72,330.29",
+                               "Payments saved: 122", "APR: 8.750%", "APRC: 9.110%"});
         plan = {};
         plan.InterestOnly = 60;
         plan.LoanDate = std::chrono::year(2024) / 12 / 15;
         plan.FirstPayment = std::chrono::year(2025) / 1 / 31;
-        QTest::newRow("interest only, on dates")
-            << plan
-            << loan + QStringList{"Term: 360 months",
-                                  "Monthly payment: $729.17",
-                                  "Payment from month 61: $822.14",
-                                  "Last payment: $826.23",
-                                  "Payoff date: 12/31/2054",
-                                  "Total of payments: $290,396.29",
-                                  "Total interest: $190,396.29",
-                                  "APR: 8.709%",
-                                  "APRC: 9.066%"};
+        Row("interest only, on dates", plan,
+            loan + QStringList{"Term: 360 months", "Monthly payment: $729.17",
+                               "Payment from month 61: $822.14", "Last payment: $826.23",
+                               "Payoff date: 12/31/2054", "Total of payments: $290,396.29",
+                               "Total interest: $190,396.29", "APR: 8.709%", "APRC: 9.066%"});
         plan = {};
         plan.RateChanges = {{61, 6.5}};
-        QTest::newRow("a rate change")
-            << plan << loan + QStringList{"Rate from month 61: 6.500%",
-                                          "Term: 360 months",
-                                          "Monthly payment: $786.70",
-                                          "Payment from month 61: $646.10",
-                                          "Last payment: $645.27",
-                                          "Total of payments: $241,031.17",
-                                          "Total interest: $141,031.17",
-                                          "APR: 7.437%",
-                                          "APRC: 7.696%"};
+        Row("a rate change", plan,
+            loan + QStringList{"Rate from month 61: 6.500%", "Term: 360 months",
+                               "Monthly payment: $786.70", "Payment from month 61: $646.10",
+                               "Last payment: $645.27", "Total of payments: $241,031.17",
+                               "Total interest: $141,031.17", "APR: 7.437%", "APRC: 7.696%"});
     }
     void summaries() {
         QFETCH(TLoanPlan, plan);
@@ -258,22 +236,20 @@ private slots:
         QTest::addColumn<TLoanPlan>("plan");
         QTest::addColumn<bool>("byYear");
         QTest::addColumn<QString>("csv");
-        QTest::newRow("by year") << TLoanPlan{} << true
-                                 << "No.,Payment,Principal,Interest,Balance,Total Interest\r\n"
-                                    "1,1015.25,1000.00,15.25,0.00,15.25\r\n";
+        Row("by year", TLoanPlan{}, true,
+            "No.,Payment,Principal,Interest,Balance,Total Interest\r\n"
+            "1,1015.25,1000.00,15.25,0.00,15.25\r\n");
         TLoanPlan dated;
         dated.FirstPayment = std::chrono::year(2024) / 12 / 31;
-        QTest::newRow("calendar years")
-            << dated << true
-            << "No.,Date,Payment,Principal,Interest,Balance,Total Interest\r\n"
-               "2024,2024-12-31,500.00,490.00,10.00,510.00,10.00\r\n"
-               "2025,2025-02-28,515.25,510.00,5.25,0.00,15.25\r\n";
+        Row("calendar years", dated, true,
+            "No.,Date,Payment,Principal,Interest,Balance,Total Interest\r\n"
+            "2024,2024-12-31,500.00,490.00,10.00,510.00,10.00\r\n"
+            "2025,2025-02-28,515.25,510.00,5.25,0.00,15.25\r\n");
         dated.MonthlyExtra = 1000;
-        QTest::newRow("dates and extras by month")
-            << dated << false
-            << "No.,Date,Payment,Principal,Interest,Extra,Balance,Total Interest\r\n"
-               "1,2024-12-31,500.00,490.00,10.00,10.00,500.00,10.00\r\n"
-               "2,2025-01-31,500.00,495.00,5.00,5.00,0.00,15.00\r\n";
+        Row("dates and extras by month", dated, false,
+            "No.,Date,Payment,Principal,Interest,Extra,Balance,Total Interest\r\n"
+            "1,2024-12-31,500.00,490.00,10.00,10.00,500.00,10.00\r\n"
+            "2,2025-01-31,500.00,495.00,5.00,5.00,0.00,15.00\r\n");
     }
     void csvIsPlainNumbersWhateverTheLocale() {
         QFETCH(TLoanPlan, plan);

@@ -1,4 +1,5 @@
 #include "engine/Apr.h"
+#include "tests/support/Row.h"
 
 #include <QTest>
 
@@ -19,27 +20,15 @@ private slots:
         QTest::addColumn<int>("days");
         QTest::addColumn<QString>("apr");  // 12 x the monthly rate, as many decimals as given
         QTest::addColumn<QString>("aprc"); // the yearly rate at times in years
-        QTest::newRow("24 payments of 230") << 5000.0 << TRuns{{24, 230}} << 0 << "9.69"
-                                            << "";
-        QTest::newRow("an odd first period of 19 days")
-            << 6000.0 << TRuns{{36, 200}} << 19 << "11.82"
-            << "12.485";
-        QTest::newRow("a larger first payment")
-            << 5000.0 << TRuns{{1, 250}, {23, 230}} << 0 << "10.08"
-            << "";
-        QTest::newRow("a larger last payment")
-            << 5000.0 << TRuns{{23, 230}, {1, 280}} << 0 << "10.50"
-            << "";
-        QTest::newRow("larger first and last payments")
-            << 5000.0 << TRuns{{1, 250}, {22, 230}, {1, 280}} << 0 << "10.90"
-            << "";
-        QTest::newRow("6 payments of 1,707") << 10000.0 << TRuns{{6, 1707}} << 0 << "8.250"
-                                             << "8.5692569";
-        QTest::newRow("6 payments of 172.55") << 1000.0 << TRuns{{6, 172.55}} << 0 << ""
-                                              << "12.686";
-        QTest::newRow("payments short of the advance")
-            << 1000.0 << TRuns{{10, 95}} << 0 << "-11.063"
-            << "-10.519";
+        Row("24 payments of 230", 5000.0, TRuns{{24, 230}}, 0, "9.69", "");
+        Row("an odd first period of 19 days", 6000.0, TRuns{{36, 200}}, 19, "11.82", "12.485");
+        Row("a larger first payment", 5000.0, TRuns{{1, 250}, {23, 230}}, 0, "10.08", "");
+        Row("a larger last payment", 5000.0, TRuns{{23, 230}, {1, 280}}, 0, "10.50", "");
+        Row("larger first and last payments", 5000.0, TRuns{{1, 250}, {22, 230}, {1, 280}}, 0,
+            "10.90", "");
+        Row("6 payments of 1,707", 10000.0, TRuns{{6, 1707}}, 0, "8.250", "8.5692569");
+        Row("6 payments of 172.55", 1000.0, TRuns{{6, 172.55}}, 0, "", "12.686");
+        Row("payments short of the advance", 1000.0, TRuns{{10, 95}}, 0, "-11.063", "-10.519");
     }
     void ratesOfMonthlyPayments() {
         QFETCH(double, advance);

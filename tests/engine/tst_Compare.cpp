@@ -1,5 +1,6 @@
 #include "engine/Compare.h"
 #include "engine/Spread.h"
+#include "tests/support/Row.h"
 
 #include <QTest>
 #include <random>
@@ -77,12 +78,10 @@ private slots:
         const TOffer b = PointsOffer();
         QTest::newRow("points pay for themselves in month 48") << A << b << 1 << 48;
         QTest::newRow("in either order") << b << A << 0 << 48;
-        QTest::newRow("fees at a higher rate never do")
-            << A << Offer("C", 9, 360, 100000) << 1 << -1;
+        Row("fees at a higher rate never do", A, Offer("C", 9, 360, 100000), 1, -1);
         QTest::newRow("points with extras") << A << WithExtra(b, 10000) << 1 << 37;
         QTest::newRow("a shorter loan with fees") << A << Offer("F", 7.5, 180, 350000) << 1 << 28;
-        QTest::newRow("no fees: the cheaper one from the first month")
-            << Offer("D", 8.5) << A << 0 << 1;
+        Row("no fees: the cheaper one from the first month", Offer("D", 8.5), A, 0, 1);
         QTest::newRow("an offer against itself") << A << A << 0 << -1;
     }
     void breakEven() {
@@ -151,19 +150,16 @@ private slots:
         QTest::addColumn<TCents>("saved");
         QTest::newRow("the offer itself") << A << 0 << 3 << 360 << TCents(18321297) << TCents(0);
         QTest::newRow("100.00 extra") << A << 1 << 3 << 238 << TCents(11088268) << TCents(7233029);
-        QTest::newRow("1,000.00 extra at 9.5 %")
-            << A << 10 << 6 << 72 << TCents(3124937) << TCents(17146611);
-        QTest::newRow("500.00 extra at 8 %")
-            << A << 5 << 0 << 117 << TCents(4432890) << TCents(11983157);
+        Row("1,000.00 extra at 9.5 %", A, 10, 6, 72, TCents(3124937), TCents(17146611));
+        Row("500.00 extra at 8 %", A, 5, 0, 117, TCents(4432890), TCents(11983157));
         TOffer own = A;
         own.Plan.MonthlyExtra = 500000;
         own.Plan.MonthlyTo = 12;
-        QTest::newRow("on top of its own extra of the first year")
-            << own << 1 << 2 << 61 << TCents(1262971) << TCents(-1);
+        Row("on top of its own extra of the first year", own, 1, 2, 61, TCents(1262971),
+            TCents(-1));
         TOffer low = A;
         low.Loan.Rate = 0.5;
-        QTest::newRow("a rate below 0 has no schedule")
-            << low << 3 << 0 << -1 << TCents(0) << TCents(0);
+        Row("a rate below 0 has no schedule", low, 3, 0, -1, TCents(0), TCents(0));
     }
     void paydownCells() {
         QFETCH(TOffer, offer);
@@ -193,15 +189,13 @@ private slots:
         plan.InterestOnly = 12;
         QTest::newRow("interest only, then recast") << TLoan{100000, 8, 360, 733.76} << plan;
         plan.PaymentGiven = true;
-        QTest::newRow("interest only, then the given payment")
-            << TLoan{100000, 8, 360, 800} << plan;
+        Row("interest only, then the given payment", TLoan{100000, 8, 360, 800}, plan);
         plan = {};
         plan.Lumps = {{12, 500000}};
         plan.RateChanges = {{61, 6.5}};
         plan.Effect = TExtraEffect::LowerPayment;
         plan.Fees = 150000;
-        QTest::newRow("a one-off, a rate change and fees")
-            << TLoan{100000, 8.75, 360, 786.70} << plan;
+        Row("a one-off, a rate change and fees", TLoan{100000, 8.75, 360, 786.70}, plan);
     }
     void aScheduleBecomesTheSameOffer() {
         QFETCH(TLoan, loan);

@@ -1,6 +1,7 @@
 #include "printing/LoanChart.h"
 
 #include "platform/SysUtils.h"
+#include "tests/support/Row.h"
 #include "tests/support/TestMain.h"
 
 Q_DECLARE_METATYPE(TLoan)
@@ -58,22 +59,18 @@ private slots:
         // the lines' top is the total interest, 183,212.97; the bars' the last year, 11 x 786.70
         // + 787.67 = 9,441.37
         const QStringList worked{"$183,213", "$9,441"};
-        QTest::newRow("on the page")
-            << QSizeF(695, 280) << 11 << Worked << TLoanPlan{} << false << worked;
-        QTest::newRow("in euros") << QSizeF(695, 280) << 11 << Worked << TLoanPlan{} << true
-                                  << QStringList{"183.213 \u20ac", "9.441 \u20ac"};
-        QTest::newRow("a large font")
-            << QSizeF(695, 280) << 26 << Worked << TLoanPlan{} << false << worked;
-        QTest::newRow("narrow and low")
-            << QSizeF(190, 110) << 11 << Worked << TLoanPlan{} << false << worked;
+        Row("on the page", QSizeF(695, 280), 11, Worked, TLoanPlan{}, false, worked);
+        Row("in euros", QSizeF(695, 280), 11, Worked, TLoanPlan{}, true,
+            QStringList{"183.213 \u20ac", "9.441 \u20ac"});
+        Row("a large font", QSizeF(695, 280), 26, Worked, TLoanPlan{}, false, worked);
+        Row("narrow and low", QSizeF(190, 110), 11, Worked, TLoanPlan{}, false, worked);
         // with 10,000 in month 12 and 100 a month, year 1 pays 9,440.40 + 11,200.00 = 20,640.40;
         // the interest falls below the amount
-        QTest::newRow("with extras") << QSizeF(500, 200) << 11 << Worked << Extras() << false
-                                     << QStringList{"$100,000", "$20,640"};
-        QTest::newRow("999 months") << QSizeF(695, 280) << 11 << TLoan{250000, 6, 999, 1258.20}
-                                    << TLoanPlan{} << false << QStringList{};
-        QTest::newRow("too small")
-            << QSizeF(150, 60) << 11 << Worked << TLoanPlan{} << false << QStringList{};
+        Row("with extras", QSizeF(500, 200), 11, Worked, Extras(), false,
+            QStringList{"$100,000", "$20,640"});
+        Row("999 months", QSizeF(695, 280), 11, TLoan{250000, 6, 999, 1258.20}, TLoanPlan{}, false,
+            QStringList{});
+        Row("too small", QSizeF(150, 60), 11, Worked, TLoanPlan{}, false, QStringList{});
     }
     void thePictureStaysInsideItsBox() {
         QFETCH(QSizeF, size);

@@ -4,6 +4,7 @@
 #include "printing/Quickrep.h"
 #include "tests/support/ChartWindow.h"
 #include "tests/support/PdfPrinter.h"
+#include "tests/support/Row.h"
 #include "tests/support/Sharpness.h"
 #include "tests/support/TestMain.h"
 
@@ -274,26 +275,19 @@ private slots:
         QTest::addColumn<QString>("language");
         QTest::addColumn<QStringList>("wanted");
         QTest::addColumn<QString>("printed");
-        QTest::newRow("English") << "C"
-                                 << QStringList{"Chart of Monthly Payments",
-                                                "Loan Amount: $100,000.00",
-                                                "Interest Rate: 8.75%",
-                                                "Term: 360 months",
-                                                "Loan Amounts incremented by $1000",
-                                                "Interest Rates incremented by 1/2%",
-                                                "for the accuracy or",
-                                                "before making financial decisions."}
-                                 << R"(Printed at \d+/\d+/\d{4} \d+:\d\d:\d\d [AP]M)";
-        QTest::newRow("German") << "de_DE"
-                                << QStringList{"Tabelle der Monatsraten",
-                                               "Darlehensbetrag: 100.000,00 €",
-                                               "Zinssatz: 8,75%",
-                                               "Laufzeit: 360 Monate",
-                                               "Darlehensbeträge in Schritten von 1000 €",
-                                               "Zinssätze in Schritten von 1/2%",
-                                               "für die Richtigkeit oder",
-                                               "Ihren eigenen Fachberater."}
-                                << R"(Gedruckt am \d\d\.\d\d\.\d{4} \d\d:\d\d:\d\d)";
+        Row("English", "C",
+            QStringList{"Chart of Monthly Payments", "Loan Amount: $100,000.00",
+                        "Interest Rate: 8.75%", "Term: 360 months",
+                        "Loan Amounts incremented by $1000", "Interest Rates incremented by 1/2%",
+                        "for the accuracy or", "before making financial decisions."},
+            R"(Printed at \d+/\d+/\d{4} \d+:\d\d:\d\d [AP]M)");
+        Row("German", "de_DE",
+            QStringList{"Tabelle der Monatsraten", "Darlehensbetrag: 100.000,00 €",
+                        "Zinssatz: 8,75%", "Laufzeit: 360 Monate",
+                        "Darlehensbeträge in Schritten von 1000 €",
+                        "Zinssätze in Schritten von 1/2%", "für die Richtigkeit oder",
+                        "Ihren eigenen Fachberater."},
+            R"(Gedruckt am \d\d\.\d\d\.\d{4} \d\d:\d\d:\d\d)");
     }
     void aPrintedPdfHoldsTheWholeChart() {
         QFETCH(QString, language);

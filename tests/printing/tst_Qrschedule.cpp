@@ -3,6 +3,7 @@
 #include "platform/SysUtils.h"
 #include "printing/Quickrep.h"
 #include "tests/support/PdfPrinter.h"
+#include "tests/support/Row.h"
 #include "tests/support/TestMain.h"
 
 #include <QProcess>
@@ -43,66 +44,38 @@ private slots:
         QTest::addColumn<QString>("taken");   // the option's text afterwards, when taken
         QTest::addColumn<QString>("refused"); // in the reason, when refused
         using O = TPlanOption;
-        QTest::newRow("points, 3 decimals") << O::Points << " 1.125 " << 360 << "1.125"
-                                            << "";
-        QTest::newRow("points, 4 decimals") << O::Points << "1.1255" << 360 << ""
-                                            << "3 decimals";
-        QTest::newRow("points over 100") << O::Points << "100.001" << 360 << ""
-                                         << "more than 100";
-        QTest::newRow("fees in cents") << O::Fees << "2000.5" << 360 << "2000.50"
-                                       << "";
-        QTest::newRow("fees negative") << O::Fees << "-5" << 360 << ""
-                                       << "negative";
-        QTest::newRow("fees with a comma") << O::Fees << "2,000" << 360 << ""
-                                           << "not a number";
-        QTest::newRow("fees emptied") << O::Fees << "" << 360 << ""
-                                      << "";
-        QTest::newRow("a leap day") << O::LoanDate << "2024-02-29" << 360 << "2024-02-29"
-                                    << "";
-        QTest::newRow("no leap day") << O::LoanDate << "2023-02-29" << 360 << ""
-                                     << "not a day of the calendar";
-        QTest::newRow("month 13") << O::FirstPayment << "2026-13-01" << 360 << ""
-                                  << "not a day of the calendar";
-        QTest::newRow("a date in another form") << O::FirstPayment << "1/15/2026" << 360 << ""
-                                                << "YYYY-MM-DD";
-        QTest::newRow("first payment on the loan date")
-            << O::FirstPayment << "2026-01-15" << 360 << ""
-            << "after the loan date";
-        QTest::newRow("interest only, term less one") << O::InterestOnly << "359" << 360 << "359"
-                                                      << "";
-        QTest::newRow("interest only, the whole term") << O::InterestOnly << "360" << 360 << ""
-                                                       << "beyond the term";
-        QTest::newRow("interest only, a fraction") << O::InterestOnly << "1.5" << 360 << ""
-                                                   << "not a month";
-        QTest::newRow("a month of ten digits") << O::InterestOnly << "9999999999" << 360 << ""
-                                               << "beyond the term";
-        QTest::newRow("monthly extra to its first month") << O::MonthlyTo << "13" << 360 << "13"
-                                                          << "";
-        QTest::newRow("monthly extra ending before it begins") << O::MonthlyTo << "12" << 360 << ""
-                                                               << "before month 13";
-        QTest::newRow("yearly month 12") << O::YearlyMonth << "12" << 360 << "12"
-                                         << "";
-        QTest::newRow("yearly month 13") << O::YearlyMonth << "13" << 360 << ""
-                                         << "1 to 12";
-        QTest::newRow("one-offs") << O::Lumps << "12:10000 360:0.01" << 360
-                                  << "12:10000.00 360:0.01"
-                                  << "";
-        QTest::newRow("a one-off beyond the term") << O::Lumps << "12:10000 361:5" << 360 << ""
-                                                   << "Month 361 is beyond the term";
-        QTest::newRow("a one-off without its amount") << O::Lumps << "12" << 360 << ""
-                                                      << "MONTH:AMOUNT";
-        QTest::newRow("a negative one-off") << O::Lumps << "12:-5" << 360 << ""
-                                            << "negative";
-        QTest::newRow("rate changes") << O::RateChanges << "61:6.5 121:0" << 360 << "61:6.5 121:0"
-                                      << "";
-        QTest::newRow("a rate change in month 1") << O::RateChanges << "1:6.5" << 360 << ""
-                                                  << "before month 2";
-        QTest::newRow("a rate with 4 decimals") << O::RateChanges << "61:6.5001" << 360 << ""
-                                                << "3 decimals";
-        QTest::newRow("lower payment") << O::Effect << "lower" << 360 << "lower"
-                                       << "";
-        QTest::newRow("another effect") << O::Effect << "Lower" << 360 << ""
-                                        << "neither";
+        Row("points, 3 decimals", O::Points, " 1.125 ", 360, "1.125", "");
+        Row("points, 4 decimals", O::Points, "1.1255", 360, "", "3 decimals");
+        Row("points over 100", O::Points, "100.001", 360, "", "more than 100");
+        Row("fees in cents", O::Fees, "2000.5", 360, "2000.50", "");
+        Row("fees negative", O::Fees, "-5", 360, "", "negative");
+        Row("fees with a comma", O::Fees, "2,000", 360, "", "not a number");
+        Row("fees emptied", O::Fees, "", 360, "", "");
+        Row("a leap day", O::LoanDate, "2024-02-29", 360, "2024-02-29", "");
+        Row("no leap day", O::LoanDate, "2023-02-29", 360, "", "not a day of the calendar");
+        Row("month 13", O::FirstPayment, "2026-13-01", 360, "", "not a day of the calendar");
+        Row("a date in another form", O::FirstPayment, "1/15/2026", 360, "", "YYYY-MM-DD");
+        Row("first payment on the loan date", O::FirstPayment, "2026-01-15", 360, "",
+            "after the loan date");
+        Row("interest only, term less one", O::InterestOnly, "359", 360, "359", "");
+        Row("interest only, the whole term", O::InterestOnly, "360", 360, "", "beyond the term");
+        Row("interest only, a fraction", O::InterestOnly, "1.5", 360, "", "not a month");
+        Row("a month of ten digits", O::InterestOnly, "9999999999", 360, "", "beyond the term");
+        Row("monthly extra to its first month", O::MonthlyTo, "13", 360, "13", "");
+        Row("monthly extra ending before it begins", O::MonthlyTo, "12", 360, "",
+            "before month 13");
+        Row("yearly month 12", O::YearlyMonth, "12", 360, "12", "");
+        Row("yearly month 13", O::YearlyMonth, "13", 360, "", "1 to 12");
+        Row("one-offs", O::Lumps, "12:10000 360:0.01", 360, "12:10000.00 360:0.01", "");
+        Row("a one-off beyond the term", O::Lumps, "12:10000 361:5", 360, "",
+            "Month 361 is beyond the term");
+        Row("a one-off without its amount", O::Lumps, "12", 360, "", "MONTH:AMOUNT");
+        Row("a negative one-off", O::Lumps, "12:-5", 360, "", "negative");
+        Row("rate changes", O::RateChanges, "61:6.5 121:0", 360, "61:6.5 121:0", "");
+        Row("a rate change in month 1", O::RateChanges, "1:6.5", 360, "", "before month 2");
+        Row("a rate with 4 decimals", O::RateChanges, "61:6.5001", 360, "", "3 decimals");
+        Row("lower payment", O::Effect, "lower", 360, "lower", "");
+        Row("another effect", O::Effect, "Lower", 360, "", "neither");
     }
     void optionsAreTakenOrRefusedWithTheReason() {
         QFETCH(TPlanOption, option);
@@ -144,26 +117,19 @@ private slots:
                                 "Interest paid so far", "Principal a year", "Year"};
         QTest::newRow("360 months") << worked << TLoanPlan{} << false << 360 << 5 << 8 << plain;
         QTest::newRow("30 years") << worked << TLoanPlan{} << true << 30 << 1 << 1 << plain;
-        QTest::newRow("999 months")
-            << TLoan{250000, 6, 999, 1258.20} << TLoanPlan{} << false << 999 << 14 << 20 << plain;
+        Row("999 months", TLoan{250000, 6, 999, 1258.20}, TLoanPlan{}, false, 999, 14, 20, plain);
         TLoanPlan plan; // eight columns, a summary of fifteen lines
         plan.FirstPayment = std::chrono::year(2025) / 1 / 31;
         plan.MonthlyExtra = 10000;
         plan.Fees = 200000;
-        QTest::newRow("dates and extras") << worked << plan << false << 238 << 4 << 6
-                                          << QStringList{"Loan amount:",
-                                                         "Total interest:",
-                                                         "Points and fees: $2,000.00",
-                                                         "First payment: 2025-01-31",
-                                                         "Monthly extra: $100.00 from month 1",
-                                                         "Extras: shorten the loan",
-                                                         "Balance without extras",
-                                                         "Interest paid so far",
-                                                         "Year"};
-        QTest::newRow("extras, points and fees")
-            << worked << Extras() << false << 238 << 4 << 6
-            << QStringList{"Points and fees: 1.500 points and $500.00",
-                           "Monthly extra: $100.00 from month 1", "Balance without extras"};
+        Row("dates and extras", worked, plan, false, 238, 4, 6,
+            QStringList{"Loan amount:", "Total interest:", "Points and fees: $2,000.00",
+                        "First payment: 2025-01-31", "Monthly extra: $100.00 from month 1",
+                        "Extras: shorten the loan", "Balance without extras",
+                        "Interest paid so far", "Year"});
+        Row("extras, points and fees", worked, Extras(), false, 238, 4, 6,
+            QStringList{"Points and fees: 1.500 points and $500.00",
+                        "Monthly extra: $100.00 from month 1", "Balance without extras"});
     }
     void thePagesReadBackFromThePdf() {
         QFETCH(TLoan, loan);

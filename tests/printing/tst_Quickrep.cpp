@@ -4,6 +4,7 @@
 #include "platform/SysUtils.h"
 #include "tests/support/Layout.h"
 #include "tests/support/PdfPrinter.h"
+#include "tests/support/Row.h"
 #include "tests/support/TestMain.h"
 
 #include <QFontMetricsF>
@@ -205,10 +206,10 @@ private slots:
             << 300.0 << 6 << QStringList{"Page 1 of 3", "Page 2 of 3", "Page 3 of 3"} << false;
         QTest::newRow("twelve pages")
             << 400.0 << 23 << QStringList{"Page 1 of 12", "Page 12 of 12"} << false;
-        QTest::newRow("three pages laid out when asked for")
-            << 300.0 << 6 << QStringList{"Page 1 of 3", "Page 2 of 3", "Page 3 of 3"} << true;
-        QTest::newRow("twelve pages laid out when asked for")
-            << 400.0 << 23 << QStringList{"Page 1 of 12", "Page 12 of 12"} << true;
+        Row("three pages laid out when asked for", 300.0, 6,
+            QStringList{"Page 1 of 3", "Page 2 of 3", "Page 3 of 3"}, true);
+        Row("twelve pages laid out when asked for", 400.0, 23,
+            QStringList{"Page 1 of 12", "Page 12 of 12"}, true);
     }
     void theFooterCountsThePagesOfTheWholeReport() {
         QFETCH(double, height);

@@ -3,6 +3,7 @@
 #include "tests/support/EscapeCheckedTest.h"
 #include "tests/support/LoopbackServer.h"
 #include "tests/support/NginxServer.h"
+#include "tests/support/Row.h"
 #include "tests/support/TestMain.h"
 
 #include <QBuffer>
@@ -126,24 +127,22 @@ void TestHttpProt::answers_data() {
         << QByteArray("<HTML>\r\n<p>a</p>\n<p>b</p>\r\n") << -1LL << "text/html" << 1 << 0;
     // An answer that ends by its own framing ends the request there, though the server stalls.
     const QByteArray chunked = "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n";
-    QTest::newRow("more than the length: the length is kept")
-        << Scripts{{S::ReadRequest(), S::Send("HTTP/1.0 200 OK\r\nContent-Length: 3\r\n\r\nabcdef"),
-                    S::Stall()}}
-        << 200 << "OK" << QByteArray("abc") << 3LL << QString() << 1 << 2;
-    QTest::newRow("two different lengths")
-        << Scripts{S::Answer(
-               "HTTP/1.0 200 OK\r\nContent-Length: 3\r\nContent-Length: 4\r\n\r\nabcd")}
-        << 404 << "Bad answer from the server" << QByteArray() << 3LL << QString() << 1 << 0;
-    QTest::newRow("chunked: decoded without its markers")
-        << Scripts{{S::ReadRequest(), S::Send(chunked + "4\r\n<htm\r\n3\r\nl>\n\r\n0\r\n\r\n"),
-                    S::Stall()}}
-        << 200 << "OK" << QByteArray("<html>\n") << -1LL << QString() << 1 << 2;
-    QTest::newRow("chunked: a size that is not hex")
-        << Scripts{S::Answer(chunked + "4x\r\n<htm\r\n0\r\n\r\n")} << 404
-        << "Bad answer from the server" << QByteArray() << -1LL << QString() << 1 << 2;
-    QTest::newRow("204: the answer ends with its header")
-        << Scripts{{S::ReadRequest(), S::Send("HTTP/1.0 204 No Content\r\n\r\nxyz"), S::Stall()}}
-        << 204 << "No Content" << QByteArray() << -1LL << QString() << 1 << 1;
+    Row("more than the length: the length is kept",
+        Scripts{{S::ReadRequest(), S::Send("HTTP/1.0 200 OK\r\nContent-Length: 3\r\n\r\nabcdef"),
+                 S::Stall()}},
+        200, "OK", QByteArray("abc"), 3LL, QString(), 1, 2);
+    Row("two different lengths",
+        Scripts{S::Answer("HTTP/1.0 200 OK\r\nContent-Length: 3\r\nContent-Length: 4\r\n\r\nabcd")},
+        404, "Bad answer from the server", QByteArray(), 3LL, QString(), 1, 0);
+    Row("chunked: decoded without its markers",
+        Scripts{{S::ReadRequest(), S::Send(chunked + "4\r\n<htm\r\n3\r\nl>\n\r\n0\r\n\r\n"),
+                 S::Stall()}},
+        200, "OK", QByteArray("<html>\n"), -1LL, QString(), 1, 2);
+    Row("chunked: a size that is not hex", Scripts{S::Answer(chunked + "4x\r\n<htm\r\n0\r\n\r\n")},
+        404, "Bad answer from the server", QByteArray(), -1LL, QString(), 1, 2);
+    Row("204: the answer ends with its header",
+        Scripts{{S::ReadRequest(), S::Send("HTTP/1.0 204 No Content\r\n\r\nxyz"), S::Stall()}}, 204,
+        "No Content", QByteArray(), -1LL, QString(), 1, 1);
     QTest::newRow("error answer ends after its status line")
         << Scripts{{S::ReadRequest(), S::Send(S::HttpAnswer(404, "Not Found", "gone")), S::Stall()}}
         << 404 << "Not Found" << QByteArray() << -1LL << QString() << 1 << 1;
@@ -226,8 +225,8 @@ void TestHttpProt::sameResultAtEverySplit_data() {
     QTest::newRow("header and body") << LoopbackServer::HttpAnswer(
         200, "OK", "<html>\r\n<body>two lines</body>\n</html>", {"X-Extra: one", "X-Empty: "});
     QTest::newRow("page without a header") << QByteArray("<html>\r\n<p>a</p>\n\n<p>b</p>\r\n");
-    QTest::newRow("chunked") << QByteArray("HTTP/1.1 200 OK\r\nTransfer-Encoding: "
-                                           "chunked\r\n\r\n3;x=y\r\nabc\r\n2\r\nde\r\n0\r\n\r\n");
+    Row("chunked", QByteArray("HTTP/1.1 200 OK\r\nTransfer-Encoding: "
+                              "chunked\r\n\r\n3;x=y\r\nabc\r\n2\r\nde\r\n0\r\n\r\n"));
 }
 
 void TestHttpProt::sameResultAtEverySplit() {
@@ -381,9 +380,8 @@ void TestHttpProt::addresses_data() {
     QTest::newRow("localhost is an IPv4 address")
         << "http://localhost:%1/" << 200 << "OK" << quint16(0) << "127.0.0.1";
     QTest::newRow("an IPv6 address") << "http://[::1]:%1/x" << 200 << "OK" << quint16(0) << "::1";
-    QTest::newRow("refused over IPv6")
-        << QString("http://[::1]:%1/").arg(LoopbackServer::RefusingPort()) << 404
-        << "Connection refused (Error #10061)" << quint16(0) << "::1";
+    Row("refused over IPv6", QString("http://[::1]:%1/").arg(LoopbackServer::RefusingPort()), 404,
+        "Connection refused (Error #10061)", quint16(0), "::1");
     QTest::newRow("refused") << QString("http://127.0.0.1:%1/").arg(LoopbackServer::RefusingPort())
                              << 404 << "Connection refused (Error #10061)" << quint16(0)
                              << "127.0.0.1";
@@ -398,10 +396,8 @@ void TestHttpProt::addresses_data() {
     // 65536 + the server's port would reach the server if the number wrapped.
     QTest::newRow("port that would wrap")
         << "http://127.0.0.1:%2/" << 404 << "Invalid port" << quint16(0) << "127.0.0.1";
-    QTest::newRow("port 0") << "http://127.0.0.1:0/" << 404 << "Invalid port" << quint16(0)
-                            << "127.0.0.1";
-    QTest::newRow("https") << "https://127.0.0.1:%1/" << 404 << "Unsupported address" << quint16(0)
-                           << "127.0.0.1";
+    Row("port 0", "http://127.0.0.1:0/", 404, "Invalid port", quint16(0), "127.0.0.1");
+    Row("https", "https://127.0.0.1:%1/", 404, "Unsupported address", quint16(0), "127.0.0.1");
 }
 
 void TestHttpProt::addresses() {
@@ -582,10 +578,10 @@ void TestHttpProt::parseURL_data() {
     QTest::newRow("everything") << "http://u:p@host:8080/a/b?c"
                                 << QStringList{"http", "u", "p", "host", "8080", "/a/b?c"};
     QTest::newRow("host only") << "http://host" << QStringList{"http", "", "", "host", "", ""};
-    QTest::newRow("IPv6 and a port")
-        << "http://u@[::1]:8102/a" << QStringList{"http", "u", "", "[::1]", "8102", "/a"};
-    QTest::newRow("IPv6 without a port")
-        << "http://[fd00::2]/" << QStringList{"http", "", "", "[fd00::2]", "", "/"};
+    Row("IPv6 and a port", "http://u@[::1]:8102/a",
+        QStringList{"http", "u", "", "[::1]", "8102", "/a"});
+    Row("IPv6 without a port", "http://[fd00::2]/",
+        QStringList{"http", "", "", "[fd00::2]", "", "/"});
     QTest::newRow("user without password")
         << "ftp://me@host/x" << QStringList{"ftp", "me", "", "host", "", "/x"};
     QTest::newRow("path only") << "/doc.htm" << QStringList{"http", "", "", "", "", "/doc.htm"};

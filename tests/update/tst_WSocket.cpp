@@ -2,6 +2,7 @@
 
 #include "tests/support/EscapeCheckedTest.h"
 #include "tests/support/LoopbackServer.h"
+#include "tests/support/Row.h"
 #include "tests/support/TestMain.h"
 
 #include <QTest>
@@ -103,8 +104,8 @@ void TestWSocket::lookupOrder_data() {
     QTest::addColumn<QStringList>("offered");
     QTest::newRow("IPv4 alone") << QStringList{"10.0.0.1"} << QStringList{"10.0.0.1"};
     QTest::newRow("IPv6 alone") << QStringList{"fd00::2", "::1"} << QStringList{"fd00::2", "::1"};
-    QTest::newRow("both: IPv4 first") << QStringList{"fd00::2", "10.0.0.2", "::1", "10.0.0.1"}
-                                      << QStringList{"10.0.0.2", "10.0.0.1", "fd00::2", "::1"};
+    Row("both: IPv4 first", QStringList{"fd00::2", "10.0.0.2", "::1", "10.0.0.1"},
+        QStringList{"10.0.0.2", "10.0.0.1", "fd00::2", "::1"});
 }
 
 void TestWSocket::lookupOrder() {
