@@ -14,6 +14,7 @@
 #include "tests/support/DialogRecorder.h"
 #include "tests/support/Layout.h"
 #include "tests/support/PdfPrinter.h"
+#include "tests/support/Row.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -189,22 +190,14 @@ private slots:
         QTest::addColumn<TOfferField>("field");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("fault"); // empty: taken
-        QTest::newRow("an amount with separators") << TOfferField::Loan << "250.000,50 €"
-                                                   << "";
-        QTest::newRow("a word") << TOfferField::Loan << "viel"
-                                << "'viel' is not a number";
-        QTest::newRow("no loan") << TOfferField::Loan << "0"
-                                 << "'0' is not more than 0";
-        QTest::newRow("a rate in percent") << TOfferField::Rate << "8,125 %"
-                                           << "";
-        QTest::newRow("a rate beyond 100") << TOfferField::Rate << "101"
-                                           << "'101' is not from 0";
-        QTest::newRow("part of a month") << TOfferField::Term << "12,5"
-                                         << "'12,5' is not a whole";
-        QTest::newRow("no payment: the level one") << TOfferField::Payment << ""
-                                                   << "";
-        QTest::newRow("a negative extra") << TOfferField::Extra << "-5"
-                                          << "'-5' is not 0 or more";
+        Row("an amount with separators", TOfferField::Loan, "250.000,50 €", "");
+        Row("a word", TOfferField::Loan, "viel", "'viel' is not a number");
+        Row("no loan", TOfferField::Loan, "0", "'0' is not more than 0");
+        Row("a rate in percent", TOfferField::Rate, "8,125 %", "");
+        Row("a rate beyond 100", TOfferField::Rate, "101", "'101' is not from 0");
+        Row("part of a month", TOfferField::Term, "12,5", "'12,5' is not a whole");
+        Row("no payment: the level one", TOfferField::Payment, "", "");
+        Row("a negative extra", TOfferField::Extra, "-5", "'-5' is not 0 or more");
     }
     void typedValuesAreCheckedInTheUsersForms() {
         QFETCH(TOfferField, field);
@@ -224,16 +217,13 @@ private slots:
         QTest::addColumn<bool>("kept");
         const QByteArray good = "Loan=100000\nRate=8.25\nTerm=360\nPoints=2\n";
         QTest::newRow("good") << QByteArray("[Offer2]\nName=B\n") + good << true;
-        QTest::newRow("a word for the rate")
-            << QByteArray("[Offer2]\nLoan=100000\nRate=abc\nTerm=360\n") << false;
-        QTest::newRow("a term of 0")
-            << QByteArray("[Offer2]\nLoan=100000\nRate=8\nTerm=0\n") << false;
-        QTest::newRow("a rate in German form")
-            << QByteArray("[Offer2]\nLoan=1000\nRate=8,5\nTerm=12\n") << false;
+        Row("a word for the rate", QByteArray("[Offer2]\nLoan=100000\nRate=abc\nTerm=360\n"),
+            false);
+        Row("a term of 0", QByteArray("[Offer2]\nLoan=100000\nRate=8\nTerm=0\n"), false);
+        Row("a rate in German form", QByteArray("[Offer2]\nLoan=1000\nRate=8,5\nTerm=12\n"), false);
         QTest::newRow("no loan") << QByteArray("[Offer2]\nRate=8\nTerm=12\n") << false;
-        QTest::newRow("a one-off beyond the term")
-            << QByteArray("[Offer2]\n") + good + "Lumps=361:1000\n"
-            << false;
+        Row("a one-off beyond the term", QByteArray("[Offer2]\n") + good + "Lumps=361:1000\n",
+            false);
     }
     void offersAreKeptAndBadStoredValuesGiveEmptyOffers() {
         QFETCH(QByteArray, section);
@@ -296,19 +286,15 @@ private slots:
     // Printed to a PDF file and read back: the rows and the break-even on the first page, the
     // pay-down grid on the second, "Page n of 2" on each.
     // The picture's amounts (cents included, up to millions) within its area in either form.
-    void theAmountsOfThePictureStayInIt_data() {
-        QTest::addColumn<bool>("german");
-        QTest::newRow("United States") << false;
-        QTest::newRow("German") << true;
-    }
     void theAmountsOfThePictureStayInIt() {
-        QFETCH(bool, german);
-        SetFormatSettings(german ? German() : UnitedStatesFormatSettings());
-        const TComparison c = Compare({{"A", {2500000, 8.75, 360, 0}, {}}}, 5);
-        const QRectF area(10, 10, 400, 300);
-        for (const TQRDrawItem &item : CompareChart(c, area, QFont("Liberation Sans", 8)))
-            if (item.Kind == TQRDrawItem::dkText)
-                QVERIFY2(item.Origin.x() >= area.left(), qPrintable(item.Text));
+        for (const TFormatSettings &form : {UnitedStatesFormatSettings(), German()}) {
+            SetFormatSettings(form);
+            const TComparison c = Compare({{"A", {2500000, 8.75, 360, 0}, {}}}, 5);
+            const QRectF area(10, 10, 400, 300);
+            for (const TQRDrawItem &item : CompareChart(c, area, QFont("Liberation Sans", 8)))
+                if (item.Kind == TQRDrawItem::dkText)
+                    QVERIFY2(item.Origin.x() >= area.left(), qPrintable(item.Text));
+        }
     }
 
     void thePrintoutReadsBackFromThePdf() {

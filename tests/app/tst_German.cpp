@@ -51,14 +51,6 @@ struct TMainWindow {
     }
 };
 
-LoopbackServer::Script Serve(const QByteArray &body) {
-    return LoopbackServer::Answer(LoopbackServer::HttpAnswer(200, "OK", body));
-}
-
-QByteArray Meta(const char *name, const QByteArray &value) {
-    return "<META HTTP-EQUIV=\"" + QByteArray(name) + "\" CONTENT=\"" + value + "\">\r\n";
-}
-
 // The update component as the main window configures it, with a version page offering
 // `version` (with no date: the site's words are not the program's), and a read-me file on it
 // when asked for.

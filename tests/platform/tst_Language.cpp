@@ -1,6 +1,7 @@
 #include "platform/Language.h"
 
 #include "platform/Dialogs.h"
+#include "tests/support/Row.h"
 
 #include <QCoreApplication>
 #include <QTest>
@@ -37,22 +38,18 @@ private slots:
         QTest::addColumn<QByteArray>("lang");
         QTest::addColumn<QString>("locale");
         QTest::addColumn<bool>("german");
-        QTest::newRow("LC_ALL") << QByteArray("de_DE.UTF-8") << Unset << QByteArray("en_US.UTF-8")
-                                << "de_DE" << true;
-        QTest::newRow("LC_ALL over LC_MESSAGES")
-            << QByteArray("C") << QByteArray("de_DE.UTF-8") << Unset << "C" << false;
-        QTest::newRow("LC_MESSAGES with codeset and modifier")
-            << Unset << QByteArray("de_DE.UTF-8@euro") << QByteArray("en_US.UTF-8") << "de_DE"
-            << true;
-        QTest::newRow("empty LC_ALL and LC_MESSAGES: LANG")
-            << QByteArray() << QByteArray() << QByteArray("de_AT.ISO-8859-1") << "de_AT" << true;
-        QTest::newRow("LANG with a modifier")
-            << Unset << Unset << QByteArray("de_CH@euro") << "de_CH" << true;
+        Row("LC_ALL", QByteArray("de_DE.UTF-8"), Unset, QByteArray("en_US.UTF-8"), "de_DE", true);
+        Row("LC_ALL over LC_MESSAGES", QByteArray("C"), QByteArray("de_DE.UTF-8"), Unset, "C",
+            false);
+        Row("LC_MESSAGES with codeset and modifier", Unset, QByteArray("de_DE.UTF-8@euro"),
+            QByteArray("en_US.UTF-8"), "de_DE", true);
+        Row("empty LC_ALL and LC_MESSAGES: LANG", QByteArray(), QByteArray(),
+            QByteArray("de_AT.ISO-8859-1"), "de_AT", true);
+        Row("LANG with a modifier", Unset, Unset, QByteArray("de_CH@euro"), "de_CH", true);
         QTest::newRow("the language alone") << Unset << Unset << QByteArray("de") << "de" << true;
-        QTest::newRow("C.UTF-8 over LANG")
-            << QByteArray("C.UTF-8") << Unset << QByteArray("de_DE.UTF-8") << "C" << false;
-        QTest::newRow("POSIX") << Unset << QByteArray("POSIX") << QByteArray("de_DE") << "C"
-                               << false;
+        Row("C.UTF-8 over LANG", QByteArray("C.UTF-8"), Unset, QByteArray("de_DE.UTF-8"), "C",
+            false);
+        Row("POSIX", Unset, QByteArray("POSIX"), QByteArray("de_DE"), "C", false);
         QTest::newRow("French") << QByteArray("fr_FR.UTF-8") << Unset << Unset << "fr_FR" << false;
         QTest::newRow("English") << Unset << Unset << QByteArray("en_US.UTF-8") << "en_US" << false;
         QTest::newRow("unknown") << Unset << Unset << QByteArray("xx_YY.UTF-8") << "xx_YY" << false;
@@ -71,20 +68,10 @@ private slots:
         QCOMPARE(UseLanguage(*QCoreApplication::instance(), locale), german);
         // A message box's title, as a window shows it.
         QCOMPARE(MessageDlgTitle(mtWarning), QString(german ? "Warnung" : "Warning"));
-    }
-
-    // The values go into the translated text once: one that holds a "%2" keeps it.
-    void anEngineTextTakesItsValuesAsTheyAre_data() {
-        QTest::addColumn<QString>("locale");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("English") << "C" << "Break-even of A %2 over B";
-        QTest::newRow("German") << "de_DE" << "Gewinnschwelle von A %2 gegenüber B";
-    }
-    void anEngineTextTakesItsValuesAsTheyAre() {
-        QFETCH(QString, locale);
-        QFETCH(QString, text);
-        UseLanguage(*QCoreApplication::instance(), locale);
-        QCOMPARE(EngineText("Break-even of %1 over %2", {"A %2", "B"}), text);
+        // An engine text takes its values once: one that holds a "%2" keeps it.
+        QCOMPARE(
+            EngineText("Break-even of %1 over %2", {"A %2", "B"}),
+            QString(german ? "Gewinnschwelle von A %2 gegenüber B" : "Break-even of A %2 over B"));
     }
 };
 

@@ -12,7 +12,6 @@
 #include <QMenuBar>
 #include <QPaintEngine>
 #include <QRegularExpression>
-#include <QTabBar>
 #include <QTextDocumentFragment>
 
 namespace {
@@ -28,25 +27,12 @@ public:
 
 protected:
     int metric(PaintDeviceMetric m) const override {
-        switch (m) {
-        case PdmWidth:
-            return FSize.width();
-        case PdmHeight:
-            return FSize.height();
-        case PdmDpiX:
-        case PdmDpiY:
-        case PdmPhysicalDpiX:
-        case PdmPhysicalDpiY:
-            return 96;
-        case PdmDepth:
-            return 32;
-        case PdmDevicePixelRatio:
-            return 1;
-        case PdmDevicePixelRatioScaled:
-            return int(devicePixelRatioFScale());
-        default:
-            return QPaintDevice::metric(m);
-        }
+        return m == PdmWidth    ? FSize.width()
+               : m == PdmHeight ? FSize.height()
+               : m == PdmDepth  ? 32
+               : m == PdmDevicePixelRatio || m == PdmDevicePixelRatioScaled
+                   ? int(m == PdmDevicePixelRatio ? 1 : devicePixelRatioFScale())
+                   : 96; // dots per inch, and the rest
     }
 
 private:
@@ -109,9 +95,8 @@ void AddActions(TShownTexts &texts, const QString &path, const QWidget *menu) {
 bool PaintsOwnTexts(const QWidget *w) {
     if (w->objectName() == QLatin1String("qt_scrollarea_viewport"))
         return false;
-    for (const char *type :
-         {"QLabel", "QAbstractButton", "QGroupBox", "QAbstractScrollArea", "QMenu", "QMenuBar",
-          "QLineEdit", "QComboBox", "QAbstractSpinBox", "QTabBar"})
+    for (const char *type : {"QLabel", "QAbstractButton", "QGroupBox", "QAbstractScrollArea",
+                             "QMenu", "QMenuBar", "QLineEdit", "QComboBox", "QAbstractSpinBox"})
         if (w->inherits(type))
             return false;
     return true;
@@ -136,9 +121,6 @@ void AddWidget(TShownTexts &texts, const QWidget *w, const QString &path) {
     if (const auto *box = qobject_cast<const QComboBox *>(w))
         for (int i = 0; i < box->count(); ++i)
             Add(texts, path + "/item", box->itemText(i));
-    if (const auto *tabs = qobject_cast<const QTabBar *>(w))
-        for (int i = 0; i < tabs->count(); ++i)
-            Add(texts, path + "/tab", tabs->tabText(i));
     if (const auto *view = qobject_cast<const QAbstractItemView *>(w);
         view && view->model() && !qobject_cast<const QHeaderView *>(w))
         AddModel(texts, path, view->model());

@@ -11,3 +11,11 @@ void SetVersionPageTags(TWfiTags &tags) {
     tags.SetVersionTag("version");
     tags.SetSha256Tag("sha256");
 }
+
+QByteArray Meta(const char *name, const QByteArray &value) {
+    return "<META HTTP-EQUIV=\"" + QByteArray(name) + "\" CONTENT=\"" + value + "\">\r\n";
+}
+
+LoopbackServer::Script Serve(const QByteArray &body) {
+    return LoopbackServer::Answer(LoopbackServer::HttpAnswer(200, "OK", body));
+}

@@ -7,6 +7,7 @@
 #include "tests/support/Layout.h"
 #include "tests/support/LoopbackServer.h"
 #include "tests/support/TestMain.h"
+#include "tests/support/VersionPageTags.h"
 #include "update/WebFileInfo.h"
 
 #include <QApplication>
@@ -22,10 +23,6 @@ QByteArray Page(const QByteArray &version, const QByteArray &date = "July 25, 20
     return "<HTML>\r\n<META HTTP-EQUIV=\"version\" CONTENT=\"" + version +
            "\">\r\n<META HTTP-EQUIV=\"date\" CONTENT=\"" + date +
            "\">\r\n<META HTTP-EQUIV=\"url\" CONTENT=\"/dl/Setup.exe\">\r\n</HTML>\r\n";
-}
-
-LoopbackServer::Script Serve(const QByteArray &body) {
-    return LoopbackServer::Answer(LoopbackServer::HttpAnswer(200, "OK", body));
 }
 
 std::unique_ptr<TWebFileInfo> Component(const QString &homeURL) {

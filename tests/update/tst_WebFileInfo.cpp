@@ -4,6 +4,7 @@
 #include "tests/support/DialogRecorder.h"
 #include "tests/support/Layout.h"
 #include "tests/support/LoopbackServer.h"
+#include "tests/support/Row.h"
 #include "tests/support/ShellRecorder.h"
 #include "tests/support/TestMain.h"
 #include "tests/support/VersionPageTags.h"
@@ -23,17 +24,9 @@ using Script = LoopbackServer::Script;
 
 namespace {
 
-QByteArray Meta(const char *name, const QByteArray &value) {
-    return "<META HTTP-EQUIV=\"" + QByteArray(name) + "\" CONTENT=\"" + value + "\">\r\n";
-}
-
 QByteArray Page(const QByteArray &version, const QByteArray &more = {}) {
     return "<HTML><HEAD>\r\n" + Meta("name", "Quorvale Pro") + Meta("version", version) +
            Meta("date", "July 25, 2001") + more + "</HEAD></HTML>\r\n";
-}
-
-Script Serve(const QByteArray &body) {
-    return LoopbackServer::Answer(LoopbackServer::HttpAnswer(200, "OK", body));
 }
 
 // 3,000,000 bytes of body, announced with the given Content-Length (none when empty).
@@ -246,9 +239,8 @@ private slots:
                 << std::vector<Script>{OverOneMiB(length)} << false << ""
                 << "Answer too large" << QStringList{"404"};
         // Only the announced 100 bytes are read: a page without entries.
-        QTest::newRow("3,000,000 bytes announced as 100")
-            << std::vector<Script>{OverOneMiB("100")} << true << ""
-            << "" << QStringList();
+        Row("3,000,000 bytes announced as 100", std::vector<Script>{OverOneMiB("100")}, true, "",
+            "", QStringList());
     }
     void retrievalAnswers() {
         QFETCH(std::vector<Script>, scripts);
@@ -427,21 +419,14 @@ private slots:
         QTest::addColumn<int>("filter");
         QTest::addColumn<QString>("saved");
         const QByteArray url = "/dl/Setup.exe";
-        QTest::newRow("first filter adds .EXE") << url << "Setup.exe"
-                                                << "update" << 0 << "update.EXE";
-        QTest::newRow("second filter adds .ZIP") << url << "Setup.exe"
-                                                 << "update" << 1 << "update.ZIP";
-        QTest::newRow("third adds nothing") << url << "Setup.exe"
-                                            << "update" << 2 << "update";
-        QTest::newRow("an extension is kept") << url << "Setup.exe"
-                                              << "update.bin" << 0 << "update.bin";
-        QTest::newRow("a folder takes the server's name") << url << "Setup.exe"
-                                                          << "sub/" << 0 << "sub/Setup.exe";
-        QTest::newRow("the server's name without its leading dots")
-            << QByteArray("/dl/..%2F..%2F.bashrc") << "%2F..%2F.bashrc"
-            << "sub/" << 0 << "sub/%2F..%2F.bashrc";
-        QTest::newRow("a name of dots alone") << QByteArray("/dl/...") << "update"
-                                              << "sub/" << 0 << "sub/update";
+        Row("first filter adds .EXE", url, "Setup.exe", "update", 0, "update.EXE");
+        Row("second filter adds .ZIP", url, "Setup.exe", "update", 1, "update.ZIP");
+        Row("third adds nothing", url, "Setup.exe", "update", 2, "update");
+        Row("an extension is kept", url, "Setup.exe", "update.bin", 0, "update.bin");
+        Row("a folder takes the server's name", url, "Setup.exe", "sub/", 0, "sub/Setup.exe");
+        Row("the server's name without its leading dots", QByteArray("/dl/..%2F..%2F.bashrc"),
+            "%2F..%2F.bashrc", "sub/", 0, "sub/%2F..%2F.bashrc");
+        Row("a name of dots alone", QByteArray("/dl/..."), "update", "sub/", 0, "sub/update");
     }
     void saveDialogNamesAndFolders() {
         QFETCH(QByteArray, url);
